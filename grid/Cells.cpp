@@ -1,0 +1,481 @@
+#include "grid/Cells.h"
+
+#include "grid/Columns.h"
+#include "ui/Exception.h"
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+[[noreturn]] void RaiseIndexError(int index) {
+  throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+}
+
+// A stable bottom-up merge sort of row numbers. Unlike std::sort it stays within its ranges
+// whatever the comparison answers, which matters for a handler-supplied comparison.
+template <class Less> void SortRowNumbers(std::vector<int>& order, Less less) {
+  const size_t n = order.size();
+  constexpr size_t kRun = 16;
+  for (size_t lo = 0; lo < n; lo += kRun) {
+    const size_t hi = std::min(lo + kRun, n);
+    for (size_t i = lo + 1; i < hi; ++i) {
+      const int value = order[i];
+      size_t j = i;
+      for (; j > lo && less(value, order[j - 1]); --j)
+        order[j] = order[j - 1];
+      order[j] = value;
+    }
+  }
+  std::vector<int> merged(n);
+  for (size_t width = kRun; width < n; width *= 2) {
+    for (size_t lo = 0; lo < n; lo += 2 * width) {
+      const size_t mid = std::min(lo + width, n), hi = std::min(lo + 2 * width, n);
+      size_t a = lo, b = mid, out = lo;
+      while (a < mid && b < hi)
+        merged[out++] = less(order[b], order[a]) ? order[b++] : order[a++];
+      while (a < mid)
+        merged[out++] = order[a++];
+      while (b < hi)
+        merged[out++] = order[b++];
+    }
+    order.swap(merged);
+  }
+}
+
+int CompareDoubles(double a, double b) {
+  return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+std::string CaseInsensitiveKey(const std::wstring& text) {
+  std::string key = WideToAnsi(text);
+  for (char& c : key)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  return key;
+}
+
+// Dotted number texts ("10.0.0.2") order by their numbers, part by part; the text breaks ties
+// and orders what is not a dotted number.
+struct TIpKey {
+  uint32_t parts[4] = {0, 0, 0, 0};
+  bool valid = false;
+};
+
+TIpKey ParseIp(const std::wstring& text) {
+  TIpKey key;
+  size_t part = 0;
+  bool digit = false;
+  for (wchar_t c : text) {
+    if (c >= L'0' && c <= L'9') {
+      key.parts[part] = key.parts[part] * 10 + static_cast<uint32_t>(c - L'0');
+      if (key.parts[part] > 255) return TIpKey{};
+      digit = true;
+    } else if (c == L'.' && digit && part < 3) {
+      ++part;
+      digit = false;
+    } else {
+      return TIpKey{};
+    }
+  }
+  key.valid = digit;
+  return key;
+}
+
+} // namespace
+
+TCells::TCells(TVxColumns& columns) : columns_(columns) {}
+
+TCells::~TCells() {
+  Clear();
+}
+
+TRow& TCells::Row(int row) const {
+  if (!IsRowIndex(row)) RaiseIndexError(row);
+  return *rows_[row];
+}
+
+TCell* TCells::CellAt(int column, int row) {
+  if (!IsRowIndex(row)) RaiseIndexError(row);
+  if (column < 0 || column >= ColumnTotal()) RaiseIndexError(column);
+  currentColumn_ = column;
+  currentRow_ = row;
+  return cells_[column][row].get();
+}
+
+std::unique_ptr<TCell> TCells::CreateCell(int column, TCellCreation creation) {
+  TVxCustomColumn* owner = columns_.ColumnAt(column);
+  const uint8_t kind = owner ? owner->DataKind() : uint8_t(dkText);
+  std::unique_ptr<TCell> cell;
+  switch (kind) {
+  case dkAutoNumber:
+    if (creation == ccInsertRowAt || creation == ccColumnInserted)
+      cell = std::make_unique<TIntegerCell>(this);
+    else
+      cell = std::make_unique<TIncrementCell>(this);
+    break;
+  case dkBoolean:
+    cell = std::make_unique<TBooleanCell>(this);
+    break;
+  case dkDateTime:
+    cell = std::make_unique<TDateTimeCell>(this);
+    break;
+  case dkFloat:
+    cell = std::make_unique<TFloatCell>(this);
+    break;
+  case dkGuid:
+    if (creation == ccAppendChildRow || creation == ccInsertRowAt)
+      cell = std::make_unique<TStringCell>(this);
+    else
+      cell = std::make_unique<TGuidCell>(this);
+    break;
+  case dkInteger:
+    cell = std::make_unique<TIntegerCell>(this);
+    break;
+  case dkVirtual:
+    cell = std::make_unique<TVirtualCell>(this, owner);
+    break;
+  default:
+    cell = std::make_unique<TStringCell>(this);
+    break;
+  }
+  if (owner) {
+    cell->SetCreating(true);
+    cell->SetTextStyle(owner->Font().Style);
+    cell->SetBackColor(owner->Color());
+    cell->SetCreating(false);
+  }
+  return cell;
+}
+
+TRow* TCells::NewRow(int level, TRow* parent, bool shown) {
+  TRow* row = new TRow;
+  row->level_ = level;
+  row->parentRow_ = parent;
+  row->shown_ = shown;
+  row->height_ = defaultRowHeight_;
+  return row;
+}
+
+void TCells::InsertRow(int at, TRow* row, TCellCreation creation) {
+  std::unique_ptr<TRow> owned(row);
+  std::vector<std::unique_ptr<TCell>> made;
+  made.reserve(cells_.size());
+  for (size_t column = 0; column < cells_.size(); ++column)
+    made.push_back(CreateCell(static_cast<int>(column), creation));
+  rows_.insert(rows_.begin() + at, owned.release());
+  for (size_t column = 0; column < cells_.size(); ++column)
+    cells_[column].insert(cells_[column].begin() + at, std::move(made[column]));
+  if (row->Displayed()) ++shownTotal_;
+  Renumber(at);
+}
+
+void TCells::Renumber(int from) {
+  for (size_t i = from; i < rows_.size(); ++i)
+    rows_[i]->index_ = static_cast<int32_t>(i);
+}
+
+int TCells::AppendRows(int count) {
+  const int first = RowTotal();
+  const size_t total = rows_.size() + static_cast<size_t>(count);
+  rows_.reserve(std::max(total, rows_.capacity()));
+  for (int k = 0; k < count; ++k) {
+    // A top-level row at the end ends every run before it and starts none.
+    InsertRow(RowTotal(), NewRow(0, nullptr, true), ccAppendRows);
+  }
+  isSorted_ = false;
+  return first;
+}
+
+int TCells::AppendChildRow(int parent, bool atEnd) {
+  TRow& owner = Row(parent);
+  EnsureRuns();
+  const int level = owner.level_ + 1;
+  const int at = atEnd ? parent + owner.runLength_ + 1 : parent + 1;
+  // Directly after the parent there may stand rows deeper than the new one (only after a
+  // sort or move); the new row would take them into its run, so count afresh then.
+  const bool deeperFollows = at < RowTotal() && rows_[at]->level_ > level;
+  TRow* row = NewRow(level, &owner, owner.expanded_);
+  ++owner.childCount_;
+  InsertRow(at, row, ccAppendChildRow);
+  if (deeperFollows) {
+    runsValid_ = false;
+  } else {
+    // The new row extends the runs of its parent and of every row whose run holds the
+    // parent, and nothing else.
+    row->runParent_ = &owner;
+    for (TRow* r = &owner; r; r = r->runParent_)
+      ++r->runLength_;
+  }
+  return at;
+}
+
+void TCells::InsertRowAt(int index) {
+  if (index < 0 || index > RowTotal()) RaiseIndexError(index);
+  const bool atEnd = index == RowTotal();
+  InsertRow(index, NewRow(0, nullptr, true), ccInsertRowAt);
+  // A top-level row in the middle cuts the runs around it.
+  if (!atEnd) runsValid_ = false;
+  isSorted_ = false;
+}
+
+void TCells::RemoveRows(int first, int last) {
+  if (first > last) return;
+  Row(first);
+  Row(last);
+  for (int j = first; j <= last; ++j) {
+    TRow* row = rows_[j];
+    if (row->Displayed()) --shownTotal_;
+    if (row->parentRow_) --row->parentRow_->childCount_;
+  }
+  // A removed row with children left elsewhere (rows moved by a sort or a move) would leave
+  // them pointing at freed memory: they lose their parent instead.
+  bool orphans = false;
+  for (int j = first; j <= last; ++j) {
+    rows_[j]->index_ = -1;
+    if (rows_[j]->childCount_ > 0) orphans = true;
+  }
+  if (orphans) {
+    for (TRow* row : rows_)
+      if (row->index_ >= 0 && row->parentRow_ && row->parentRow_->index_ < 0)
+        row->parentRow_ = nullptr;
+  }
+  for (int j = first; j <= last; ++j)
+    delete rows_[j];
+  rows_.erase(rows_.begin() + first, rows_.begin() + last + 1);
+  for (auto& list : cells_)
+    list.erase(list.begin() + first, list.begin() + last + 1);
+  Renumber(first);
+  runsValid_ = false;
+}
+
+void TCells::Clear() {
+  for (auto& list : cells_)
+    list.clear();
+  for (TRow* row : rows_)
+    delete row;
+  rows_.clear();
+  shownTotal_ = 0;
+  isSorted_ = false;
+  runsValid_ = true;
+}
+
+void TCells::ExchangeRows(int a, int b) {
+  Row(a);
+  Row(b);
+  if (a == b) return;
+  std::swap(rows_[a], rows_[b]);
+  for (auto& list : cells_)
+    std::swap(list[a], list[b]);
+  rows_[a]->index_ = a;
+  rows_[b]->index_ = b;
+  runsValid_ = false;
+}
+
+void TCells::MoveRow(int from, int to) {
+  Row(from);
+  Row(to);
+  if (from == to) return;
+  auto move = [from, to](auto& list) {
+    if (from < to)
+      std::rotate(list.begin() + from, list.begin() + from + 1, list.begin() + to + 1);
+    else
+      std::rotate(list.begin() + to, list.begin() + from, list.begin() + from + 1);
+  };
+  move(rows_);
+  for (auto& list : cells_)
+    move(list);
+  Renumber(std::min(from, to));
+  runsValid_ = false;
+  isSorted_ = false;
+}
+
+void TCells::EnsureRuns() const {
+  if (runsValid_) return;
+  // One pass with the stack of rows whose runs are still open: a row closes the runs of every
+  // open row whose level is not below its own, and the open row left on top is its run parent.
+  std::vector<int> open;
+  const int n = RowTotal();
+  for (int i = 0; i < n; ++i) {
+    TRow* row = rows_[i];
+    while (!open.empty() && rows_[open.back()]->level_ >= row->level_) {
+      rows_[open.back()]->runLength_ = i - open.back() - 1;
+      open.pop_back();
+    }
+    row->runParent_ = open.empty() ? nullptr : rows_[open.back()];
+    open.push_back(i);
+  }
+  for (int index : open)
+    rows_[index]->runLength_ = n - index - 1;
+  runsValid_ = true;
+}
+
+int TCells::CountDescendants(int row) const {
+  TRow& r = Row(row);
+  EnsureRuns();
+  return r.runLength_;
+}
+
+int TCells::LastDescendantRow(int row) const {
+  if (rows_.empty()) return -1;
+  TRow& r = Row(row);
+  if (row + 1 < RowTotal() && rows_[row + 1]->level_ > r.level_) {
+    EnsureRuns();
+    return row + r.runLength_;
+  }
+  return row + 1;
+}
+
+int TCells::ParentRowOf(int row) const {
+  TRow& r = Row(row);
+  if (r.level_ == 0 || !r.parentRow_) return -1;
+  return r.parentRow_->index_;
+}
+
+void TCells::SetShown(TRow& row, bool value) {
+  const bool before = row.Displayed();
+  row.shown_ = value;
+  shownTotal_ += static_cast<int>(row.Displayed()) - static_cast<int>(before);
+}
+
+void TCells::SetVisible(TRow& row, bool value) {
+  const bool before = row.Displayed();
+  row.visible_ = value;
+  shownTotal_ += static_cast<int>(row.Displayed()) - static_cast<int>(before);
+}
+
+void TCells::Permute(const std::vector<int>& order) {
+  const size_t n = order.size();
+  std::vector<TRow*> rows(n);
+  for (size_t k = 0; k < n; ++k)
+    rows[k] = rows_[order[k]];
+  rows_.swap(rows);
+  std::vector<std::unique_ptr<TCell>> cells(n);
+  for (auto& list : cells_) {
+    for (size_t k = 0; k < n; ++k)
+      cells[k] = std::move(list[order[k]]);
+    list.swap(cells);
+  }
+  Renumber(0);
+  runsValid_ = false;
+}
+
+void TCells::Sort(int column, TSortType type, bool force, TSortKind direction) {
+  const int n = RowTotal();
+  if (column < 0 || column >= ColumnTotal()) RaiseIndexError(column);
+  if (column == sortColumn_ && isSorted_ && direction != sortDirection_ && !force) {
+    // The same order read backwards, exactly: rows k and n - 1 - k change places.
+    std::reverse(rows_.begin(), rows_.end());
+    for (auto& list : cells_)
+      std::reverse(list.begin(), list.end());
+    Renumber(0);
+    runsValid_ = false;
+  } else if (n > 1) {
+    // Every key is read before any row moves, so a value that does not convert leaves the
+    // rows as they were.
+    std::vector<int> order(n);
+    for (int r = 0; r < n; ++r)
+      order[r] = r;
+    const int sign = direction == skAscending ? 1 : -1;
+    auto sortBy = [&](auto compare) {
+      SortRowNumbers(order, [&](int a, int b) {
+        const int c = compare(a, b);
+        return sign * ((c > 0) - (c < 0)) < 0;
+      });
+    };
+    switch (type) {
+    case stBoolean: {
+      std::vector<uint8_t> keys(n);
+      for (int r = 0; r < n; ++r)
+        keys[r] = CellAt(column, r)->BoolValue();
+      sortBy([&](int a, int b) { return int(keys[a]) - int(keys[b]); });
+      break;
+    }
+    case stNumeric:
+    case stDate: {
+      std::vector<double> keys(n);
+      for (int r = 0; r < n; ++r) {
+        TCell* cell = CellAt(column, r);
+        keys[r] = type == stNumeric ? cell->FloatValue() : cell->DateTimeValue();
+      }
+      sortBy([&](int a, int b) { return CompareDoubles(keys[a], keys[b]); });
+      break;
+    }
+    case stCaseInsensitive: {
+      std::vector<std::string> keys(n);
+      for (int r = 0; r < n; ++r)
+        keys[r] = CaseInsensitiveKey(CellAt(column, r)->TextValue());
+      sortBy([&](int a, int b) { return keys[a].compare(keys[b]); });
+      break;
+    }
+    case stCustom: {
+      std::vector<TCell*> keys(n);
+      for (int r = 0; r < n; ++r)
+        keys[r] = CellAt(column, r);
+      sortBy([&](int a, int b) { return OnCompareCells ? OnCompareCells(*keys[a], *keys[b]) : 0; });
+      break;
+    }
+    case stIP: {
+      std::vector<std::wstring> texts(n);
+      std::vector<TIpKey> keys(n);
+      for (int r = 0; r < n; ++r) {
+        texts[r] = CellAt(column, r)->TextValue();
+        keys[r] = ParseIp(texts[r]);
+      }
+      sortBy([&](int a, int b) {
+        if (keys[a].valid != keys[b].valid) return keys[a].valid ? -1 : 1;
+        for (int p = 0; p < 4; ++p)
+          if (keys[a].parts[p] != keys[b].parts[p])
+            return keys[a].parts[p] < keys[b].parts[p] ? -1 : 1;
+        return texts[a].compare(texts[b]);
+      });
+      break;
+    }
+    default: {
+      // Text cells are compared in place; other cells lend a copy of their text.
+      std::vector<const std::wstring*> keys(n);
+      std::vector<std::wstring> copies;
+      copies.reserve(n);
+      for (int r = 0; r < n; ++r) {
+        TCell* cell = CellAt(column, r);
+        if (auto* text = dynamic_cast<TStringCell*>(cell)) {
+          keys[r] = &text->Text();
+        } else {
+          copies.push_back(cell->TextValue());
+          keys[r] = &copies.back();
+        }
+      }
+      sortBy([&](int a, int b) { return keys[a]->compare(*keys[b]); });
+      break;
+    }
+    }
+    Permute(order);
+  }
+  sortDirection_ = direction;
+  sortColumn_ = column;
+  isSorted_ = true;
+}
+
+void TCells::ColumnAdded(int index, bool atEnd) {
+  if (ColumnTotal() >= kMaxColumns) RaiseIndexError(ColumnTotal());
+  index = std::clamp(index, 0, ColumnTotal());
+  std::vector<std::unique_ptr<TCell>> list;
+  list.reserve(rows_.size());
+  for (size_t r = 0; r < rows_.size(); ++r)
+    list.push_back(CreateCell(index, atEnd ? ccColumnAdded : ccColumnInserted));
+  cells_.insert(cells_.begin() + index, std::move(list));
+  isSorted_ = false;
+}
+
+void TCells::ColumnRemoved(int index) {
+  if (index < 0 || index >= ColumnTotal()) return;
+  cells_.erase(cells_.begin() + index);
+  if (sortColumn_ == index)
+    sortColumn_ = -1;
+  else if (sortColumn_ > index)
+    --sortColumn_;
+}
+
+void TCells::CellChanged() {
+  isSorted_ = false;
+  if (OnCellChanged) OnCellChanged(currentColumn_, currentRow_);
+}

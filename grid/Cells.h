@@ -1,0 +1,143 @@
+#pragma once
+#include "grid/Cell.h"
+#include "grid/GridTypes.h"
+#include "grid/SmallPool.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class TVxColumns;
+
+// One row of the grid. The tree is implicit in the row order: a row's descendants are the
+// rows after it up to the first one whose level is not greater than its own.
+class TRow final : public TPooled {
+public:
+  int ChildCount() const { return childCount_; }
+  bool Expanded() const { return expanded_; }
+  int Level() const { return level_; }
+  TRow* ParentRow() const { return parentRow_; }
+  int Height() const { return height_; }
+  bool Selected() const { return selected_; }
+  bool Shown() const { return shown_; }
+  bool Visible() const { return visible_; }
+  bool Displayed() const { return shown_ && visible_; }
+  // The row's current position in the row list.
+  int Index() const { return index_; }
+
+private:
+  friend class TCells;
+  int32_t childCount_ = 0;
+  int32_t level_ = 0;
+  TRow* parentRow_ = nullptr;
+  int32_t height_ = 16;
+  bool expanded_ = true;
+  bool selected_ = false;
+  bool shown_ = true;
+  bool visible_ = true;
+  // Bookkeeping so that tree queries need not scan: the row's position, the number of rows in
+  // its descendant run, and the nearest earlier row of lower level (the row whose run this
+  // row ends or extends).
+  int32_t index_ = 0;
+  int32_t runLength_ = 0;
+  TRow* runParent_ = nullptr;
+};
+
+// Which operation creates cells; some data kinds get a different cell class for each.
+enum TCellCreation : uint8_t {
+  ccAppendRows,
+  ccAppendChildRow,
+  ccInsertRowAt,
+  ccColumnAdded,
+  ccColumnInserted
+};
+
+// The row store: one list of rows and, per column, one list of cells of the same length.
+// Owns every row and every cell.
+class TCells {
+public:
+  static constexpr int kMaxColumns = 1025;
+
+  explicit TCells(TVxColumns& columns);
+  ~TCells();
+  TCells(const TCells&) = delete;
+  TCells& operator=(const TCells&) = delete;
+
+  int ColumnTotal() const { return static_cast<int>(cells_.size()); }
+  int RowTotal() const { return static_cast<int>(rows_.size()); }
+  int ShownTotal() const { return shownTotal_; }
+  int CurrentColumn() const { return currentColumn_; }
+  int CurrentRow() const { return currentRow_; }
+  int DefaultRowHeight() const { return defaultRowHeight_; }
+  void SetDefaultRowHeight(int value) { defaultRowHeight_ = value; }
+  bool IsSorted() const { return isSorted_; }
+  void SetIsSorted(bool value) { isSorted_ = value; }
+  int SortColumn() const { return sortColumn_; }
+  TSortKind SortDirection() const { return sortDirection_; }
+
+  // Raises "List index out of bounds (%d)" for a row outside the rows.
+  TRow& Row(int row) const;
+  bool IsRowIndex(int row) const { return row >= 0 && row < RowTotal(); }
+  // Records (column, row) as the current cell.
+  TCell* CellAt(int column, int row);
+
+  // Appends n top-level rows; returns the index of the first.
+  int AppendRows(int count);
+  // Inserts one child of row parent at q (after its run when atEnd, else right after it).
+  int AppendChildRow(int parent, bool atEnd);
+  void InsertRowAt(int index);
+  // Removes rows first to last (inclusive) and frees them; rows whose parent goes with them
+  // but which stay lose their parent.
+  void RemoveRows(int first, int last);
+  void Clear();
+  void ExchangeRows(int a, int b);
+  void MoveRow(int from, int to);
+
+  int CountDescendants(int row) const;
+  int LastDescendantRow(int row) const;
+  int ParentRowOf(int row) const;
+  // Sets the row's flags and keeps the shown count.
+  void SetShown(TRow& row, bool value);
+  void SetVisible(TRow& row, bool value);
+  void SetExpanded(TRow& row, bool value) { row.expanded_ = value; }
+  void SetHeight(TRow& row, int value) { row.height_ = value; }
+  void SetSelected(TRow& row, bool value) { row.selected_ = value; }
+  void SetChildCount(TRow& row, int value) { row.childCount_ = value; }
+
+  // Sorts by column with the sort type; a repeated sort in the other direction reverses.
+  void Sort(int column, TSortType type, bool force, TSortKind direction);
+
+  // The column collection changed.
+  void ColumnAdded(int index, bool atEnd);
+  void ColumnRemoved(int index);
+
+  // Called by a cell whose value changed: reports the current cell to the grid.
+  void CellChanged();
+
+  // Hooks set by the grid.
+  std::function<void(int column, int row)> OnCellChanged;
+  std::function<int(TCell& cell1, TCell& cell2)> OnCompareCells;
+
+private:
+  std::unique_ptr<TCell> CreateCell(int column, TCellCreation creation);
+  TRow* NewRow(int level, TRow* parent, bool shown);
+  void InsertRow(int at, TRow* row, TCellCreation creation);
+  void Renumber(int from);
+  void EnsureRuns() const;
+  void Permute(const std::vector<int>& order);
+
+  TVxColumns& columns_;
+  std::vector<TRow*> rows_;
+  std::vector<std::vector<std::unique_ptr<TCell>>> cells_;
+  int currentColumn_ = 0;
+  int currentRow_ = 0;
+  int defaultRowHeight_ = 16;
+  int shownTotal_ = 0;
+  bool isSorted_ = false;
+  int sortColumn_ = -1;
+  TSortKind sortDirection_ = skAscending;
+  // The run lengths and run parents of every row are valid; operations that would make the
+  // incremental update expensive clear this and the next tree query rebuilds them in one pass.
+  mutable bool runsValid_ = true;
+};

@@ -1,0 +1,360 @@
+#include "grid/Column.h"
+
+#include "grid/Columns.h"
+
+#include <algorithm>
+
+void TColumnPart::SetColor(TColor value) {
+  if (color_ == value) return;
+  color_ = value;
+  Changed();
+}
+
+void TColumnPart::SetCaption(const std::wstring& value) {
+  if (caption_ == value) return;
+  caption_ = value;
+  column_.PartChanged(true);
+  Changed();
+}
+
+void TColumnPart::SetDisplayMode(TDisplayMode value) {
+  if (displayMode_ == value) return;
+  displayMode_ = value;
+  Changed();
+}
+
+void TColumnPart::Changed() {}
+
+void TColumnHeader::SetAlignment(TAlignment value) {
+  if (alignment_ == value) return;
+  alignment_ = value;
+  column_.PartChanged(false);
+}
+
+void TColumnHeader::SetHideArrow(bool value) {
+  if (hideArrow_ == value) return;
+  hideArrow_ = value;
+  column_.PartChanged(false);
+}
+
+void TColumnHeader::SetMultiLine(bool value) {
+  if (multiLine_ == value) return;
+  multiLine_ = value;
+  column_.PartChanged(false);
+}
+
+void TColumnHeader::SetOrientation(THeaderOrientation value) {
+  if (orientation_ == value) return;
+  orientation_ = value;
+  column_.PartChanged(false);
+}
+
+void TColumnFooter::Changed() {
+  if (OnChange) OnChange(*this);
+}
+
+void TColumnFooter::SetAlignment(TAlignment value) {
+  if (alignment_ == value) return;
+  alignment_ = value;
+  Changed();
+}
+
+void TColumnFooter::SetTextAfter(const std::wstring& value) {
+  if (textAfter_ == value) return;
+  textAfter_ = value;
+  Changed();
+}
+
+void TColumnFooter::SetTextBefore(const std::wstring& value) {
+  if (textBefore_ == value) return;
+  textBefore_ = value;
+  Changed();
+}
+
+void TColumnFooter::SetFormulaKind(TFormulaKind value) {
+  if (formulaKind_ == value) return;
+  formulaKind_ = value;
+  Changed();
+}
+
+void TColumnFooter::SetFormatMask(const std::wstring& value) {
+  if (formatMask_ == value) return;
+  formatMask_ = value;
+  Changed();
+}
+
+void TColumnFooter::SetFormatMaskKind(TFormatMaskKind value) {
+  if (formatMaskKind_ == value) return;
+  formatMaskKind_ = value;
+  Changed();
+}
+
+void TVxSlideBounds::Set(int& field, int value) {
+  if (field == value) return;
+  field = value;
+  column_.PartChanged(false);
+}
+
+TVxCustomColumn::TVxCustomColumn() : footer_(*this), header_(*this), slideBounds_(*this) {}
+
+TVxCustomColumn::~TVxCustomColumn() = default;
+
+int TVxCustomColumn::Index() const {
+  return collection_ ? collection_->IndexOfColumn(this) : -1;
+}
+
+bool TVxCustomColumn::Loading() const {
+  return collection_ && collection_->Loading();
+}
+
+void TVxCustomColumn::Notify(TColumnChangeKind kind, int value) {
+  if (collection_) collection_->ColumnChanged(*this, kind, value);
+}
+
+void TVxCustomColumn::Tell(TColumnListenedChange what) {
+  // A listener may unregister itself while hearing; walk a copy.
+  auto listeners = listeners_;
+  for (auto& [id, listener] : listeners)
+    listener(*this, what);
+}
+
+int TVxCustomColumn::AddChangeListener(TColumnListener listener) {
+  listeners_.emplace_back(nextListenerId_, std::move(listener));
+  return nextListenerId_++;
+}
+
+void TVxCustomColumn::RemoveChangeListener(int id) {
+  std::erase_if(listeners_, [id](const auto& entry) { return entry.first == id; });
+}
+
+void TVxCustomColumn::PartChanged(bool captionChanged) {
+  if (captionChanged) Tell(lcCaption);
+  Notify(ckAppearance);
+}
+
+void TVxCustomColumn::SetAlignment(TAlignment value) {
+  if (alignment_ == value) return;
+  alignment_ = value;
+  Tell(lcAlignment);
+  Notify(ckAppearance);
+}
+
+void TVxCustomColumn::SetBiDiMode(TBiDiMode value) {
+  if (biDiMode_ == value) return;
+  biDiMode_ = value;
+  Notify(ckAppearance);
+}
+
+void TVxCustomColumn::SetColor(TColor value) {
+  if (color_ == value) return;
+  color_ = value;
+  Notify(ckAppearance);
+}
+
+void TVxCustomColumn::SetDrawingOptions(TDrawingOptions value) {
+  if (drawingOptions_ == value) return;
+  drawingOptions_ = value;
+  Notify(ckAppearance);
+}
+
+void TVxCustomColumn::SetFont(const TFontData& value) {
+  if (font_ == value) return;
+  font_ = value;
+  parentFont_ = false;
+  Notify(ckAppearance);
+}
+
+void TVxCustomColumn::SetOptions(TColumnOptions value) {
+  if (options_ == value) return;
+  const bool hadAutoSize = options_.Contains(coAutoSize);
+  const bool newSearch = value.Contains(coSearchColumn) && !options_.Contains(coSearchColumn);
+  options_ = value;
+  if (newSearch && collection_) collection_->SearchColumnSet(*this);
+  if (Loading()) return;
+  if (collection_ && !(hadAutoSize && options_.Contains(coAutoSize)))
+    collection_->AutoSize(TVxColumns::TAutoSizeStart::At, this);
+  Notify(ckAppearance);
+  Tell(lcOptions);
+}
+
+void TVxCustomColumn::SetPadding(int value) {
+  if (padding_ == value) return;
+  padding_ = value;
+  Notify(ckAppearance);
+}
+
+void TVxCustomColumn::SetParentFont(bool value) {
+  if (parentFont_ == value) return;
+  parentFont_ = value;
+  if (value && collection_ && collection_->Host()) {
+    font_ = collection_->Host()->ColumnsGridFont();
+    Notify(ckAppearance);
+  }
+}
+
+void TVxCustomColumn::SetParentCellColor(bool value) {
+  if (parentCellColor_ == value) return;
+  parentCellColor_ = value;
+  Notify(ckAppearance);
+}
+
+void TVxCustomColumn::SetPosition(int value) {
+  if (position_ == value) return;
+  if (!collection_ || Loading()) {
+    position_ = value;
+    return;
+  }
+  const int last = collection_->ColumnCount() - 1;
+  collection_->MoveColumn(position_, std::clamp(value, 0, last));
+}
+
+void TVxCustomColumn::SetSorted(bool value) {
+  if (sorted_ == value) return;
+  if (value) {
+    if (ClassCapabilities() & kCapRefusesSort) return;
+    if (collection_) collection_->UnsortOthers(*this);
+    sorted_ = true;
+    Notify(ckSorted);
+  } else {
+    sorted_ = false;
+    Notify(ckUnsorted);
+  }
+}
+
+void TVxCustomColumn::SetSortKind(TSortKind value) {
+  if (sortKind_ == value) return;
+  sortKind_ = value;
+  Notify(ckSortKind);
+}
+
+void TVxCustomColumn::SetSortType(TSortType value) {
+  if (sortType_ == value) return;
+  sortType_ = value;
+  Notify(ckSortKind);
+}
+
+void TVxCustomColumn::SetVerticalAlignment(TVerticalAlignment value) {
+  if (verticalAlignment_ == value) return;
+  verticalAlignment_ = value;
+  Notify(ckAppearance);
+}
+
+void TVxCustomColumn::SetVisible(bool value) {
+  if (visible_ == value) return;
+  visible_ = value;
+  Tell(lcVisible);
+  if (collection_ && !Loading()) {
+    collection_->Layout(true);
+    collection_->AutoSize(TVxColumns::TAutoSizeStart::None, nullptr);
+  }
+  Notify(ckVisibility);
+}
+
+void TVxCustomColumn::SetWidth(int value) {
+  ApplyWidth(value, true);
+}
+
+void TVxCustomColumn::ApplyWidth(int value, bool redistribute) {
+  if (value < minWidth_) value = minWidth_;
+  if (width_ == value) return;
+  const int difference = value - width_;
+  width_ = value;
+  const bool loading = Loading();
+  if (collection_ && !loading) collection_->Layout();
+  Notify(ckWidth, difference);
+  if (redistribute && collection_ && !loading)
+    collection_->AutoSize(TVxColumns::TAutoSizeStart::After, this);
+}
+
+void TVxCustomColumn::SetWrapKind(TWrapKind value) {
+  if (wrapKind_ == value) return;
+  wrapKind_ = value;
+  Notify(ckAppearance);
+}
+
+TEditorUses TVxCustomColumn::CanUseEditor() const {
+  TEditorUses uses;
+  if (!enabled_ || !(ClassCapabilities() & kCapInplaceEditor)) return uses;
+  if (options_.Contains(coEditing)) uses.Include(euEdit);
+  if (options_.Contains(coCanInput)) uses.Include(euInput);
+  return uses;
+}
+
+bool TVxCustomColumn::AcceptsKey(wchar_t) const {
+  return false;
+}
+
+void TVxCustomColumn::AdjustContentRect(RECT&, int) const {}
+
+std::wstring TVxCustomColumn::VirtualText(int, int) const {
+  return {};
+}
+
+void TVxCustomColumn::SetVirtualText(int, int, const std::wstring&) {}
+
+TVxTextColumn::TVxTextColumn() {
+  options_.Include(coShowTextFitHint);
+}
+
+void TVxTextColumn::SetMultiLine(bool value) {
+  if (multiLine_ == value) return;
+  multiLine_ = value;
+  PartChanged(false);
+}
+
+void TVxTextColumn::SetPasswordChar(wchar_t value) {
+  if (passwordChar_ == value) return;
+  passwordChar_ = value;
+  PartChanged(false);
+}
+
+void TVxTextColumn::SetTextAfter(const std::wstring& value) {
+  if (textAfter_ == value) return;
+  textAfter_ = value;
+  PartChanged(false);
+}
+
+void TVxTextColumn::SetTextBefore(const std::wstring& value) {
+  if (textBefore_ == value) return;
+  textBefore_ = value;
+  PartChanged(false);
+}
+
+std::wstring TVxTextColumn::DisplayText(const std::wstring& cellText) const {
+  std::wstring text = textBefore_ + cellText + textAfter_;
+  if (passwordChar_ != 0) return std::wstring(text.size(), passwordChar_);
+  return text;
+}
+
+TVxImageColumn::TVxImageColumn() {
+  SetDataKind(dkInteger);
+  SetInitialDefaultValue(L"0");
+  sortType_ = stNumeric;
+}
+
+void TVxTreeColumn::SetHighlightButton(bool value) {
+  if (highlightButton_ == value) return;
+  highlightButton_ = value;
+  PartChanged(false);
+}
+
+void TVxTreeColumn::SetShowButtons(bool value) {
+  if (showButtons_ == value) return;
+  showButtons_ = value;
+  PartChanged(false);
+}
+
+void TVxTreeColumn::SetShowLines(bool value) {
+  if (showLines_ == value) return;
+  showLines_ = value;
+  PartChanged(false);
+}
+
+void TVxTreeColumn::AdjustContentRect(RECT& rect, int level) const {
+  rect.left += kLevelIndent * level + kButtonIndent;
+}
+
+TVxCheckBoxColumn::TVxCheckBoxColumn() {
+  SetDataKind(dkBoolean);
+  sortType_ = stBoolean;
+}

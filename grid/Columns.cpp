@@ -1,0 +1,232 @@
+#include "grid/Columns.h"
+
+#include "ui/Numbers.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+namespace {
+
+// Component names are identifiers, so the ASCII fold settles nearly every comparison; other
+// letters go to the system's ordinal case-insensitive comparison.
+bool SameName(const std::wstring& a, const std::wstring& b) {
+  if (a.size() != b.size()) return false;
+  bool ascii = true;
+  for (size_t i = 0; i < a.size(); ++i) {
+    wchar_t x = a[i], y = b[i];
+    if (x >= 128 || y >= 128) {
+      ascii = false;
+      break;
+    }
+    if (x >= L'A' && x <= L'Z') x = static_cast<wchar_t>(x + 32);
+    if (y >= L'A' && y <= L'Z') y = static_cast<wchar_t>(y + 32);
+    if (x != y) return false;
+  }
+  if (ascii) return true;
+  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                              static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+constexpr int kIndicatorWidth = 12;
+
+} // namespace
+
+TVxColumns::~TVxColumns() {
+  for (auto& column : items_)
+    column->collection_ = nullptr;
+}
+
+TVxCustomColumn* TVxColumns::ColumnAt(int index) const {
+  return IsColumnIndex(index) ? items_[index].get() : nullptr;
+}
+
+TVxCustomColumn* TVxColumns::ColumnAtPosition(int position) const {
+  if (position < 0 || position >= static_cast<int>(positions_.size())) return nullptr;
+  return positions_[position];
+}
+
+TVxCustomColumn* TVxColumns::ColumnByName(const std::wstring& name) const {
+  for (auto& column : items_)
+    if (SameName(column->Name(), name)) return column.get();
+  return nullptr;
+}
+
+int TVxColumns::IndexOfColumn(const TVxCustomColumn* column) const {
+  for (size_t i = 0; i < items_.size(); ++i)
+    if (items_[i].get() == column) return static_cast<int>(i);
+  return -1;
+}
+
+TVxCustomColumn* TVxColumns::AddColumn(std::unique_ptr<TVxCustomColumn> column) {
+  return InsertColumn(ColumnCount(), std::move(column));
+}
+
+TVxCustomColumn* TVxColumns::InsertColumn(int index, std::unique_ptr<TVxCustomColumn> column) {
+  index = std::clamp(index, 0, ColumnCount());
+  const TColumnsOperation operation = index == ColumnCount() ? cpAdded : cpInserted;
+  TVxCustomColumn* added = column.get();
+  if (OnColumnsChanging) OnColumnsChanging(operation, index);
+  added->collection_ = this;
+  items_.insert(items_.begin() + index, std::move(column));
+  if (Loading()) {
+    // The stored positions decide the display order.
+    auto at = std::find_if(positions_.begin(), positions_.end(), [added](TVxCustomColumn* c) {
+      return c->Position() > added->Position();
+    });
+    positions_.insert(at, added);
+    Layout(false);
+  } else {
+    positions_.push_back(added);
+    Layout(true);
+    AutoSize(TAutoSizeStart::None, nullptr);
+  }
+  if (OnColumnsChanged) OnColumnsChanged(operation, index);
+  return added;
+}
+
+std::unique_ptr<TVxCustomColumn> TVxColumns::RemoveColumn(TVxCustomColumn* column) {
+  const int index = IndexOfColumn(column);
+  if (index < 0) return nullptr;
+  if (OnColumnsChanging) OnColumnsChanging(cpRemoved, index);
+  std::unique_ptr<TVxCustomColumn> removed = std::move(items_[index]);
+  items_.erase(items_.begin() + index);
+  std::erase(positions_, column);
+  removed->collection_ = nullptr;
+  removed->visibleIndex_ = -1;
+  if (!(host_ && host_->ColumnsDestroying())) {
+    Layout(true);
+    AutoSize(TAutoSizeStart::None, nullptr);
+  }
+  if (OnColumnsChanged) OnColumnsChanged(cpRemoved, index);
+  return removed;
+}
+
+void TVxColumns::MoveColumn(int fromPosition, int toPosition) {
+  const int count = static_cast<int>(positions_.size());
+  if (fromPosition < 0 || fromPosition >= count || toPosition < 0 || toPosition >= count ||
+      fromPosition == toPosition)
+    return;
+  TVxCustomColumn* moved = positions_[fromPosition];
+  positions_.erase(positions_.begin() + fromPosition);
+  positions_.insert(positions_.begin() + toPosition, moved);
+  Layout(true);
+  ColumnChanged(*moved, ckPosition, fromPosition);
+}
+
+void TVxColumns::EndLoading() {
+  if (loading_ > 0 && --loading_ == 0) Layout(true);
+}
+
+void TVxColumns::Layout(bool renumber) {
+  int left = host_ && host_->ColumnsShowIndicator() ? kIndicatorWidth : 0;
+  int visibleIndex = 0;
+  fixedWidth_ = 0;
+  for (size_t place = 0; place < positions_.size(); ++place) {
+    TVxCustomColumn* column = positions_[place];
+    if (renumber) column->position_ = static_cast<int>(place);
+    if (column->Visible()) {
+      column->left_ = left;
+      column->visibleIndex_ = visibleIndex++;
+      left += column->Width();
+      if (static_cast<int>(place) < fixedCols_) fixedWidth_ += column->Width();
+    } else {
+      column->visibleIndex_ = -1;
+    }
+  }
+}
+
+void TVxColumns::SetFixedCols(int value) {
+  if (fixedCols_ == value) return;
+  fixedCols_ = value;
+  Layout();
+}
+
+void TVxColumns::AutoSize(TAutoSizeStart start, const TVxCustomColumn* column) {
+  // Without a grid there is no client width to share.
+  if (!host_ || Loading()) return;
+  int from = 0;
+  int b = 0;
+  if (start == TAutoSizeStart::At) {
+    from = column->Position();
+    b = column->Left();
+  } else if (start == TAutoSizeStart::After) {
+    from = column->Position() + 1;
+    b = column->Visible() ? column->Left() + column->Width() : column->Left();
+  }
+  if (host_ && host_->ColumnsShowIndicator()) b -= kIndicatorWidth;
+  int t = 0, s = 0;
+  std::vector<TVxCustomColumn*> sized;
+  for (size_t place = std::max(from, 0); place < positions_.size(); ++place) {
+    TVxCustomColumn* c = positions_[place];
+    if (!c->Visible()) continue;
+    if (c->Options().Contains(coAutoSize)) {
+      t += c->Width();
+      sized.push_back(c);
+    } else {
+      s += c->Width();
+    }
+  }
+  if (sized.empty() || t == 0) return;
+  const int clientWidth = host_->ColumnsClientWidth();
+  for (TVxCustomColumn* c : sized) {
+    const double share = static_cast<double>(c->Width()) * (clientWidth - b - s) / t;
+    c->ApplyWidth(static_cast<int>(RoundHalfEven(share)), false);
+  }
+}
+
+void TVxColumns::ColumnChanged(TVxCustomColumn& column, TColumnChangeKind kind, int value) {
+  if (OnColumnChanged) OnColumnChanged(column, kind, value);
+}
+
+void TVxColumns::SearchColumnSet(TVxCustomColumn& column) {
+  for (auto& other : items_) {
+    if (other.get() == &column || !other->options_.Contains(coSearchColumn)) continue;
+    other->options_.Exclude(coSearchColumn);
+    if (!Loading()) {
+      other->Notify(ckAppearance);
+      other->Tell(lcOptions);
+    }
+  }
+}
+
+void TVxColumns::UnsortOthers(TVxCustomColumn& column) {
+  for (auto& other : items_)
+    if (other.get() != &column && other->Sorted()) other->SetSorted(false);
+}
+
+int TVxColumns::VisibleColumnCount() const {
+  return static_cast<int>(
+      std::count_if(items_.begin(), items_.end(), [](auto& c) { return c->Visible(); }));
+}
+
+int TVxColumns::VisibleColumnsWidth() const {
+  int width = 0;
+  for (auto& c : items_)
+    if (c->Visible()) width += c->Width();
+  return width;
+}
+
+TVxCustomColumn* TVxColumns::FirstVisibleColumn() const {
+  for (TVxCustomColumn* c : positions_)
+    if (c->Visible()) return c;
+  return nullptr;
+}
+
+TVxCustomColumn* TVxColumns::LastVisibleColumn() const {
+  for (auto it = positions_.rbegin(); it != positions_.rend(); ++it)
+    if ((*it)->Visible()) return *it;
+  return nullptr;
+}
+
+TVxCustomColumn* TVxColumns::NextColumn(TVxCustomColumn* column) const {
+  for (size_t place = column->Position() + 1; place < positions_.size(); ++place)
+    if (positions_[place]->Enabled() && positions_[place]->Visible()) return positions_[place];
+  return column;
+}
+
+TVxCustomColumn* TVxColumns::PreviousColumn(TVxCustomColumn* column) const {
+  for (int place = column->Position() - 1; place >= 0; --place)
+    if (positions_[place]->Enabled() && positions_[place]->Visible()) return positions_[place];
+  return column;
+}

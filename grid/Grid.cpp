@@ -1,0 +1,306 @@
+#include "grid/Grid.h"
+
+#include "ui/Exception.h"
+
+#include <vector>
+
+namespace {
+
+bool IsKeyword(const std::wstring& text, const wchar_t* keyword) {
+  size_t i = 0;
+  for (; keyword[i] != 0; ++i) {
+    if (i >= text.size()) return false;
+    wchar_t c = text[i];
+    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c + 32);
+    if (c != keyword[i]) return false;
+  }
+  return i == text.size();
+}
+
+} // namespace
+
+TVxGrid::TVxGrid() : cells_(std::make_unique<TCells>(Columns())) {
+  cells_->SetDefaultRowHeight(RowSize());
+  cells_->OnCellChanged = [this](int column, int row) { CellChanged(column, row); };
+  cells_->OnCompareCells = [this](TCell& cell1, TCell& cell2) {
+    int compare = 0;
+    if (OnCompare) OnCompare(this, &cell1, &cell2, compare);
+    return compare;
+  };
+}
+
+TVxGrid::~TVxGrid() {
+  destroying_ = true;
+}
+
+int TVxGrid::AppendRows(int count) {
+  if (count < 1) return lastAddedIndex_;
+  const int old = TotalRows();
+  cells_->AppendRows(count);
+  auto finish = [&] {
+    const int total = TotalRows();
+    if (GridLinesStyle() == lsFramed && Options().Contains(goGrid) && total > 1 && old > 0)
+      InvalidateRow(old - 1);
+    InvalidateRow(total - 1);
+    if (!UpdatesLocked()) InvalidateRows(total - count, total - 1);
+    lastAddedIndex_ = total - 1;
+    SetLastRowMarker(total - 1);
+    if (!UpdatesLocked()) UpdateVertScrollRange();
+  };
+  if (Options().Contains(goUseDefaultValues)) {
+    try {
+      for (int row = old; row < old + count; ++row) {
+        for (int column = 0; column < Columns().ColumnCount(); ++column) {
+          const std::wstring& value = Columns().ColumnAt(column)->DefaultValue();
+          if (!value.empty()) SetCellText(column, row, value);
+        }
+      }
+    } catch (...) {
+      // The rows are there: the index, markers and scroll range must know of them even when a
+      // default value does not convert.
+      finish();
+      throw;
+    }
+  }
+  finish();
+  return lastAddedIndex_;
+}
+
+void TVxGrid::AppendChildRow(int parent, bool atEnd) {
+  const int at = cells_->AppendChildRow(parent, atEnd);
+  TRow& owner = RowObject(parent);
+  if (owner.Expanded()) ShiftBody(at, RowObject(at).Height());
+  if (owner.ChildCount() == 1) InvalidateRow(parent);
+  lastAddedIndex_ = at;
+  if (!UpdatesLocked()) UpdateVertScrollRange();
+}
+
+void TVxGrid::InsertRowAt(int index) {
+  cells_->InsertRowAt(index);
+  lastAddedIndex_ = index;
+  StoreSelection(SelectedColumn(), SelectedRow() + 1);
+  InvalidateBody();
+  if (!UpdatesLocked()) UpdateVertScrollRange();
+}
+
+void TVxGrid::DeleteRowAt(int index) {
+  TRow& row = RowObject(index);
+  EndEdit();
+  if (row.ChildCount() > 0) {
+    const int last = index + CountDescendants(index);
+    if (last > index) {
+      std::vector<std::pair<bool, int>> removed;
+      removed.reserve(last - index);
+      for (int j = index + 1; j <= last; ++j)
+        removed.emplace_back(RowObject(j).Displayed(), RowObject(j).Height());
+      cells_->RemoveRows(index + 1, last);
+      // The markers follow the removals one by one, last descendant first.
+      for (int j = last; j > index; --j) {
+        const auto& [displayed, height] = removed[j - index - 1];
+        RowRemoved(j, displayed, height);
+        if (displayed) ShiftBody(j, -height);
+      }
+    }
+    InvalidateBody();
+  }
+  const bool displayed = row.Displayed();
+  const int height = row.Height();
+  cells_->RemoveRows(index, index);
+  RowRemoved(index, displayed, height);
+  if (displayed) ShiftBody(index, -height);
+  InvalidateBody();
+  UpdateVertScrollRange();
+}
+
+void TVxGrid::ClearAllRows() {
+  EndEdit();
+  cells_->Clear();
+  ResetNavigation();
+  RowsCleared();
+  InvalidateBody();
+  UpdateVertScrollRange();
+}
+
+void TVxGrid::ExchangeRows(int a, int b) {
+  cells_->ExchangeRows(a, b);
+  if (!UpdatesLocked()) {
+    InvalidateRow(a);
+    InvalidateRow(b);
+  }
+}
+
+void TVxGrid::MoveRowTo(int from, int to) {
+  cells_->MoveRow(from, to);
+  RecomputeFirstRowMarker();
+  RecomputeLastRowMarker();
+  InvalidateBody();
+}
+
+void TVxGrid::ExpandRow(int index, bool value) {
+  TRow& row = RowObject(index);
+  if (row.ChildCount() <= 0 || row.Expanded() == value) return;
+  const int last = index + CountDescendants(index);
+  int shift = 0;
+  for (int j = index + 1; j <= last; ++j) {
+    TRow& child = RowObject(j);
+    if (!value) {
+      if (!child.Shown()) continue;
+      cells_->SetShown(child, false);
+      shift -= RowHeightOf(j);
+    } else {
+      cells_->SetShown(child, true);
+      shift += RowHeightOf(j);
+      // A collapsed child keeps its own descendants hidden.
+      if (!child.Expanded()) j += CountDescendants(j);
+    }
+  }
+  if (shift != 0) ShiftBody(index + 1, shift);
+  cells_->SetExpanded(row, value);
+  RecomputeLastRowMarker();
+  UpdateVertScrollRange();
+  InvalidateRow(index);
+  if (OnExpand) OnExpand(this, index);
+}
+
+void TVxGrid::ShowRow(int index, bool value) {
+  TRow& row = RowObject(index);
+  if (row.Displayed() == value) return;
+  cells_->SetVisible(row, value);
+  // A row inside a collapsed node stays hidden whatever its own flag says.
+  if (row.Displayed() == value) ShiftBody(index + 1, value ? row.Height() : -row.Height());
+  UpdateVertScrollRange();
+}
+
+int TVxGrid::RowHeightOf(int row) {
+  int height = RowObject(row).Height();
+  if (OnMeasuringRowHeight) OnMeasuringRowHeight(this, row, height);
+  return height;
+}
+
+void TVxGrid::SetRowHeightOf(int row, int height) {
+  const int current = RowHeightOf(row);
+  if (height == current) return;
+  cells_->SetHeight(RowObject(row), height);
+  ShiftBody(row + 1, height - current);
+  InvalidateRow(row);
+}
+
+void TVxGrid::MarkRowSelected(int row, bool value) {
+  if (!cells_->IsRowIndex(row)) return;
+  TRow& object = RowObject(row);
+  if (object.Selected() == value) return;
+  cells_->SetSelected(object, value);
+  InvalidateRow(row);
+}
+
+void TVxGrid::MarkRowsSelected(int first, int last, bool value) {
+  if (!cells_->IsRowIndex(first) || !cells_->IsRowIndex(last)) return;
+  for (int row = first; row <= last; ++row)
+    cells_->SetSelected(RowObject(row), value);
+  InvalidateRows(first, last);
+}
+
+void TVxGrid::SortByColumn(int column, bool ascending) {
+  TVxCustomColumn* owner = Columns().ColumnAt(column);
+  if (!owner || !owner->Options().Contains(coCanSort)) return;
+  TRow* selected = cells_->IsRowIndex(SelectedRow()) ? &RowObject(SelectedRow()) : nullptr;
+  cells_->Sort(column, owner->SortType(), owner->Options().Contains(coFullResort),
+               ascending ? skAscending : skDescending);
+  if (selected) SelectSortedRow(selected->Index());
+  if (SelectedRow() >= 0) ScrollRowIntoView(SelectedRow());
+  RecomputeFirstRowMarker();
+  RecomputeLastRowMarker();
+  InvalidateBody();
+  if (Options().Contains(goIndicator)) InvalidateIndicator();
+  if (OnAfterSort) OnAfterSort(this, column);
+}
+
+TCell* TVxGrid::CellByKey(const TCellKey& columnKey, const TCellKey& rowKey) {
+  auto fail = [this](const char* what, const std::wstring& key) {
+    throw Exception(std::string("Invalid ") + what + " '" + WideToAnsi(key) + "' for '" +
+                    ClassName() + ":" + WideToAnsi(Name()) + "'.");
+  };
+  int row = 0;
+  if (rowKey.IsNumber()) {
+    // A number's text is never a keyword and parses back to the number.
+    row = rowKey.Number();
+  } else {
+    const std::wstring key = rowKey.Text();
+    if (IsKeyword(key, L"first"))
+      row = 0;
+    else if (IsKeyword(key, L"last"))
+      row = TotalRows() - 1;
+    else if (IsKeyword(key, L"selected"))
+      row = SelectedRow();
+    else if (!TryStrToInt(key, row))
+      fail("Rowname", key);
+  }
+  const std::wstring key = columnKey.Text();
+  int column = 0;
+  if (IsKeyword(key, L"first")) {
+    column = 0;
+  } else if (IsKeyword(key, L"last")) {
+    column = Columns().ColumnCount() - 1;
+  } else if (IsKeyword(key, L"selected")) {
+    column = SelectedColumn();
+  } else if (TVxCustomColumn* named = Columns().ColumnByName(key)) {
+    column = Columns().IndexOfColumn(named);
+  } else if (!TryStrToInt(key, column)) {
+    fail("Columnname", key);
+  }
+  return CellAt(column, row);
+}
+
+bool TVxGrid::IsCellPair(int column, int row) const {
+  return column >= 0 && column < cells_->ColumnTotal() && cells_->IsRowIndex(row);
+}
+
+std::wstring TVxGrid::CellText(int column, int row) {
+  return IsCellPair(column, row) ? CellAt(column, row)->TextValue() : std::wstring();
+}
+
+void TVxGrid::SetCellText(int column, int row, const std::wstring& text) {
+  if (IsCellPair(column, row)) CellAt(column, row)->SetTextValue(text);
+}
+
+std::wstring TVxGrid::CellHintOf(int column, int row) {
+  std::wstring hint = IsCellPair(column, row) ? CellAt(column, row)->HintText() : std::wstring();
+  if (OnCellHint) OnCellHint(this, column, row, hint);
+  return hint;
+}
+
+TColor TVxGrid::CellBackColorOf(int column, int row) {
+  TVxCustomColumn* owner = Columns().ColumnAt(column);
+  if (owner && owner->ParentCellColor()) return ColumnCellColor(column);
+  return CellAt(column, row)->BackColor();
+}
+
+void TVxGrid::CellChanged(int column, int row) {
+  if (UpdatesLocked()) return;
+  InvalidateCell(column, row);
+  if (OnChange) OnChange(this, column, row);
+}
+
+void TVxGrid::ColumnChanged(TVxCustomColumn& column, TColumnChangeKind kind, int value) {
+  TVxCustomGrid::ColumnChanged(column, kind, value);
+  if (kind == ckSorted || (kind == ckSortKind && column.Sorted())) {
+    const int index = column.Index();
+    const bool ascending = column.SortKind() == skAscending;
+    if (OnSortColumn) OnSortColumn(this, index, ascending);
+    SortByColumn(index, ascending);
+  } else if (kind == ckUnsorted) {
+    InvalidateHeader();
+  }
+}
+
+void TVxGrid::ColumnsChanged(TColumnsOperation operation, int index) {
+  if (operation == cpRemoved)
+    cells_->ColumnRemoved(index);
+  else
+    cells_->ColumnAdded(index, operation == cpAdded);
+  InvalidateBody();
+}
+
+void TVxGrid::RowSizeChanged() {
+  cells_->SetDefaultRowHeight(RowSize());
+}

@@ -1,0 +1,86 @@
+#pragma once
+#include "grid/Cells.h"
+#include "grid/CustomGrid.h"
+
+#include <memory>
+#include <string>
+
+// A cell key: a column or row named by number or by text ("First", "Last", "Selected", a
+// column's name, or a number written as text).
+class TCellKey {
+public:
+  TCellKey(int number) : number_(number), isNumber_(true) {}
+  TCellKey(const wchar_t* text) : text_(text) {}
+  TCellKey(const std::wstring& text) : text_(text) {}
+  TCellKey(const char* text) : text_(AnsiToWide(text)) {}
+  TCellKey(const std::string& text) : text_(AnsiToWide(text)) {}
+
+  bool IsNumber() const { return isNumber_; }
+  int Number() const { return number_; }
+  std::wstring Text() const { return isNumber_ ? IntToStrW(number_) : text_; }
+
+private:
+  std::wstring text_;
+  int number_ = 0;
+  bool isNumber_ = false;
+};
+
+// The grid with its row storage: rows in display order, a tree by levels, typed cells.
+class TVxGrid : public TVxCustomGrid {
+public:
+  TVxGrid();
+  ~TVxGrid() override;
+  const char* ClassName() const override { return "TVxGrid"; }
+
+  TCells& Cells() { return *cells_; }
+  const TCells& Cells() const { return *cells_; }
+
+  int TotalRows() const { return cells_->RowTotal(); }
+  int LastAddedIndex() const { return lastAddedIndex_; }
+  int AppendRows(int count);
+  void AppendChildRow(int parent, bool atEnd);
+  void InsertRowAt(int index);
+  void DeleteRowAt(int index);
+  void ClearAllRows();
+  void ExchangeRows(int a, int b);
+  void MoveRowTo(int from, int to);
+
+  TRow& RowObject(int row) const { return cells_->Row(row); }
+  int LevelOf(int row) const { return cells_->Row(row).Level(); }
+  bool RowHasChildren(int row) const { return cells_->Row(row).ChildCount() > 0; }
+  int CountDescendants(int row) const { return cells_->CountDescendants(row); }
+  int LastDescendantRow(int row) const { return cells_->LastDescendantRow(row); }
+  int ParentRowOf(int row) const { return cells_->ParentRowOf(row); }
+  bool IsRowExpanded(int row) const { return cells_->Row(row).Expanded(); }
+  void ExpandRow(int row, bool value);
+  void ToggleExpanded(int row) { ExpandRow(row, !IsRowExpanded(row)); }
+  bool IsRowDisplayed(int row) const { return cells_->Row(row).Displayed(); }
+  void ShowRow(int row, bool value);
+  int RowHeightOf(int row);
+  void SetRowHeightOf(int row, int height);
+  bool IsRowSelected(int row) const { return cells_->Row(row).Selected(); }
+  void MarkRowSelected(int row, bool value);
+  void MarkRowsSelected(int first, int last, bool value);
+  void SortByColumn(int column, bool ascending);
+
+  TCell* CellAt(int column, int row) { return cells_->CellAt(column, row); }
+  TCell* CellByKey(const TCellKey& column, const TCellKey& row);
+  std::wstring CellText(int column, int row);
+  void SetCellText(int column, int row, const std::wstring& text);
+  std::wstring CellHintOf(int column, int row);
+  TColor CellBackColorOf(int column, int row);
+
+protected:
+  void ColumnChanged(TVxCustomColumn& column, TColumnChangeKind kind, int value) override;
+  void ColumnsChanged(TColumnsOperation operation, int index) override;
+  void RowSizeChanged() override;
+  // The colour the grid gives a column whose cells take the grid's colour.
+  virtual TColor ColumnCellColor(int) { return clWindow; }
+
+private:
+  bool IsCellPair(int column, int row) const;
+  void CellChanged(int column, int row);
+
+  std::unique_ptr<TCells> cells_;
+  int lastAddedIndex_ = -1;
+};

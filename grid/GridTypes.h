@@ -1,0 +1,106 @@
+#pragma once
+#include "ui/Set.h"
+
+#include <cstdint>
+
+// The enumerations shared by the grid's columns, rows and control. Their order is the stored
+// order: sets keep bit n for the n-th value, and layouts store the ordinal.
+
+enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
+enum TVerticalAlignment : uint8_t { taAlignTop, taAlignBottom, taVerticalCenter };
+enum TBiDiMode : uint8_t {
+  bdLeftToRight,
+  bdRightToLeft,
+  bdRightToLeftNoAlign,
+  bdRightToLeftReadingOnly
+};
+enum TDrawingOptions : uint8_t { doNormal, doBackgroundOnly, doCustom, doCustomOnly };
+enum TSlideCatpionLocation : uint8_t { clLeft, clTop };
+enum TSortKind : uint8_t { skAscending, skDescending };
+enum TSortType : uint8_t {
+  stAlphabetic,
+  stBoolean,
+  stCaseInsensitive,
+  stCustom,
+  stNumeric,
+  stDate,
+  stIP
+};
+enum TWrapKind : uint8_t { wkNone, wkEllipsis, wkPathEllipsis, wkWordWrap };
+enum TDisplayMode : uint8_t { dmImageOnly, dmTextAndImage, dmTextOnly };
+enum THeaderOrientation : uint8_t { hoHorizontal, hoVertical };
+enum TFormulaKind : uint8_t {
+  fkNone,
+  fkAverage,
+  fkCount,
+  fkDistinct,
+  fkMaximum,
+  fkMinimum,
+  fkSum,
+  fkCustom
+};
+enum TFormatMaskKind : uint8_t { mkText, mkFloat };
+
+enum TColumnOption : uint8_t {
+  coAutoSize,
+  coCanClick,
+  coCanInput,
+  coCanSort,
+  coDisableMoving,
+  coDontHighlight,
+  coEditing,
+  coEditorAutoSelect,
+  coFixedSize,
+  coImageForIcon,
+  coPublicUsing,
+  coFullResort,
+  coSearchColumn,
+  coShowTextFitHint,
+  coTextForCaption
+};
+using TColumnOptions = TSet<TColumnOption, uint16_t>;
+
+enum TGridOption : uint8_t {
+  goCanHideColumn,
+  goDisableColumnMoving,
+  goEscClearEdit,
+  goFooter,
+  goGrid,
+  goHeader,
+  goIndicator,
+  goInput,
+  goLockFixedCols,
+  goMultiSelect,
+  goRowResizing,
+  goRowMoving,
+  goSecondClickEdit,
+  goSelectFullRow,
+  goUseDefaultValues,
+  goInplaceEditEvents
+};
+using TGridOptions = TSet<TGridOption, uint16_t>;
+
+enum TGridLinesStyle : uint8_t {
+  lsNormal,
+  lsActiveHorzOnly,
+  lsActiveRows,
+  lsFramed,
+  lsHorizontalOnly,
+  lsVerticalOnly
+};
+
+// The style bits of a font, as a cell keeps them from its column's font.
+enum TFontStyle : uint8_t { fsBold, fsItalic, fsUnderline, fsStrikeOut };
+using TFontStyles = TSet<TFontStyle, uint8_t>;
+
+// Data kinds: the byte a column carries that picks the class of its cells.
+enum TDataKind : uint8_t {
+  dkAutoNumber = 0,
+  dkBoolean = 1,
+  dkDateTime = 3,
+  dkFloat = 4,
+  dkGuid = 6,
+  dkInteger = 7,
+  dkText = 8,
+  dkVirtual = 11
+};

@@ -1,7 +1,6 @@
 #pragma once
 #include <cstdint>
 
-
 // 0x00BBGGRR; a value whose top byte is 0xFF names the system colour in its low byte.
 using TColor = uint32_t;
 
@@ -23,7 +22,9 @@ constexpr TColor clAqua = 0xFFFF00;
 constexpr TColor clWhite = 0xFFFFFF;
 constexpr TColor clNone = 0x1FFFFFFF;
 
-constexpr TColor SystemColor(unsigned index) { return 0xFF000000u | index; }
+constexpr TColor SystemColor(unsigned index) {
+  return 0xFF000000u | index;
+}
 constexpr TColor clScrollBar = SystemColor(0);
 constexpr TColor clBackground = SystemColor(1);
 constexpr TColor clActiveCaption = SystemColor(2);
@@ -41,10 +42,15 @@ constexpr TColor clBtnHighlight = SystemColor(20);
 // Turns a system colour into the plain colour it stands for now; plain colours pass unchanged.
 TColor ColorToRGB(TColor color);
 
-constexpr uint8_t ColorR(TColor c) { return static_cast<uint8_t>(c & 0xFF); }
-constexpr uint8_t ColorG(TColor c) { return static_cast<uint8_t>((c >> 8) & 0xFF); }
-constexpr uint8_t ColorB(TColor c) { return static_cast<uint8_t>((c >> 16) & 0xFF); }
+constexpr uint8_t ColorR(TColor c) {
+  return static_cast<uint8_t>(c & 0xFF);
+}
+constexpr uint8_t ColorG(TColor c) {
+  return static_cast<uint8_t>((c >> 8) & 0xFF);
+}
+constexpr uint8_t ColorB(TColor c) {
+  return static_cast<uint8_t>((c >> 16) & 0xFF);
+}
 constexpr TColor RGBColor(unsigned r, unsigned g, unsigned b) {
   return (r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16);
 }
-

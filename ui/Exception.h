@@ -2,7 +2,6 @@
 #include <stdexcept>
 #include <string>
 
-
 // Base of every error the program raises: it carries the message text the user sees.
 class Exception : public std::runtime_error {
 public:
@@ -30,3 +29,12 @@ public:
   using Exception::Exception;
 };
 
+class EResNotFound : public Exception {
+public:
+  using Exception::Exception;
+};
+
+class EOutOfResources : public Exception {
+public:
+  using Exception::Exception;
+};

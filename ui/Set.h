@@ -2,13 +2,13 @@
 #include <cstdint>
 #include <initializer_list>
 
-
 // A set of enumerators, stored as bits: bit n is the n-th value of the enumeration.
 template <typename E, typename Bits = uint32_t> class TSet {
 public:
   constexpr TSet() = default;
   constexpr TSet(std::initializer_list<E> values) {
-    for (E v : values) bits_ |= Bit(v);
+    for (E v : values)
+      bits_ |= Bit(v);
   }
   static constexpr TSet FromInt(Bits bits) {
     TSet s;
@@ -36,4 +36,3 @@ private:
   static constexpr Bits Bit(E v) { return Bits(1) << static_cast<unsigned>(v); }
   Bits bits_ = 0;
 };
-

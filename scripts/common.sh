@@ -45,6 +45,14 @@ start_wine() {
   mkdir -p "$WINEPREFIX"
   wineserver -p
   "$WINE" cmd /c exit </dev/null >/dev/null 2>&1 || true
+  # On a virtual display there is no window manager, and Wine then waits 2 s for one each time
+  # a top-level window is hidden or destroyed; unmanaged windows close at once.
+  local key='HKCU\Software\Wine\X11 Driver'
+  if [ -n "${VARNOX_VIRTUAL_DISPLAY:-}" ]; then
+    "$WINE" reg add "$key" /v Managed /d N /f </dev/null >/dev/null 2>&1 || true
+  else
+    "$WINE" reg delete "$key" /v Managed /f </dev/null >/dev/null 2>&1 || true
+  fi
 }
 
 stop_wine() {
@@ -54,6 +62,7 @@ stop_wine() {
 # Windows need an X display; without one, re-run the calling script under a virtual one.
 need_display() {
   if [ -z "${DISPLAY:-}" ]; then
+    export VARNOX_VIRTUAL_DISPLAY=1
     exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
   fi
 }

@@ -44,7 +44,7 @@ void TApplication::ProcessMessages() {
 }
 
 void TApplication::Terminate() {
-  terminated_ = true;
+  // Terminated turns true when the loop takes the quit message, so it is never left queued.
   ::PostQuitMessage(0);
 }
 
@@ -78,7 +78,8 @@ void TApplication::ProcessMessage(MSG& msg) {
             taken = true;
           }
         } else if (!(code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE))) {
-          taken = focused->TopLevel()->BroadcastDialogKey(static_cast<WORD>(msg.wParam), shift);
+          WORD key = static_cast<WORD>(msg.wParam);
+          taken = focused->DialogKey(key, shift) || focused->TopLevel()->BroadcastDialogKey(key, shift);
         }
       } catch (...) {
         HandleException(focused);

@@ -29,7 +29,7 @@ public:
   void Run();
   // Runs every message that is pending now, then returns (also after Terminate).
   void ProcessMessages();
-  // Ends Run (posts the quit message).
+  // Ends Run: posts the quit message; Terminated turns true when a loop takes it.
   void Terminate();
   bool Terminated() const { return terminated_; }
   // Runs one message: the keyboard interface (Tab, dialog keys) first, then dispatch.

@@ -1,0 +1,361 @@
+#include "ui/Application.h"
+#include "ui/Control.h"
+#include "ui/Exception.h"
+#include "ui/Menus.h"
+#include "ui/Timer.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Pumps messages until done() or the time is up.
+template <typename F> bool PumpUntil(F done, int milliseconds = 2000) {
+  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  while (std::chrono::steady_clock::now() < end) {
+    Application().ProcessMessages();
+    if (done()) return true;
+    Sleep(1);
+  }
+  return done();
+}
+
+// Captures what the error box would show.
+class ErrorBoxCapture {
+public:
+  ErrorBoxCapture() {
+    Application().MessageHook = [this](const std::wstring& text, const std::wstring& caption,
+                                       UINT flags) {
+      shown.push_back(text);
+      captions.push_back(caption);
+      this->flags = flags;
+      return IDOK;
+    };
+  }
+  ~ErrorBoxCapture() { Application().MessageHook = nullptr; }
+  std::vector<std::wstring> shown, captions;
+  UINT flags = 0;
+};
+
+class TProbe : public TWinControl {
+public:
+  using TWinControl::TWinControl;
+  std::vector<std::string> log;
+  bool throwOnPaint = false;
+  UINT dialogCode = 0;
+
+protected:
+  bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    if (msg == WM_APP + 1) {
+      result = static_cast<LRESULT>(wParam) * 2;
+      return true;
+    }
+    if (msg == WM_APP + 2) throw EConvertError("'x' is not a valid integer value");
+    return TWinControl::HandleMessage(msg, wParam, lParam, result);
+  }
+  void Paint(TCanvas& canvas) override {
+    log.push_back("paint");
+    if (throwOnPaint) throw Exception("paint failed");
+    canvas.Brush().SetColor(clRed);
+    canvas.FillRect(ClientRect());
+  }
+  void DoEnter() override {
+    log.push_back("enter");
+    TWinControl::DoEnter();
+  }
+  void DoExit() override {
+    log.push_back("exit");
+    TWinControl::DoExit();
+  }
+  void Resize() override {
+    log.push_back("resize");
+    TWinControl::Resize();
+  }
+  void CaptionChanged() override { log.push_back("caption"); }
+  void EnabledChanged() override { log.push_back("enabled"); }
+  void KeyDown(WORD& key, TShiftState shift) override {
+    log.push_back("key " + std::to_string(key));
+    TWinControl::KeyDown(key, shift);
+  }
+  bool DialogKey(WORD key, TShiftState) override {
+    log.push_back("dialog " + std::to_string(key));
+    return key == VK_RETURN;
+  }
+  UINT DialogCode(UINT code) override { return code | dialogCode; }
+};
+
+} // namespace
+
+TEST(ControlTest, OneWindowProcedureDispatchesToTheObject) {
+  TProbe probe(nullptr);
+  probe.SetBounds(10, 10, 50, 40);
+  HWND h = probe.Handle();
+  ASSERT_TRUE(h);
+  EXPECT_EQ(TWinControl::FromHandle(h), &probe);
+  EXPECT_EQ(SendMessageW(h, WM_APP + 1, 21, 0), 42);
+  // Unhandled messages reach the default procedure.
+  EXPECT_EQ(SendMessageW(h, WM_GETTEXTLENGTH, 0, 0), 0);
+  probe.SetCaption(L"abc");
+  EXPECT_EQ(SendMessageW(h, WM_GETTEXTLENGTH, 0, 0), 3);
+  EXPECT_EQ(probe.log.back(), "caption");
+  probe.SetCaption(L"abc");
+  probe.SetEnabled(false);
+  EXPECT_FALSE(IsWindowEnabled(h));
+  EXPECT_EQ(probe.log.back(), "enabled");
+}
+
+TEST(ControlTest, AnExceptionInAHandlerReachesTheErrorBoxNotTheCaller) {
+  ErrorBoxCapture box;
+  Application().SetTitle(L"Varnox");
+  TProbe probe(nullptr);
+  HWND h = probe.Handle();
+  EXPECT_NO_THROW(SendMessageW(h, WM_APP + 2, 0, 0));
+  ASSERT_EQ(box.shown.size(), 1u);
+  EXPECT_EQ(box.shown[0], L"'x' is not a valid integer value.");
+  EXPECT_EQ(box.captions[0], L"Varnox");
+  EXPECT_EQ(box.flags & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR));
+
+  // A failing paint is reported once, and the window is validated all the same.
+  probe.throwOnPaint = true;
+  probe.SetBounds(0, 0, 30, 30);
+  probe.Repaint();
+  PumpUntil([] { return false; }, 50);
+  EXPECT_EQ(box.shown.size(), 2u);
+  EXPECT_EQ(box.shown[1], L"paint failed.");
+
+  // OnException replaces the box.
+  std::string seen;
+  Application().OnException = [&](TObject*, const std::exception& e) { seen = e.what(); };
+  SendMessageW(h, WM_APP + 2, 0, 0);
+  Application().OnException = nullptr;
+  EXPECT_EQ(seen, "'x' is not a valid integer value");
+  EXPECT_EQ(box.shown.size(), 2u);
+}
+
+TEST(ControlTest, PaintsThroughTheCanvasAndDoubleBuffer) {
+  for (bool buffered : {false, true}) {
+    TProbe probe(nullptr);
+    probe.SetDoubleBuffered(buffered);
+    probe.SetBounds(0, 0, 40, 30);
+    HWND h = probe.Handle();
+    probe.Repaint();
+    EXPECT_FALSE(probe.log.empty());
+    EXPECT_EQ(probe.log.back(), "paint") << buffered;
+    HDC dc = GetDC(h);
+    EXPECT_EQ(GetPixel(dc, 5, 5), RGB(255, 0, 0)) << buffered;
+    ReleaseDC(h, dc);
+  }
+}
+
+TEST(ControlTest, ProcessMessagesRunsWhatIsPending) {
+  TProbe probe(nullptr);
+  int calls = 0;
+  probe.OnKeyDown = [&](TObject* sender, WORD& key, TShiftState) {
+    EXPECT_EQ(sender, &probe);
+    calls += key == 'A';
+  };
+  PostMessageW(probe.Handle(), WM_KEYDOWN, 'A', 0);
+  PostMessageW(probe.Handle(), WM_KEYDOWN, 'A', 0);
+  EXPECT_EQ(calls, 0);
+  Application().ProcessMessages();
+  EXPECT_EQ(calls, 2);
+}
+
+TEST(ControlTest, TabMovesFocusInTabOrderAndDialogKeysAreOffered) {
+  TWinControl form(nullptr);
+  form.SetBounds(0, 0, 200, 200);
+  std::vector<TProbe*> boxes;
+  for (int i = 0; i < 4; ++i) {
+    auto* p = form.Make<TProbe>();
+    p->SetBounds(0, i * 20, 50, 20);
+    p->SetTabStop(i != 2);
+    p->SetParent(&form);
+    boxes.push_back(p);
+  }
+  boxes[3]->SetTabOrder(0); // order now: 3, 0, 1, 2
+  EXPECT_EQ(boxes[3]->TabOrder(), 0);
+  EXPECT_EQ(boxes[0]->TabOrder(), 1);
+  SetForegroundWindow(form.Handle());
+  boxes[3]->SetFocus();
+  EXPECT_TRUE(boxes[3]->Focused());
+  EXPECT_EQ(boxes[3]->log.back(), "enter");
+
+  auto tab = [&] {
+    PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+    Application().ProcessMessages();
+  };
+  tab();
+  EXPECT_TRUE(boxes[0]->Focused());
+  EXPECT_NE(std::find(boxes[3]->log.begin(), boxes[3]->log.end(), "exit"), boxes[3]->log.end());
+  tab();
+  EXPECT_TRUE(boxes[1]->Focused());
+  tab();
+  EXPECT_TRUE(boxes[3]->Focused()) << "2 has no tab stop; the order wraps";
+  boxes[0]->SetEnabled(false);
+  tab();
+  EXPECT_TRUE(boxes[1]->Focused()) << "a disabled control is skipped";
+
+  // A control that wants Tab gets it as a key.
+  boxes[1]->dialogCode = DLGC_WANTTAB;
+  tab();
+  EXPECT_TRUE(boxes[1]->Focused());
+  EXPECT_EQ(boxes[1]->log.back(), "key 9");
+
+  // Enter, unwanted by the focused control, is offered as a dialog key until one takes it.
+  PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
+  Application().ProcessMessages();
+  EXPECT_EQ(boxes[1]->log.back(), "dialog 13");
+  EXPECT_NE(boxes[3]->log.back(), "dialog 13") << "the first taker ends the offer";
+
+  EXPECT_THROW(boxes[0]->SetFocus(), EInvalidOperation);
+}
+
+TEST(ControlTest, ParentFontAndColourFlowDownUntilSetLocally) {
+  TWinControl parent(nullptr);
+  auto* child = parent.Make<TWinControl>();
+  auto* grandchild = parent.Make<TWinControl>();
+  child->SetParent(&parent);
+  grandchild->SetParent(child);
+  grandchild->SetParentColor(true);
+  parent.Font().SetName(L"Tahoma");
+  parent.Font().SetColor(clBlue);
+  EXPECT_EQ(grandchild->Font().Name(), L"Tahoma");
+  EXPECT_EQ(grandchild->Font().Color(), clBlue);
+  grandchild->Font().SetSize(12);
+  EXPECT_FALSE(grandchild->ParentFont());
+  parent.Font().SetName(L"Arial");
+  EXPECT_EQ(child->Font().Name(), L"Arial");
+  EXPECT_EQ(grandchild->Font().Name(), L"Tahoma");
+
+  child->SetColor(clWhite);
+  EXPECT_EQ(grandchild->Color(), clWhite);
+  grandchild->SetColor(clRed);
+  EXPECT_FALSE(grandchild->ParentColor());
+  child->SetColor(clGray);
+  EXPECT_EQ(grandchild->Color(), clRed);
+}
+
+TEST(ControlTest, OwnerFreesChildrenAndWindowsGoWithTheirParents) {
+  auto form = std::make_unique<TWinControl>(nullptr);
+  auto* panel = form->Make<TWinControl>();
+  panel->SetParent(form.get());
+  auto* inner = form->Make<TWinControl>();
+  inner->SetParent(panel);
+  HWND innerWindow = inner->Handle();
+  EXPECT_TRUE(panel->HandleAllocated()) << "a child's window needs its parent's";
+  EXPECT_TRUE(form->HandleAllocated());
+  EXPECT_EQ(GetParent(innerWindow), panel->Handle());
+
+  // A control owned elsewhere loses its parent when the parent dies.
+  TWinControl outsider(nullptr);
+  outsider.SetParent(panel);
+  HWND outsiderWindow = outsider.Handle();
+  form.reset();
+  EXPECT_FALSE(IsWindow(innerWindow));
+  EXPECT_FALSE(IsWindow(outsiderWindow));
+  EXPECT_EQ(outsider.Parent(), nullptr);
+  EXPECT_FALSE(outsider.HandleAllocated());
+}
+
+TEST(ControlTest, ClosingTheMainFormEndsRun) {
+  TProbe form(nullptr);
+  form.SetBounds(0, 0, 100, 100);
+  Application().SetMainForm(&form);
+  HWND h = form.Handle();
+  PostMessageW(h, WM_CLOSE, 0, 0);
+  Application().Run();
+  EXPECT_FALSE(IsWindow(h));
+  EXPECT_FALSE(form.HandleAllocated());
+  Application().SetMainForm(nullptr);
+  // The quit message is consumed by Run, so later pumping is not cut short.
+  MSG msg;
+  EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+}
+
+TEST(TimerTest, FiresRepeatedlyAndRestartsWithANewInterval) {
+  TComponent owner(nullptr);
+  auto* timer = owner.Make<TTimer>();
+  int ticks = 0;
+  timer->OnTimer = [&](TObject* sender) {
+    EXPECT_EQ(sender, timer);
+    ++ticks;
+  };
+  timer->SetInterval(20);
+  EXPECT_TRUE(PumpUntil([&] { return ticks >= 3; }));
+
+  timer->SetEnabled(false);
+  ticks = 0;
+  PumpUntil([] { return false; }, 100);
+  EXPECT_EQ(ticks, 0) << "a disabled timer is silent";
+
+  // A long interval set after a short one replaces it: no tick comes early.
+  timer->SetInterval(10);
+  timer->SetEnabled(true);
+  timer->SetInterval(5000);
+  PumpUntil([] { return false; }, 150);
+  EXPECT_EQ(ticks, 0);
+  timer->SetInterval(15);
+  EXPECT_TRUE(PumpUntil([&] { return ticks >= 1; }));
+}
+
+TEST(TimerTest, AnExceptionInOnTimerReachesTheErrorBox) {
+  ErrorBoxCapture box;
+  TTimer timer(nullptr);
+  timer.SetInterval(10);
+  timer.OnTimer = [&](TObject*) {
+    timer.SetEnabled(false);
+    throw EListError("List index out of bounds (5)");
+  };
+  EXPECT_TRUE(PumpUntil([&] { return !box.shown.empty(); }));
+  EXPECT_EQ(box.shown[0], L"List index out of bounds (5)") << "no full stop after a bracket";
+}
+
+namespace {
+class TChoosingMenu : public TPopupMenu {
+public:
+  using TPopupMenu::TPopupMenu;
+  UINT choice = 0;
+  std::vector<std::wstring> shown;
+
+protected:
+  UINT TrackMenu(HMENU menu, int, int, HWND) override {
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+      wchar_t text[64] = {};
+      GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
+      shown.push_back(text);
+    }
+    return choice;
+  }
+};
+} // namespace
+
+TEST(MenuTest, TheChosenItemRunsAfterTheMenuCloses) {
+  TChoosingMenu menu(nullptr);
+  std::vector<std::string> clicks;
+  menu.AddItem(L"Open file folder", [&](TObject*) { clicks.push_back("folder"); });
+  TMenuItem* hidden = menu.AddItem(L"Hidden");
+  hidden->SetVisible(false);
+  menu.AddItem(L"Open file", [&](TObject*) { clicks.push_back("file"); });
+  menu.choice = 3;
+  menu.Popup(10, 10);
+  EXPECT_EQ(menu.shown, (std::vector<std::wstring>{L"Open file folder", L"Open file"}));
+  EXPECT_EQ(clicks, std::vector<std::string>{"file"});
+  menu.choice = 0;
+  menu.Popup(10, 10);
+  EXPECT_EQ(clicks.size(), 1u) << "dismissed: nothing runs";
+
+  // A right click on a control with the menu shows it for that control.
+  TWinControl control(nullptr);
+  control.SetPopupMenu(&menu);
+  menu.choice = 1;
+  SendMessageW(control.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(control.Handle()),
+               MAKELPARAM(5, 5));
+  EXPECT_EQ(menu.PopupComponent(), &control);
+  EXPECT_EQ(clicks.back(), "folder");
+}

@@ -1,0 +1,96 @@
+#pragma once
+#include "styled/FxDrawCore.h"
+#include "ui/Control.h"
+
+#include <cstdint>
+
+class TFxStyleManager;
+
+// The base of the styled controls: double-buffered and focusable, with a caption shadow switch,
+// a link to the shared style component, and the hover and press fading that buttons and check
+// boxes run on a window timer. The platform's notifications arrive as the operations below, so
+// every styled control reacts to them in one way.
+class TFxCustomControl : public TWinControl {
+public:
+  // State bits.
+  static constexpr uint8_t kMouseOver = 1;
+  static constexpr uint8_t kLeftPressed = 2;
+  // The window timer that drives the fade.
+  static constexpr UINT_PTR kFadeTimerId = 1;
+
+  explicit TFxCustomControl(TComponent* owner);
+  ~TFxCustomControl() override;
+
+  bool TextShadow() const { return textShadow_; }
+  void SetTextShadow(bool value);
+  bool ShowCaption() const { return showCaption_; }
+  void SetShowCaption(bool value);
+  TFxStyleManager* FxStyleManager() const { return styleManager_; }
+  void SetFxStyleManager(TFxStyleManager* manager);
+
+  TFadeSpeed FadeSpeed() const { return fadeSpeed_; }
+  // Takes effect at the next start of the fade.
+  void SetFadeSpeed(TFadeSpeed value) { fadeSpeed_ = value; }
+
+  // Percent of the way to the hover and the pressed look; 0 at rest.
+  int32_t HoverLevel() const { return hoverLevel_; }
+  int32_t PressLevel() const { return pressLevel_; }
+  uint8_t StateFlags() const { return state_; }
+  // The interval the fade timer runs at, 0 while no fade runs.
+  UINT FadeTimerInterval() const { return fadeInterval_; }
+
+  // Re-renders the cached images (sizes or colours changed).
+  virtual void UpdateImages() = 0;
+
+protected:
+  using TFadeStep = void (TFxCustomControl::*)();
+
+  virtual void FocusChanged() {}
+  virtual void LeftButtonDown();
+  virtual void LeftButtonUp() {}
+  virtual void MouseEntered();
+  virtual void MouseLeft();
+  virtual void MouseMoved() {}
+  virtual void Resized() {}
+  virtual void TextChanged();
+  virtual void FadeOutStep();
+  virtual void FadeInStep();
+
+  // Both come from the platform under the same names.
+  void EnabledChanged() override;
+  void ParentColorChanged() override {}
+
+  void SetHoverLevel(int32_t value) { hoverLevel_ = value; }
+  void SetPressLevel(int32_t value) { pressLevel_ = value; }
+  void SetStateFlags(uint8_t value) { state_ = value; }
+  // The step the next timer message runs (&TFxCustomControl::FadeInStep or FadeOutStep).
+  void ChooseFadeStep(TFadeStep step) { fadeStep_ = step; }
+  // Restarts the fade timer at the interval of FadeSpeed, replacing a running one.
+  void StartFade();
+  void StopFade();
+
+  bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void DestroyWnd() override;
+  void DoEnter() override;
+  void DoExit() override;
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseMove(TShiftState shift, int x, int y) override;
+  void MouseEnter() override;
+  void MouseLeave() override;
+  void Resize() override;
+  void CaptionChanged() override;
+
+private:
+  friend class TFxStyleManager;
+
+  bool textShadow_ = true;
+  bool showCaption_ = true;
+  TFxStyleManager* styleManager_ = nullptr;
+  int32_t hoverLevel_ = 0;
+  int32_t pressLevel_ = 0;
+  uint8_t state_ = 0;
+  TFadeSpeed fadeSpeed_ = fsMedium;
+  TFadeStep fadeStep_ = &TFxCustomControl::FadeInStep;
+  UINT fadeInterval_ = 0;
+};

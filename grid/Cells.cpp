@@ -140,7 +140,7 @@ std::unique_ptr<TCell> TCells::CreateCell(int column, TCellCreation creation) {
   }
   if (owner) {
     cell->SetCreating(true);
-    cell->SetTextStyle(owner->Font().Style);
+    cell->SetTextStyle(owner->Font().Style());
     cell->SetBackColor(owner->Color());
     cell->SetCreating(false);
   }

@@ -95,7 +95,10 @@ void TVxSlideBounds::Set(int& field, int value) {
   column_.PartChanged(false);
 }
 
-TVxCustomColumn::TVxCustomColumn() : footer_(*this), header_(*this), slideBounds_(*this) {}
+TVxCustomColumn::TVxCustomColumn(TComponent* owner)
+    : TComponent(owner), footer_(*this), header_(*this), slideBounds_(*this) {
+  font_.OnChange = [this](TObject*) { FontChanged(); };
+}
 
 TVxCustomColumn::~TVxCustomColumn() = default;
 
@@ -103,8 +106,8 @@ int TVxCustomColumn::Index() const {
   return collection_ ? collection_->IndexOfColumn(this) : -1;
 }
 
-bool TVxCustomColumn::Loading() const {
-  return collection_ && collection_->Loading();
+bool TVxCustomColumn::ReadingLayout() const {
+  return Loading() || (collection_ && collection_->Loading());
 }
 
 void TVxCustomColumn::Notify(TColumnChangeKind kind, int value) {
@@ -157,11 +160,15 @@ void TVxCustomColumn::SetDrawingOptions(TDrawingOptions value) {
   Notify(ckAppearance);
 }
 
-void TVxCustomColumn::SetFont(const TFontData& value) {
-  if (font_ == value) return;
-  font_ = value;
-  parentFont_ = false;
+void TVxCustomColumn::FontChanged() {
+  if (!takingGridFont_) parentFont_ = false;
   Notify(ckAppearance);
+}
+
+void TVxCustomColumn::TakeGridFont(const TFont& font) {
+  takingGridFont_ = true;
+  font_.Assign(font);
+  takingGridFont_ = false;
 }
 
 void TVxCustomColumn::SetOptions(TColumnOptions value) {
@@ -170,7 +177,7 @@ void TVxCustomColumn::SetOptions(TColumnOptions value) {
   const bool newSearch = value.Contains(coSearchColumn) && !options_.Contains(coSearchColumn);
   options_ = value;
   if (newSearch && collection_) collection_->SearchColumnSet(*this);
-  if (Loading()) return;
+  if (ReadingLayout()) return;
   if (collection_ && !(hadAutoSize && options_.Contains(coAutoSize)))
     collection_->AutoSize(TVxColumns::TAutoSizeStart::At, this);
   Notify(ckAppearance);
@@ -186,10 +193,8 @@ void TVxCustomColumn::SetPadding(int value) {
 void TVxCustomColumn::SetParentFont(bool value) {
   if (parentFont_ == value) return;
   parentFont_ = value;
-  if (value && collection_ && collection_->Host()) {
-    font_ = collection_->Host()->ColumnsGridFont();
-    Notify(ckAppearance);
-  }
+  if (value && collection_ && collection_->Host())
+    TakeGridFont(collection_->Host()->ColumnsGridFont());
 }
 
 void TVxCustomColumn::SetParentCellColor(bool value) {
@@ -200,7 +205,7 @@ void TVxCustomColumn::SetParentCellColor(bool value) {
 
 void TVxCustomColumn::SetPosition(int value) {
   if (position_ == value) return;
-  if (!collection_ || Loading()) {
+  if (!collection_ || ReadingLayout()) {
     position_ = value;
     return;
   }
@@ -243,7 +248,7 @@ void TVxCustomColumn::SetVisible(bool value) {
   if (visible_ == value) return;
   visible_ = value;
   Tell(lcVisible);
-  if (collection_ && !Loading()) {
+  if (collection_ && !ReadingLayout()) {
     collection_->Layout(true);
     collection_->AutoSize(TVxColumns::TAutoSizeStart::None, nullptr);
   }
@@ -259,7 +264,7 @@ void TVxCustomColumn::ApplyWidth(int value, bool redistribute) {
   if (width_ == value) return;
   const int difference = value - width_;
   width_ = value;
-  const bool loading = Loading();
+  const bool loading = ReadingLayout();
   if (collection_ && !loading) collection_->Layout();
   Notify(ckWidth, difference);
   if (redistribute && collection_ && !loading)
@@ -292,7 +297,7 @@ std::wstring TVxCustomColumn::VirtualText(int, int) const {
 
 void TVxCustomColumn::SetVirtualText(int, int, const std::wstring&) {}
 
-TVxTextColumn::TVxTextColumn() {
+TVxTextColumn::TVxTextColumn(TComponent* owner) : TVxCustomColumn(owner) {
   options_.Include(coShowTextFitHint);
 }
 
@@ -326,7 +331,7 @@ std::wstring TVxTextColumn::DisplayText(const std::wstring& cellText) const {
   return text;
 }
 
-TVxImageColumn::TVxImageColumn() {
+TVxImageColumn::TVxImageColumn(TComponent* owner) : TVxCustomColumn(owner) {
   SetDataKind(dkInteger);
   SetInitialDefaultValue(L"0");
   sortType_ = stNumeric;
@@ -354,7 +359,7 @@ void TVxTreeColumn::AdjustContentRect(RECT& rect, int level) const {
   rect.left += kLevelIndent * level + kButtonIndent;
 }
 
-TVxCheckBoxColumn::TVxCheckBoxColumn() {
+TVxCheckBoxColumn::TVxCheckBoxColumn(TComponent* owner) : TVxCustomColumn(owner) {
   SetDataKind(dkBoolean);
   sortType_ = stBoolean;
 }

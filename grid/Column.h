@@ -1,6 +1,8 @@
 #pragma once
 #include "grid/GridTypes.h"
+#include "ui/Classes.h"
 #include "ui/Color.h"
+#include "ui/Font.h"
 
 #include <windows.h>
 
@@ -27,15 +29,6 @@ enum TColumnChangeKind : uint8_t {
 // What a change listener (an editor or a display) hears about.
 enum TColumnListenedChange : uint8_t { lcCaption, lcAlignment, lcOptions, lcVisible };
 using TColumnListener = std::function<void(TVxCustomColumn& column, TColumnListenedChange what)>;
-
-// A font as the grid's columns carry it: the cells copy its style, the displays draw with it.
-struct TFontData {
-  std::wstring Name = L"Tahoma";
-  int Size = 8;
-  TColor Color = clWindowText;
-  TFontStyles Style;
-  bool operator==(const TFontData&) const = default;
-};
 
 // Common part of a column's header and footer.
 class TColumnPart {
@@ -141,16 +134,13 @@ constexpr uint8_t kCapRefusesSort = 1 << 2;
 constexpr uint8_t kCapAutoFit = 1 << 3;
 constexpr uint8_t kCapTextColumn = 1 << 5;
 
-class TVxCustomColumn {
+// A column of the grid; its component name (e.g. FileName) is how the grid finds it. The column
+// collection owns the columns added to it.
+class TVxCustomColumn : public TComponent {
 public:
-  TVxCustomColumn();
-  virtual ~TVxCustomColumn();
-  TVxCustomColumn(const TVxCustomColumn&) = delete;
-  TVxCustomColumn& operator=(const TVxCustomColumn&) = delete;
+  explicit TVxCustomColumn(TComponent* owner = nullptr);
+  ~TVxCustomColumn() override;
 
-  // Component name, e.g. FileName; the grid finds columns by it.
-  const std::wstring& Name() const { return name_; }
-  void SetName(const std::wstring& value) { name_ = value; }
   virtual const char* ClassName() const { return "TVxCustomColumn"; }
 
   TAlignment Alignment() const { return alignment_; }
@@ -169,9 +159,10 @@ public:
   void SetDrawingOptions(TDrawingOptions value);
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool value) { enabled_ = value; }
-  const TFontData& Font() const { return font_; }
   // A change of the column's own font ends its use of the grid's font.
-  void SetFont(const TFontData& value);
+  TFont& Font() { return font_; }
+  const TFont& Font() const { return font_; }
+  void SetFont(const TFont& value) { font_.Assign(value); }
   TColumnFooter& Footer() { return footer_; }
   const TColumnFooter& Footer() const { return footer_; }
   TColumnHeader& Header() { return header_; }
@@ -246,6 +237,8 @@ public:
   virtual std::wstring VirtualText(int column, int row) const;
   virtual void SetVirtualText(int column, int row, const std::wstring& text);
 
+  // The grid hands over its font to a column that follows it.
+  void TakeGridFont(const TFont& font);
   // Called by the header, footer and slide bounds when they change.
   void PartChanged(bool captionChanged);
 
@@ -253,11 +246,12 @@ private:
   friend class TVxColumns;
   void Notify(TColumnChangeKind kind, int value = 0);
   void Tell(TColumnListenedChange what);
-  bool Loading() const;
+  // The window layout is being read (the column's own or its collection's loading).
+  bool ReadingLayout() const;
+  void FontChanged();
   // Width change made by the auto-size pass: no further redistribution.
   void ApplyWidth(int value, bool redistribute);
 
-  std::wstring name_;
   TAlignment alignment_ = taLeftJustify;
   TBiDiMode biDiMode_ = bdLeftToRight;
   TColor color_ = clWindow;
@@ -266,7 +260,8 @@ private:
   int defaultWidth_ = 80;
   TDrawingOptions drawingOptions_ = doNormal;
   bool enabled_ = true;
-  TFontData font_;
+  TFont font_;
+  bool takingGridFont_ = false;
   TColumnFooter footer_;
   TColumnHeader header_;
   std::wstring inputCaption_, inputValue_;
@@ -302,7 +297,7 @@ protected:
 
 class TVxTextColumn : public TVxCustomColumn {
 public:
-  TVxTextColumn();
+  explicit TVxTextColumn(TComponent* owner = nullptr);
   const char* ClassName() const override { return "TVxTextColumn"; }
   int MaxLength() const { return maxLength_; }
   void SetMaxLength(int value) { maxLength_ = value; }
@@ -332,7 +327,7 @@ private:
 
 class TVxImageColumn : public TVxCustomColumn {
 public:
-  TVxImageColumn();
+  explicit TVxImageColumn(TComponent* owner = nullptr);
   const char* ClassName() const override { return "TVxImageColumn"; }
   bool Transparent() const { return transparent_; }
   void SetTransparent(bool value) { transparent_ = value; }
@@ -344,6 +339,7 @@ private:
 
 class TVxTreeColumn : public TVxCustomColumn {
 public:
+  using TVxCustomColumn::TVxCustomColumn;
   const char* ClassName() const override { return "TVxTreeColumn"; }
   bool ExpandLock() const { return expandLock_; }
   void SetExpandLock(bool value) { expandLock_ = value; }
@@ -374,7 +370,7 @@ private:
 
 class TVxCheckBoxColumn : public TVxCustomColumn {
 public:
-  TVxCheckBoxColumn();
+  explicit TVxCheckBoxColumn(TComponent* owner = nullptr);
   const char* ClassName() const override { return "TVxCheckBoxColumn"; }
   uint8_t ClassCapabilities() const override { return kCapInplaceEditor | kCapAutoFit; }
 };

@@ -18,7 +18,7 @@ public:
   virtual bool ColumnsLoading() const = 0;
   // The grid is being destroyed: removals need no re-layout.
   virtual bool ColumnsDestroying() const = 0;
-  virtual TFontData ColumnsGridFont() const = 0;
+  virtual const TFont& ColumnsGridFont() const = 0;
 };
 
 // How the collection changed, for the grid's changing/changed hooks.

@@ -1,6 +1,10 @@
 #include "grid/CustomGrid.h"
 
-TVxCustomGridControl::TVxCustomGridControl() : columns_(this) {
+TVxCustomGridControl::TVxCustomGridControl(TComponent* owner)
+    : TVxScrollControl(owner), columns_(this) {
+  SetBounds(0, 0, 250, 150);
+  SetColor(clWindow);
+  SetTabStop(true);
   columns_.OnColumnChanged = [this](TVxCustomColumn& column, TColumnChangeKind kind, int value) {
     ColumnChanged(column, kind, value);
   };
@@ -13,7 +17,7 @@ TVxCustomGridControl::TVxCustomGridControl() : columns_(this) {
 }
 
 TVxCustomGridControl::~TVxCustomGridControl() {
-  destroying_ = true;
+  tearingDown_ = true;
   columns_.OnColumnChanged = nullptr;
   columns_.OnColumnsChanging = nullptr;
   columns_.OnColumnsChanged = nullptr;
@@ -39,17 +43,22 @@ void TVxCustomGridControl::SetRowSize(int value) {
   RowSizeChanged();
 }
 
-void TVxCustomGridControl::SetFont(const TFontData& value) {
-  if (font_ == value) return;
-  font_ = value;
+int TVxCustomGridControl::ColumnsClientWidth() const {
+  // The client rectangle comes from the window when it exists, which does not change us.
+  return const_cast<TVxCustomGridControl*>(this)->ClientWidth();
+}
+
+void TVxCustomGridControl::FontChanged() {
+  TVxScrollControl::FontChanged();
   for (int i = 0; i < columns_.ColumnCount(); ++i) {
     TVxCustomColumn* column = columns_.ColumnAt(i);
-    if (column->ParentFont()) {
-      // Handing over the grid's font keeps the column on it.
-      column->SetFont(value);
-      column->SetParentFont(true);
-    }
+    if (column->ParentFont()) column->TakeGridFont(Font());
   }
+}
+
+void TVxCustomGridControl::Loaded() {
+  TVxScrollControl::Loaded();
+  columns_.Layout(true);
 }
 
 void TVxCustomGridControl::UnlockUpdates() {
@@ -59,17 +68,6 @@ void TVxCustomGridControl::UnlockUpdates() {
   if (options_.Contains(goHeader)) InvalidateHeader();
   if (options_.Contains(goIndicator)) InvalidateIndicator();
   UpdateVertScrollRange();
-}
-
-void TVxCustomGridControl::BeginLoading() {
-  ++loading_;
-  columns_.BeginLoading();
-}
-
-void TVxCustomGridControl::EndLoading() {
-  if (loading_ == 0) return;
-  --loading_;
-  columns_.EndLoading();
 }
 
 void TVxCustomGridControl::ColumnChanged(TVxCustomColumn&, TColumnChangeKind, int) {}

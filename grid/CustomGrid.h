@@ -7,19 +7,15 @@
 #include <functional>
 #include <string>
 
-class TVxCustomGridControl;
-
-using TVxCellEvent = std::function<void(TVxCustomGridControl* Sender, int ACol, int ARow)>;
-using TVxColumnEvent = std::function<void(TVxCustomGridControl* Sender, int ACol)>;
-using TVxRowExpandEvent = std::function<void(TVxCustomGridControl* Sender, int ARow)>;
-using TVxSortColumnEvent =
-    std::function<void(TVxCustomGridControl* Sender, int ACol, bool Ascending)>;
+using TVxCellEvent = std::function<void(TObject* Sender, int ACol, int ARow)>;
+using TVxColumnEvent = std::function<void(TObject* Sender, int ACol)>;
+using TVxRowExpandEvent = std::function<void(TObject* Sender, int ARow)>;
+using TVxSortColumnEvent = std::function<void(TObject* Sender, int ACol, bool Ascending)>;
 using TCompareEvent =
-    std::function<void(TVxCustomGridControl* Sender, TCell* Cell1, TCell* Cell2, int& Compare)>;
-using TMeasuringRowHeightEvent =
-    std::function<void(TVxCustomGridControl* Sender, int Index, int& RowHeight)>;
+    std::function<void(TObject* Sender, TCell* Cell1, TCell* Cell2, int& Compare)>;
+using TMeasuringRowHeightEvent = std::function<void(TObject* Sender, int Index, int& RowHeight)>;
 using TCellHintEvent =
-    std::function<void(TVxCustomGridControl* Sender, int ACol, int ARow, std::wstring& Value)>;
+    std::function<void(TObject* Sender, int ACol, int ARow, std::wstring& Value)>;
 
 // Layout, selection, painting entry and event dispatch of the grid. The row facts come from
 // the row storage of the derived grid; what the row operations ask of the window (redraws,
@@ -27,7 +23,7 @@ using TCellHintEvent =
 // nothing until the control has a window to act on.
 class TVxCustomGridControl : public TVxScrollControl, public TColumnsHost {
 public:
-  TVxCustomGridControl();
+  explicit TVxCustomGridControl(TComponent* owner);
   ~TVxCustomGridControl() override;
   const char* ClassName() const override { return "TVxCustomGridControl"; }
 
@@ -40,8 +36,6 @@ public:
   void SetGridLinesStyle(TGridLinesStyle value);
   int RowSize() const { return rowSize_; }
   void SetRowSize(int value);
-  const TFontData& Font() const { return font_; }
-  void SetFont(const TFontData& value);
 
   int SelectedColumn() const { return selectedColumn_; }
   int SelectedRow() const { return selectedRow_; }
@@ -52,11 +46,6 @@ public:
   void UnlockUpdates();
   bool UpdatesLocked() const { return updateLock_ > 0; }
 
-  // The window layout is being applied.
-  void BeginLoading();
-  void EndLoading();
-  bool Loading() const { return loading_ > 0; }
-
   TVxCellEvent OnChange;
   TVxRowExpandEvent OnExpand;
   TCompareEvent OnCompare;
@@ -66,13 +55,15 @@ public:
   TCellHintEvent OnCellHint;
 
   // TColumnsHost
-  int ColumnsClientWidth() const override { return ClientWidth(); }
+  int ColumnsClientWidth() const override;
   bool ColumnsShowIndicator() const override { return options_.Contains(goIndicator); }
   bool ColumnsLoading() const override { return Loading(); }
-  bool ColumnsDestroying() const override { return destroying_; }
-  TFontData ColumnsGridFont() const override { return font_; }
+  bool ColumnsDestroying() const override { return tearingDown_ || Destroying(); }
+  const TFont& ColumnsGridFont() const override { return Font(); }
 
 protected:
+  void FontChanged() override;
+  void Loaded() override;
   // A column property changed (kinds 2 to 9).
   virtual void ColumnChanged(TVxCustomColumn& column, TColumnChangeKind kind, int value);
   virtual void ColumnsChanging(TColumnsOperation, int) {}
@@ -109,24 +100,24 @@ protected:
   }
   void ResetNavigation();
 
-  bool destroying_ = false;
+  // Set from the start of the destructor, before the members go.
+  bool tearingDown_ = false;
 
 private:
   TVxColumns columns_;
   TGridOptions options_{goHeader};
   TGridLinesStyle gridLinesStyle_ = lsNormal;
   int rowSize_ = 16;
-  TFontData font_;
   int selectedColumn_ = 0;
   int selectedRow_ = -1;
   int topRow_ = 0;
   int updateLock_ = 0;
-  int loading_ = 0;
 };
 
 // Mouse, keyboard, focus and window messages, column drag helpers and the published
 // properties of the grid.
 class TVxCustomGrid : public TVxCustomGridControl {
 public:
+  explicit TVxCustomGrid(TComponent* owner) : TVxCustomGridControl(owner) {}
   const char* ClassName() const override { return "TVxCustomGrid"; }
 };

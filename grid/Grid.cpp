@@ -19,7 +19,8 @@ bool IsKeyword(const std::wstring& text, const wchar_t* keyword) {
 
 } // namespace
 
-TVxGrid::TVxGrid() : cells_(std::make_unique<TCells>(Columns())) {
+TVxGrid::TVxGrid(TComponent* owner)
+    : TVxCustomGrid(owner), cells_(std::make_unique<TCells>(Columns())) {
   cells_->SetDefaultRowHeight(RowSize());
   cells_->OnCellChanged = [this](int column, int row) { CellChanged(column, row); };
   cells_->OnCompareCells = [this](TCell& cell1, TCell& cell2) {
@@ -30,7 +31,7 @@ TVxGrid::TVxGrid() : cells_(std::make_unique<TCells>(Columns())) {
 }
 
 TVxGrid::~TVxGrid() {
-  destroying_ = true;
+  tearingDown_ = true;
 }
 
 int TVxGrid::AppendRows(int count) {

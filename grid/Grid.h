@@ -28,7 +28,7 @@ private:
 // The grid with its row storage: rows in display order, a tree by levels, typed cells.
 class TVxGrid : public TVxCustomGrid {
 public:
-  TVxGrid();
+  explicit TVxGrid(TComponent* owner = nullptr);
   ~TVxGrid() override;
   const char* ClassName() const override { return "TVxGrid"; }
 

@@ -1,13 +1,13 @@
 #pragma once
+#include "ui/Font.h"
 #include "ui/Set.h"
+#include "ui/Types.h"
 
 #include <cstdint>
 
 // The enumerations shared by the grid's columns, rows and control. Their order is the stored
 // order: sets keep bit n for the n-th value, and layouts store the ordinal.
 
-enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
-enum TVerticalAlignment : uint8_t { taAlignTop, taAlignBottom, taVerticalCenter };
 enum TBiDiMode : uint8_t {
   bdLeftToRight,
   bdRightToLeft,
@@ -88,10 +88,6 @@ enum TGridLinesStyle : uint8_t {
   lsHorizontalOnly,
   lsVerticalOnly
 };
-
-// The style bits of a font, as a cell keeps them from its column's font.
-enum TFontStyle : uint8_t { fsBold, fsItalic, fsUnderline, fsStrikeOut };
-using TFontStyles = TSet<TFontStyle, uint8_t>;
 
 // Data kinds: the byte a column carries that picks the class of its cells.
 enum TDataKind : uint8_t {

@@ -1,0 +1,116 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Everything the cleaner asks of the machine goes through TSystemServices, so that tests can put
+// a fake machine in its place (another drive, the older profile layout, an old shell, a Recycle
+// Bin that cannot be read, other processes, scripted message-box answers). Texts are single-byte
+// texts in the system code page, as the ANSI entry points take and give them.
+
+// One entry of a directory listing. Size is the whole 64-bit size (high half * 2^32 + low half).
+struct TFindEntry {
+  std::string Name;
+  DWORD Attributes = 0;
+  uint64_t Size = 0;
+};
+
+// An open directory listing; destroying it closes the search.
+class TDirectoryListing {
+public:
+  virtual ~TDirectoryListing() = default;
+  // Fetches the next entry; false when there is none left (or the listing failed).
+  virtual bool FindNext(TFindEntry& entry) = 0;
+};
+
+// A file opened for reading and writing with no sharing; destroying it closes the file.
+class TOpenFile {
+public:
+  virtual ~TOpenFile() = default;
+  // Returns the count of bytes the system reports written.
+  virtual DWORD Write(const void* data, DWORD count) = 0;
+  virtual bool SetPosition(uint64_t position) = 0;
+  virtual bool Length(uint64_t& length) = 0;
+  virtual bool Flush() = 0;
+  // The path the open handle really leads to, in drive-letter form ("C:\dir\file"); differs from
+  // the path that was opened when a link sits on the way. Empty when the system cannot tell.
+  virtual std::string FinalPath() = 0;
+  // How many names the file has (above 1 for a hard-linked file); 0 when it cannot be read.
+  virtual DWORD LinkCount() = 0;
+  virtual void Close() = 0;
+};
+
+struct TProcessEntry {
+  DWORD ProcessId = 0;
+  std::string ExeFile;
+};
+
+// The raw value read from the registry; Type is REG_SZ, REG_EXPAND_SZ, ...
+struct TRegistryValue {
+  DWORD Type = REG_NONE;
+  std::string Data;
+};
+
+// The message shown when the shell library for emptying the Recycle Bin cannot be loaded.
+inline constexpr const char* kShell32LoadError = "Failed to load Shell32.dll.";
+inline constexpr const char* kErrorCaption = "Error";
+
+class TSystemServices {
+public:
+  virtual ~TSystemServices() = default;
+
+  // Starts listing the entries matching pattern (for example "C:\dir\*.*") with every attribute
+  // kind: hidden, system, read-only, archive-marked entries and folders are all returned, and
+  // Attributes carries every bit the system reports (reparse points included). Returns null and
+  // leaves first untouched when the listing cannot start.
+  virtual std::unique_ptr<TDirectoryListing> FindFirst(const std::string& pattern,
+                                                       TFindEntry& first) = 0;
+
+  // Reads one value under root\keyPath with query access; false for a missing key or value.
+  virtual bool QueryRegistryValue(HKEY root, const std::string& keyPath,
+                                  const std::string& valueName, TRegistryValue& value) = 0;
+
+  // The Windows directory, or an empty text when the system cannot give it.
+  virtual std::string WindowsDirectory() = 0;
+
+  // The shell's type name of a file (at most 80 characters); empty when the shell gives none.
+  virtual std::string ShellTypeName(const std::string& path) = 0;
+
+  // The most significant 32 bits of a module's file version (major high, minor low); 0 when the
+  // module has no version information or it cannot be read.
+  virtual DWORD GetFileVersionMS(const std::string& fileName) = 0;
+
+  // Asks the shell for the Recycle Bin of all drives; returns the shell's result (S_OK on
+  // success) and, on success, the total size in bytes.
+  virtual HRESULT QueryRecycleBin(uint64_t& totalBytes) = 0;
+  // Empties the Recycle Bin of all drives without confirmation, progress display or sound.
+  // Tells the user "Failed to load Shell32.dll." when the shell library cannot be loaded.
+  virtual void EmptyRecycleBin(HWND owner) = 0;
+
+  // The running processes; false when the process list cannot be read.
+  virtual bool ProcessSnapshot(std::vector<TProcessEntry>& processes) = 0;
+  // Opens the process with terminate access and ends it with exit code 0; false on failure.
+  virtual bool TerminateProcessById(DWORD processId) = 0;
+
+  // A modal message box; returns the button pressed (IDYES, IDNO, IDOK, ...).
+  virtual int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
+                             UINT type) = 0;
+  // Hands a file or folder to the shell's "open" verb.
+  virtual void ShellOpen(HWND owner, const std::string& path) = 0;
+
+  virtual bool SetAttributes(const std::string& path, DWORD attributes) = 0;
+  // INVALID_FILE_ATTRIBUTES when the path cannot be reached.
+  virtual DWORD GetAttributes(const std::string& path) = 0;
+  // Opens an existing file for reading and writing with no sharing; null when it cannot.
+  virtual std::unique_ptr<TOpenFile> OpenExisting(const std::string& path) = 0;
+  virtual bool RemoveFile(const std::string& path) = 0;
+
+  // A value of an initialisation file; section and key match without regard to letter case;
+  // a missing file, section or key gives defaultValue.
+  virtual std::string ReadProfileString(const std::string& fileName, const std::string& section,
+                                        const std::string& key,
+                                        const std::string& defaultValue) = 0;
+};

@@ -79,7 +79,8 @@ void TApplication::ProcessMessage(MSG& msg) {
           }
         } else if (!(code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE))) {
           WORD key = static_cast<WORD>(msg.wParam);
-          taken = focused->DialogKey(key, shift) || focused->TopLevel()->BroadcastDialogKey(key, shift);
+          taken =
+              focused->DialogKey(key, shift) || focused->TopLevel()->BroadcastDialogKey(key, shift);
         }
       } catch (...) {
         HandleException(focused);

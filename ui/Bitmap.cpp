@@ -108,6 +108,23 @@ TColor TBitmap::TransparentColor() const {
   return Empty() ? clNone : Pixel(0, height_ - 1);
 }
 
+TGdiObject TBitmap::CopyHandle() const {
+  if (Empty()) return TGdiObject();
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width_;
+  info.bmiHeader.biHeight = -height_;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* memory = nullptr;
+  TGdiObject copy(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0));
+  if (!copy) throw EOutOfResources("Out of system resources");
+  ::GdiFlush();
+  std::memcpy(memory, bits_, size_t(Stride()) * size_t(height_));
+  return copy;
+}
+
 void TBitmap::Assign(const TBitmap& source) {
   if (&source == this) return;
   SetSize(source.width_, source.height_);

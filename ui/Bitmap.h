@@ -42,6 +42,9 @@ public:
   // the canvas is reachable from one.
   TCanvas& Canvas() const;
   HBITMAP Handle() const { return static_cast<HBITMAP>(dib_.Get()); }
+  // A new DIB section with a copy of the pixels, selected into no DC (for APIs that select
+  // the bitmap themselves, such as image lists).
+  TGdiObject CopyHandle() const;
 
   // Pixels of TransparentColor are left out when the bitmap is drawn on a canvas while
   // Transparent is set. clNone (the default) picks the bottom-left pixel's colour.

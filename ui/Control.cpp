@@ -701,6 +701,37 @@ void TWinControl::FontChanged() {
 void TWinControl::ColorChanged() {
   Invalidate();
 }
+
+HBRUSH TWinControl::ControlColors(HDC dc) {
+  ::SetTextColor(dc, ColorToRGB(font_.Color()));
+  ::SetBkColor(dc, ColorToRGB(color_));
+  if (!colorBrush_ || colorBrushColor_ != color_) {
+    colorBrush_.Reset(::CreateSolidBrush(ColorToRGB(color_)));
+    colorBrushColor_ = color_;
+  }
+  return static_cast<HBRUSH>(colorBrush_.Get());
+}
+
+void TWinControl::PaintParentBackground(TCanvas& canvas) {
+  if (!parent_) return;
+  HDC dc = canvas.Handle();
+  TClipSave clip(dc);
+  POINT origin;
+  ::GetViewportOrgEx(dc, &origin);
+  ::SetViewportOrgEx(dc, origin.x - Left(), origin.y - Top(), nullptr);
+  // Logical coordinates are now the parent's: keep the drawing inside this control's area.
+  ::IntersectClipRect(dc, Left(), Top(), Left() + Width(), Top() + Height());
+  RECT parentClient = parent_->ClientRect();
+  TGdiObject brush(::CreateSolidBrush(ColorToRGB(parent_->color_)));
+  ::FillRect(dc, &parentClient, static_cast<HBRUSH>(brush.Get()));
+  try {
+    parent_->Paint(canvas);
+  } catch (...) {
+    ::SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+    throw;
+  }
+  ::SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+}
 void TWinControl::ParentColorChanged() {}
 void TWinControl::ApplicationActivateChanged(bool) {}
 
@@ -834,6 +865,15 @@ bool TWinControl::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT&
     result = 0;
     return true;
   }
+  case WM_CTLCOLOREDIT:
+  case WM_CTLCOLORSTATIC:
+  case WM_CTLCOLORLISTBOX:
+    // A system-class child asks its parent for colours; the child control answers itself.
+    if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(lParam))) {
+      result = reinterpret_cast<LRESULT>(child->ControlColors(reinterpret_cast<HDC>(wParam)));
+      return true;
+    }
+    return false;
   case WM_ACTIVATEAPP:
     BroadcastActivate(wParam != 0);
     return false;

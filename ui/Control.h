@@ -244,6 +244,12 @@ protected:
   virtual void ParentColorChanged();
   // The application became active or inactive (another application took the foreground).
   virtual void ApplicationActivateChanged(bool active);
+  // Colours of a system-class window (EDIT and the like) before it paints: sets the DC's text
+  // and background colours and answers the background brush. The base uses Font and Color.
+  virtual HBRUSH ControlColors(HDC dc);
+  // Paints what the parent shows under this control, for see-through controls: the parent's
+  // background colour and its Paint, shifted to this control's position.
+  void PaintParentBackground(TCanvas& canvas);
   // The part of the client area that aligned children share (panels leave their frame out).
   virtual void AdjustClientRect(RECT& rect);
   void Loaded() override;
@@ -287,4 +293,6 @@ private:
   bool realignPending_ = false;
   TPopupMenu* popupMenu_ = nullptr;
   std::unique_ptr<TBitmap> paintBuffer_;
+  TGdiObject colorBrush_;
+  TColor colorBrushColor_ = clNone;
 };

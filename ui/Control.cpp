@@ -92,6 +92,8 @@ TWinControl::~TWinControl() {
     if (systemProc_)
       ::SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProc_));
   }
+  for (TWinControl* p = parent_; p; p = p->parent_)
+    p->ControlRemoving(this);
   DestroyComponents();
   // Children owned elsewhere outlive us without a parent; their windows go with ours.
   for (TWinControl* child : controls_)
@@ -121,6 +123,8 @@ void TWinControl::SetParent(TWinControl* parent) {
     if (p == this) throw EInvalidOperation("A control cannot have itself as its parent");
   if (handle_) DestroyHandle();
   if (parent_) {
+    for (TWinControl* p = parent_; p; p = p->parent_)
+      p->ControlRemoving(this);
     TWinControl* old = parent_;
     std::erase(old->controls_, this);
     std::erase(old->tabList_, this);
@@ -541,6 +545,16 @@ bool TWinControl::BroadcastDialogKey(WORD key, TShiftState shift) {
 
 // ---- painting ------------------------------------------------------------------------------
 
+void TWinControl::BringToFront() {
+  if (handle_)
+    ::SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TWinControl::SendToBack() {
+  if (handle_)
+    ::SetWindowPos(handle_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 void TWinControl::Invalidate() {
   if (handle_) ::InvalidateRect(handle_, nullptr, !opaque_ && !doubleBuffered_);
 }
@@ -733,6 +747,10 @@ void TWinControl::PaintParentBackground(TCanvas& canvas) {
   ::SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
 }
 void TWinControl::ParentColorChanged() {}
+bool TWinControl::Notification(const NMHDR&, LRESULT&) {
+  return false;
+}
+void TWinControl::ControlRemoving(TWinControl*) {}
 void TWinControl::ApplicationActivateChanged(bool) {}
 
 void TWinControl::BroadcastActivate(bool active) {
@@ -874,6 +892,11 @@ bool TWinControl::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT&
       return true;
     }
     return false;
+  case WM_NOTIFY: {
+    const NMHDR& header = *reinterpret_cast<const NMHDR*>(lParam);
+    TWinControl* child = FromHandle(header.hwndFrom);
+    return child && child != this && child->Notification(header, result);
+  }
   case WM_ACTIVATEAPP:
     BroadcastActivate(wParam != 0);
     return false;

@@ -151,6 +151,10 @@ public:
   TPopupMenu* PopupMenu() const { return popupMenu_; }
   void SetPopupMenu(TPopupMenu* menu) { popupMenu_ = menu; }
 
+  // Puts the window above (or below) its siblings.
+  void BringToFront();
+  void SendToBack();
+
   void Invalidate();
   void InvalidateRect(const RECT& rect);
   // Invalidate and paint now.
@@ -250,6 +254,11 @@ protected:
   // Paints what the parent shows under this control, for see-through controls: the parent's
   // background colour and its Paint, shifted to this control's position.
   void PaintParentBackground(TCanvas& canvas);
+  // A WM_NOTIFY that this control's system-class window sent to its parent, handed back to
+  // the control; answer true when handled.
+  virtual bool Notification(const NMHDR& header, LRESULT& result);
+  // A control below this one is being freed or taken away (told to every ancestor).
+  virtual void ControlRemoving(TWinControl* control);
   // The part of the client area that aligned children share (panels leave their frame out).
   virtual void AdjustClientRect(RECT& rect);
   void Loaded() override;

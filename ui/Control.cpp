@@ -227,6 +227,10 @@ void TWinControl::CreateHandle() {
 
 void TWinControl::DestroyHandle() {
   if (!handle_) return;
+  // Children first, each through its own DestroyWnd, so that what lives only in a window (a
+  // memo's text) is saved before the system takes the windows down with ours.
+  for (TWinControl* child : controls_)
+    child->DestroyHandle();
   DestroyWnd();
   HWND window = handle_;
   ::DestroyWindow(window);
@@ -392,9 +396,11 @@ void TWinControl::Loaded() {
 void TWinControl::SetVisible(bool visible) {
   if (visible == visible_) return;
   visible_ = visible;
-  if (handle_)
-    ::ShowWindow(handle_, visible ? (parent_ ? SW_SHOWNA : SW_SHOW) : SW_HIDE);
-  else if (visible && !parent_)
+  if (handle_) {
+    // Children and pop-ups that refuse activation appear without taking it.
+    bool quiet = parent_ || (::GetWindowLongW(handle_, GWL_EXSTYLE) & WS_EX_NOACTIVATE);
+    ::ShowWindow(handle_, visible ? (quiet ? SW_SHOWNA : SW_SHOW) : SW_HIDE);
+  } else if (visible && !parent_)
     CreateHandle();
   VisibleChanged();
   if (align_ != alNone) RequestParentRealign();

@@ -1,5 +1,6 @@
 #include "ui/Bitmap.h"
 #include "ui/Exception.h"
+#include "ui/HintWindow.h"
 #include "ui/ImgList.h"
 #include "ui/StdCtrls.h"
 
@@ -186,4 +187,35 @@ TEST(ImageListTest, AddsCountsDrawsAndClears) {
   list.Clear();
   EXPECT_EQ(list.Count(), 0);
   EXPECT_THROW(list.Delete(0), EListError);
+}
+
+TEST(MemoTest, TextSurvivesTheParentWindowBeingMadeAgain) {
+  TWinControl parent(nullptr);
+  auto* memo = parent.Make<TMemo>();
+  memo->SetParent(&parent);
+  memo->Lines().Add(L"Recycle Bin was cleaned 0 Mb");
+  memo->HandleNeeded();
+  parent.RecreateWnd();
+  EXPECT_EQ(memo->Text(), L"Recycle Bin was cleaned 0 Mb\r\n");
+}
+
+TEST(HintWindowTest, ShowsSizedToTheTextWithoutTakingActivation) {
+  TWinControl owner(nullptr);
+  owner.SetBounds(0, 0, 100, 100);
+  SetForegroundWindow(owner.Handle());
+  SetActiveWindow(owner.Handle());
+  THintWindow hint(nullptr);
+  SIZE shortSize = hint.CalcHintSize(L"Size");
+  SIZE longSize = hint.CalcHintSize(L"The size of the file in bytes");
+  EXPECT_GT(longSize.cx, shortSize.cx);
+  hint.ActivateHint(POINT{20, 30}, L"Size");
+  EXPECT_TRUE(hint.Active());
+  EXPECT_TRUE(IsWindowVisible(hint.Handle()));
+  EXPECT_EQ(hint.Left(), 20);
+  EXPECT_EQ(hint.Top(), 30);
+  EXPECT_EQ(hint.Width(), shortSize.cx);
+  EXPECT_NE(GetActiveWindow(), hint.Handle());
+  EXPECT_EQ(SendMessageW(hint.Handle(), WM_NCHITTEST, 0, MAKELPARAM(25, 35)), HTTRANSPARENT);
+  hint.ReleaseHint();
+  EXPECT_FALSE(IsWindowVisible(hint.Handle()));
 }

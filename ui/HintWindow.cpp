@@ -1,0 +1,76 @@
+#include "ui/HintWindow.h"
+
+#include <algorithm>
+
+namespace {
+constexpr int kMargin = 2;
+constexpr UINT kTextFlags = DT_LEFT | DT_NOPREFIX | DT_EXPANDTABS;
+} // namespace
+
+THintWindow::THintWindow(TComponent* owner) : TWinControl(owner) {
+  SetVisible(false);
+  SetColor(SystemColor(COLOR_INFOBK));
+  Font().SetColor(SystemColor(COLOR_INFOTEXT));
+}
+
+void THintWindow::CreateParams(TCreateParams& params) {
+  TWinControl::CreateParams(params);
+  params.ClassName = L"VarnoxHint";
+  params.Style = WS_POPUP | WS_BORDER;
+  params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
+  params.WndParent = nullptr;
+}
+
+SIZE THintWindow::CalcHintSize(const std::wstring& text) {
+  HDC screen = ::GetDC(nullptr);
+  RECT r{0, 0, 300, 0};
+  {
+    TCanvas canvas(screen);
+    canvas.Font().Assign(Font());
+    canvas.DrawTextW(text, r, kTextFlags | DT_CALCRECT | DT_WORDBREAK);
+  }
+  ::ReleaseDC(nullptr, screen);
+  // Border (one pixel each side) and the margins around the text.
+  return SIZE{RectWidth(r) + 2 * kMargin + 2 + 4, RectHeight(r) + 2 * kMargin + 2};
+}
+
+void THintWindow::ActivateHint(POINT screenPoint, const std::wstring& text) {
+  SetCaption(text);
+  SIZE size = CalcHintSize(text);
+  // Keep the whole hint on the screen.
+  int x = std::min<int>(screenPoint.x, ::GetSystemMetrics(SM_CXSCREEN) - size.cx);
+  int y = std::min<int>(screenPoint.y, ::GetSystemMetrics(SM_CYSCREEN) - size.cy);
+  SetBounds(std::max(x, 0), std::max(y, 0), size.cx, size.cy);
+  HWND window = Handle();
+  ::SetWindowPos(window, HWND_TOPMOST, Left(), Top(), Width(), Height(),
+                 SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  SetVisible(true);
+  Invalidate();
+}
+
+void THintWindow::ReleaseHint() {
+  SetVisible(false);
+}
+
+void THintWindow::Paint(TCanvas& canvas) {
+  RECT r = ClientRect();
+  canvas.FillRect(r);
+  ::InflateRect(&r, -kMargin, -kMargin);
+  r.left += 2;
+  canvas.Brush().SetStyle(bsClear);
+  canvas.DrawTextW(Caption(), r, kTextFlags | DT_WORDBREAK);
+}
+
+bool THintWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (msg) {
+  case WM_NCHITTEST:
+    // Clicks go through to whatever lies below the hint.
+    result = HTTRANSPARENT;
+    return true;
+  case WM_MOUSEACTIVATE:
+    result = MA_NOACTIVATE;
+    return true;
+  default:
+    return TWinControl::HandleMessage(msg, wParam, lParam, result);
+  }
+}

@@ -1,0 +1,76 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "main/CleaningLocations.h"
+#include "main/FileSearch.h"
+#include "main/FoundFilesList.h"
+#include "main/ScanProgress.h"
+
+class TVxGrid;
+class TWinControl;
+class TFxProgressBar;
+class TSystemServices;
+struct TCleanerState;
+
+// The whole scan behind "Find": empties the found-files list and fills it, category by category in
+// a fixed order, from the ticked categories. The window creates one and calls Run from its button
+// handler; everything the scan touches belongs to the window.
+class TScanRun {
+public:
+  struct TTargets {
+    TSystemServices& Services;
+    TVxGrid& Grid;               // VxGrid1
+    TWinControl& StatusLabel;    // Label2
+    TFxProgressBar& ProgressBar; // FxProgressBar1
+    TCleanerState& State;
+  };
+
+  explicit TScanRun(const TTargets& targets);
+
+  // Whether check box FxCheckBox<box> (1 to 9) is ticked; read when its category's turn comes.
+  std::function<bool(int box)> IsCategoryTicked;
+  // The window's part: its caption, the move to the next page, and emptying the image list
+  // Imagelist behind the hidden FileIcon column.
+  std::function<void(const std::string& caption)> SetCaption;
+  std::function<void()> NextPage;
+  std::function<void()> ClearImages;
+  // Lets every pending window message run; the application's ProcessMessages.
+  std::function<void()> ProcessMessages;
+  // Owner of the browsers' questions.
+  HWND Owner = nullptr;
+
+  // The scan; false, with nothing changed, when a scan or a clean run is already going on. An error
+  // other than in one profile folder's search ends the scan there and reaches the caller (the
+  // window shows it in the standard error box); the rows added so far stay.
+  bool Run();
+
+  // Scans one category into a new group row. For a per-user category firstFolder is the users root
+  // and every plain profile folder below it is searched; otherwise firstFolder and the pieces name
+  // the one folder to search.
+  void ScanCategory(const std::string& firstFolder, const std::string& pieceA,
+                    const std::string& groupCaption, const std::string& pieceB,
+                    const std::string& tail, bool perUser, bool firefox);
+  // The most significant 32 bits of a module's file version; 0 when it has none.
+  uint32_t GetFileVersionMS(const std::string& fileName);
+
+  TFileSearch& Search() { return search_; }
+  TScanProgress& Progress() { return progress_; }
+
+private:
+  bool Ticked(int box) const { return IsCategoryTicked && IsCategoryTicked(box); }
+  void ScanPerUser(TPerUserCategory category, bool firefox);
+  void SearchFolder(const std::string& folder);
+  void AppendRecycleBinRow();
+  void ScanPrefetch();
+
+  TSystemServices& services_;
+  TCleanerState& state_;
+  TFoundFilesList list_;
+  TScanProgress progress_;
+  TFileSearch search_;
+  TProfileLayout layout_;
+};

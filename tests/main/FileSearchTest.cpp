@@ -1,0 +1,267 @@
+#include "main/FileSearch.h"
+
+#include "main/ScanHarness.h"
+#include "main/SizeTexts.h"
+#include "main/TestFolder.h"
+#include "main/UnixLink.h"
+#include "ui/Exception.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+// A group row to take the files, as a single-folder category has it.
+void AppendParentRow(TScanHarness& scan) {
+  scan.Grid.AppendRows(1);
+  scan.State.GroupRow = scan.State.FileParentRow = scan.Grid.LastAddedIndex();
+}
+
+uint64_t FileSize(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  ::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+  return (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// Breaks the listing of one folder after a number of entries, as a failing disk would.
+class TFailingMachine : public TFakeMachine {
+public:
+  std::string FailIn;
+  int EntriesBeforeFailure = 0;
+
+  class TFailingListing : public TDirectoryListing {
+  public:
+    TFailingListing(std::unique_ptr<TDirectoryListing> inner, int entries)
+        : inner_(std::move(inner)), left_(entries) {}
+    bool FindNext(TFindEntry& entry) override {
+      if (--left_ < 0) throw Exception("disk gone");
+      return inner_->FindNext(entry);
+    }
+
+  private:
+    std::unique_ptr<TDirectoryListing> inner_;
+    int left_;
+  };
+
+  std::unique_ptr<TDirectoryListing> FindFirst(const std::string& pattern,
+                                               TFindEntry& first) override {
+    auto listing = TFakeMachine::FindFirst(pattern, first);
+    if (!listing || pattern != FailIn + "*.*") return listing;
+    return std::make_unique<TFailingListing>(std::move(listing), EntriesBeforeFailure);
+  }
+};
+} // namespace
+
+TEST(FileSearchTest, FilesOfEveryDepthBecomeSiblingsInDepthFirstOrder) {
+  TTestFolder tree;
+  tree.MakeFile("a.txt", std::string(1024, 'a'));
+  tree.MakeFile("sub1\\b.log", std::string(1025, 'b'));
+  tree.MakeFile("sub1\\deeper\\c.dat", std::string(1536, 'c'));
+  tree.MakeFile("sub1\\deeper\\noextension", "d");
+  tree.MakeFile("sub2\\e.txt", "");
+  tree.MakeFile("f.tmp", std::string(3000, 'f'));
+  tree.MakeFolder("empty");
+  std::vector<std::string> expected;
+  ListFilesDepthFirst(tree.Path(), expected);
+  ASSERT_EQ(expected.size(), 6u);
+
+  TScanHarness scan;
+  AppendParentRow(scan);
+  scan.Bar->SetMax(1000);
+  // The folder without its trailing backslash: the search adds it.
+  scan.Scan.Search().SearchFiles(tree.Path().substr(0, tree.Path().size() - 1), true);
+
+  ASSERT_EQ(scan.Grid.TotalRows(), 1 + int(expected.size()));
+  TWin32Services shell;
+  uint64_t total = 0;
+  for (size_t i = 0; i < expected.size(); ++i) {
+    int row = 1 + int(i);
+    const std::string& path = expected[i];
+    uint64_t size = FileSize(path);
+    total += size;
+    EXPECT_EQ(scan.Name(row), path);
+    EXPECT_EQ(scan.Grid.LevelOf(row), 1);
+    EXPECT_EQ(scan.Grid.ParentRowOf(row), 0);
+    EXPECT_EQ(scan.Text(kFileSizeColumn, row), FileSizeText(size)) << path;
+    EXPECT_EQ(scan.Text(kRealFileSizeColumn, row), std::to_wstring(size)) << path;
+    EXPECT_EQ(WideToAnsi(scan.Text(kFileTypeColumn, row)), shell.ShellTypeName(path)) << path;
+    EXPECT_TRUE(scan.Checked(row));
+    // File rows get no column defaults.
+    EXPECT_EQ(scan.Text(kNumberColumn, row), L"");
+    EXPECT_FALSE(scan.Grid.IsRowDisplayed(row));
+  }
+  EXPECT_EQ(scan.Text(kFileSizeColumn,
+                      1 + int(std::find(expected.begin(), expected.end(), tree / "a.txt") -
+                              expected.begin())),
+            L"1024 B");
+  // Collapsed on its first child; the group keeps its defaults.
+  EXPECT_FALSE(scan.Grid.IsRowExpanded(0));
+  EXPECT_EQ(scan.Text(kNumberColumn, 0), L"0");
+  EXPECT_FALSE(scan.Grid.UpdatesLocked());
+
+  EXPECT_EQ(scan.State.FoundBytes, total);
+  EXPECT_EQ(scan.Bar->Position(), int(total / 1024));
+  EXPECT_EQ(scan.Status(), "Search: " + expected.back());
+}
+
+TEST(FileSearchTest, IndexDatIsCountedButNeverListedWhileOtherCasesAre) {
+  TTestFolder tree;
+  tree.MakeFile("cache\\index.dat", std::string(2000, 'i'));
+  // Names differ only in case across folders: the file system may not tell them apart.
+  tree.MakeFile("other\\INDEX.DAT", std::string(10, 'I'));
+  tree.MakeFile("Index.dat", std::string(5, 'x'));
+  tree.MakeFile("hidden.tmp", "h", FILE_ATTRIBUTE_HIDDEN);
+  tree.MakeFile("system.tmp", "s", FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN);
+  tree.MakeFile("readonly.tmp", "r", FILE_ATTRIBUTE_READONLY);
+
+  TScanHarness scan;
+  AppendParentRow(scan);
+  scan.Scan.Search().SearchFiles(tree.Path(), true);
+  std::vector<std::string> names = scan.ChildNames(0);
+  std::sort(names.begin(), names.end());
+  std::vector<std::string> expected = {tree / "Index.dat", tree / "other\\INDEX.DAT",
+                                       tree / "hidden.tmp", tree / "readonly.tmp",
+                                       tree / "system.tmp"};
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(names, expected);
+  EXPECT_EQ(scan.State.FoundBytes, 2000u + 10 + 5 + 3);
+
+  uint64_t total = 7;
+  scan.Scan.Search().AnalyzeFolder(tree.Path(), total, "User Temp Files");
+  EXPECT_EQ(total, 7u + 2000 + 10 + 5 + 3);
+  std::string lastFolder;
+  WIN32_FIND_DATAA data;
+  HANDLE find = ::FindFirstFileA((tree / "*.*").c_str(), &data);
+  do {
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && data.cFileName[0] != '.')
+      lastFolder = data.cFileName;
+  } while (::FindNextFileA(find, &data));
+  ::FindClose(find);
+  // Set after each subfolder's analysis returns: the last one met at the top.
+  EXPECT_EQ(scan.Status(), "Analysis: User Temp Files " + lastFolder);
+}
+
+TEST(FileSearchTest, AFiveGibibyteFileReadsFiveGB) {
+  TTestFolder tree;
+  std::string path = tree.MakeFile("big.bin", "");
+  {
+    // Sparse where the file system allows: only the length matters.
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER length;
+    length.QuadPart = 5368709120LL;
+    bool sized = ::SetFilePointerEx(file, length, nullptr, FILE_BEGIN) && ::SetEndOfFile(file);
+    ::CloseHandle(file);
+    ASSERT_TRUE(sized);
+  }
+  ASSERT_EQ(FileSize(path), 5368709120ull);
+
+  TScanHarness scan;
+  AppendParentRow(scan);
+  scan.Scan.Search().SearchFiles(tree.Path(), true);
+  ASSERT_EQ(scan.Grid.TotalRows(), 2);
+  EXPECT_EQ(scan.Text(kFileSizeColumn, 1), L"5 GB");
+  EXPECT_EQ(scan.Text(kRealFileSizeColumn, 1), L"5368709120");
+  EXPECT_EQ(scan.State.FoundBytes, 5368709120ull);
+  // The bar keeps within its range.
+  EXPECT_EQ(scan.Bar->Position(), scan.Bar->Max());
+}
+
+TEST(FileSearchTest, EmptyOrMissingFoldersAddNothingAndLeaveTheStatusAlone) {
+  TTestFolder tree;
+  tree.MakeFolder("empty");
+  TScanHarness scan;
+  AppendParentRow(scan);
+  scan.Label2->SetCaption(L"before");
+  uint64_t total = 0;
+  for (std::string folder : {tree / "empty", tree / "missing", std::string()}) {
+    scan.Scan.Search().SearchFiles(folder, true);
+    scan.Scan.Search().AnalyzeFolder(folder, total, "Group");
+  }
+  EXPECT_EQ(scan.Grid.TotalRows(), 1);
+  EXPECT_EQ(total, 0u);
+  EXPECT_EQ(scan.Status(), "before");
+  EXPECT_FALSE(scan.Grid.UpdatesLocked());
+}
+
+// Junctions and directory links lead outside the category: what lies behind them would be listed
+// and then destroyed by the clean run, and a link to its own ancestor never ends.
+TEST(FileSearchTest, FolderLinksAreNeverFollowed) {
+  TTestFolder tree;
+  tree.MakeFile("outside\\precious.doc", std::string(4096, 'p'));
+  tree.MakeFile("temp\\junk.tmp", std::string(100, 'j'));
+  tree.MakeFile("temp\\sub\\more.tmp", std::string(50, 'm'));
+  TFolderLink toOutside(tree / "temp\\documents", tree / "outside");
+  TFolderLink toAncestor(tree / "temp\\sub\\loop", tree / "temp");
+  ASSERT_TRUE(toOutside.Made() && toAncestor.Made())
+      << "a Unix symlink in the prefix should show as a reparse-point folder";
+
+  TScanHarness scan;
+  AppendParentRow(scan);
+  scan.Scan.Search().SearchFiles(tree / "temp", true);
+  std::vector<std::string> names = scan.ChildNames(0);
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names,
+            (std::vector<std::string>{tree / "temp\\junk.tmp", tree / "temp\\sub\\more.tmp"}));
+  EXPECT_EQ(scan.State.FoundBytes, 150u);
+
+  uint64_t total = 0;
+  scan.Scan.Search().AnalyzeFolder(tree / "temp", total, "Group");
+  EXPECT_EQ(total, 150u);
+  EXPECT_EQ(scan.Status(), "Analysis: Group sub");
+}
+
+TEST(FileSearchTest, AFailingListingReleasesTheLockAndLeavesCompleteRows) {
+  TTestFolder tree;
+  for (int i = 0; i < 5; ++i)
+    tree.MakeFile("f" + std::to_string(i) + ".tmp", "x");
+  TScanHarness scan;
+  TFailingMachine machine;
+  machine.FailIn = tree.Path();
+  machine.EntriesBeforeFailure = 4;
+  TFoundFilesList list(scan.Grid, scan.State);
+  TScanProgress progress(*scan.Label2, *scan.Bar, nullptr);
+  TFileSearch search(machine, list, scan.State, progress);
+  AppendParentRow(scan);
+
+  EXPECT_THROW(search.SearchFiles(tree.Path(), true), Exception);
+  EXPECT_FALSE(scan.Grid.UpdatesLocked());
+  ASSERT_GT(scan.Grid.TotalRows(), 1);
+  int last = scan.Grid.TotalRows() - 1;
+  EXPECT_NE(scan.Text(kRealFileSizeColumn, last), L"");
+  EXPECT_TRUE(scan.Checked(last));
+  // The status line shows the last file handled, though the walk ended in an error.
+  EXPECT_EQ(scan.Status(), "Search: " + scan.Name(last));
+}
+
+// Messages run once enough time has passed, and whatever runs then sees the status line and the
+// rows exactly as a per-entry update would show them.
+TEST(FileSearchTest, MessagesRunOnTimeAndSeeTheEntryJustHandled) {
+  TTestFolder tree;
+  for (int i = 0; i < 400; ++i)
+    tree.MakeFile("d" + std::to_string(i % 4) + "\\f" + std::to_string(i) + ".tmp",
+                  std::string(size_t(i), 'x'));
+
+  TScanHarness scan;
+  AppendParentRow(scan);
+  scan.Bar->SetMax(1000000);
+  int seen = 0;
+  scan.OnMessages = [&] {
+    int last = scan.Grid.TotalRows() - 1;
+    if (last < 1) return;
+    ++seen;
+    EXPECT_EQ(scan.Status(), "Search: " + scan.Name(last));
+    EXPECT_NE(scan.Text(kFileSizeColumn, last), L"");
+    EXPECT_NE(scan.Text(kRealFileSizeColumn, last), L"");
+    EXPECT_TRUE(scan.Checked(last));
+    EXPECT_EQ(scan.Bar->Position(), int(scan.State.FoundBytes / 1024));
+  };
+  LARGE_INTEGER frequency, start, end;
+  ::QueryPerformanceFrequency(&frequency);
+  ::QueryPerformanceCounter(&start);
+  scan.Scan.Search().SearchFiles(tree.Path(), true);
+  ::QueryPerformanceCounter(&end);
+  double seconds = double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart);
+  // At most one run per interval, and at least one per interval and entry.
+  EXPECT_LE(scan.MessageRuns, int(seconds / TScanProgress::kMessageInterval) + 1);
+  EXPECT_GE(scan.MessageRuns, int(seconds / (TScanProgress::kMessageInterval * 2)) - 1);
+  EXPECT_GT(seen, 0);
+}

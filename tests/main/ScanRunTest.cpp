@@ -1,0 +1,330 @@
+#include "main/ScanRun.h"
+
+#include "main/ScanHarness.h"
+#include "main/TestFolder.h"
+#include "ui/Exception.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+using TStrings = std::vector<std::string>;
+
+// The scanned machine's drives C: and D: live inside the test folder; its Windows is C:\Windows.
+template <class TMachine> void MakeDrives(TTestFolder& tree, TMachine& machine) {
+  tree.MakeFolder("C\\Windows\\Temp");
+  tree.MakeFolder("D");
+  machine.Drives['C'] = tree / "C";
+  machine.Drives['D'] = tree / "D";
+  machine.WindowsDir = "C:\\Windows";
+}
+
+// Profiles under D:\Users: alice and bob with temp files, carol without any cache folder, and a
+// hidden profile folder that is never searched.
+template <class TMachine> void MakeNewLayout(TTestFolder& tree, TMachine& machine) {
+  MakeDrives(tree, machine);
+  machine.SetRecent("D:\\Users\\alice\\AppData\\Roaming\\Microsoft\\Windows\\Recent");
+  tree.MakeFile("D\\Users\\alice\\AppData\\Local\\Temp\\a1.tmp", std::string(3000, 'a'));
+  tree.MakeFile("D\\Users\\alice\\AppData\\Local\\Temp\\sub\\a2.log", std::string(2000, 'a'));
+  tree.MakeFile("D\\Users\\bob\\AppData\\Local\\Temp\\b1.tmp", std::string(4000, 'b'));
+  tree.MakeFolder("D\\Users\\carol\\Documents");
+  tree.MakeFile("D\\Users\\Hidden\\AppData\\Local\\Temp\\h.tmp", "h");
+  ::SetFileAttributesA((tree / "D\\Users\\Hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  tree.MakeFile("C\\Windows\\Temp\\s1.tmp", std::string(700, 's'));
+}
+
+// The child rows of each user row of the group at row, by profile name.
+template <class THarness> std::map<std::string, TStrings> FilesByUser(THarness& scan, int group) {
+  std::map<std::string, TStrings> files;
+  int last = group + scan.Grid.CountDescendants(group);
+  for (int r = group + 1; r <= last; ++r)
+    if (scan.Grid.LevelOf(r) == 1) files[scan.Name(r)] = scan.ChildNames(r);
+  return files;
+}
+
+// Counts the shell's type-name questions and lets a test act when a question is asked.
+class TWatchedMachine : public TFakeMachine {
+public:
+  int TypeNameQuestions = 0;
+  std::function<void(const std::string& pattern)> OnFindFirst;
+  std::function<void()> OnMessageBox;
+  std::string ShellTypeName(const std::string& path) override {
+    ++TypeNameQuestions;
+    return TFakeMachine::ShellTypeName(path);
+  }
+  std::unique_ptr<TDirectoryListing> FindFirst(const std::string& pattern,
+                                               TFindEntry& first) override {
+    if (OnFindFirst) OnFindFirst(pattern);
+    return TFakeMachine::FindFirst(pattern, first);
+  }
+  int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
+                     UINT type) override {
+    if (OnMessageBox) OnMessageBox();
+    return TFakeMachine::ShowMessageBox(owner, text, caption, type);
+  }
+};
+} // namespace
+
+TEST(ScanRunTest, TemporaryFilesListEveryPlainProfileThenTheSystemTemp) {
+  TTestFolder tree;
+  TScanHarness scan;
+  MakeNewLayout(tree, scan.Machine);
+  scan.TickOnly({1});
+  scan.Label2->SetCaption(L"previous scan");
+  ASSERT_TRUE(scan.Scan.Run());
+
+  EXPECT_EQ(scan.Captions, TStrings{"Varnox - Found files"});
+  EXPECT_EQ(scan.PageMoves, 1);
+  EXPECT_EQ(scan.ImageListClears, 1);
+  EXPECT_EQ(scan.GroupCaptions(), (TStrings{"User Temp Files", "System Temp Files"}));
+  int users = scan.GroupRows()[0], system = scan.GroupRows()[1];
+
+  // User rows in the file system's order, hidden profile left out.
+  EXPECT_EQ(scan.ChildNames(users), ListSubfolders(scan.Machine, "D:\\Users\\"));
+  auto files = FilesByUser(scan, users);
+  EXPECT_EQ(files.size(), 3u);
+  TStrings alice;
+  ListFilesDepthFirst(tree / "D\\Users\\alice\\AppData\\Local\\Temp\\", alice);
+  for (std::string& path : alice)
+    path = "D:" + path.substr((tree / "D").size());
+  EXPECT_EQ(files["alice"], alice);
+  EXPECT_EQ(files["bob"], TStrings{"D:\\Users\\bob\\AppData\\Local\\Temp\\b1.tmp"});
+  EXPECT_TRUE(files["carol"].empty());
+  EXPECT_EQ(scan.ChildNames(system), TStrings{"C:\\Windows\\Temp\\s1.tmp"});
+
+  for (int r = 0; r < scan.Grid.TotalRows(); ++r) {
+    EXPECT_TRUE(scan.Checked(r)) << r;
+    // Only file rows hold a drive path; the clean run tells files from headings by it.
+    bool isFile = scan.Name(r).find(":\\") != std::string::npos;
+    EXPECT_EQ(isFile, scan.Text(kRealFileSizeColumn, r) != L"") << r;
+    if (scan.Grid.RowHasChildren(r)) EXPECT_FALSE(scan.Grid.IsRowExpanded(r)) << r;
+  }
+  EXPECT_EQ(scan.Text(kNumberColumn, users), L"0");
+
+  // The bar's range covers the analysed sizes of all profiles so far, and ends full.
+  EXPECT_EQ(scan.Bar->Max(), int((3000 + 2000 + 4000) / 1024));
+  EXPECT_EQ(scan.Bar->Position(), scan.Bar->Max());
+  EXPECT_EQ(scan.Status(), "Scanning has been finished.");
+  EXPECT_EQ(scan.State.SearchedFolders,
+            (TStrings{"D:\\Users\\" + scan.ChildNames(users)[0] + "\\AppData\\Local\\Temp\\",
+                      "D:\\Users\\" + scan.ChildNames(users)[1] + "\\AppData\\Local\\Temp\\",
+                      "D:\\Users\\" + scan.ChildNames(users)[2] + "\\AppData\\Local\\Temp\\",
+                      "C:\\Windows\\Temp\\"}));
+  EXPECT_FALSE(scan.State.Busy);
+  EXPECT_FALSE(scan.Grid.UpdatesLocked());
+}
+
+TEST(ScanRunTest, TheOlderLayoutSearchesDocumentsAndSettings) {
+  TTestFolder tree;
+  TScanHarness scan;
+  MakeDrives(tree, scan.Machine);
+  scan.Machine.SetRecent("D:\\Documents and Settings\\dave\\Recent");
+  tree.MakeFile("D\\Documents and Settings\\dave\\Local Settings\\Temp\\t.tmp", "t");
+  tree.MakeFile("D\\Documents and Settings\\dave\\Local Settings\\Application "
+                "Data\\Google\\"
+                "Chrome\\User Data\\Default\\Cache\\f_000001",
+                "c");
+  tree.MakeFile("D\\Documents and Settings\\dave\\Recent\\report.lnk", "r");
+  scan.TickOnly({1, 3, 8});
+  ASSERT_TRUE(scan.Scan.Run());
+
+  EXPECT_EQ(scan.GroupCaptions(), (TStrings{"User Temp Files", "System Temp Files",
+                                            "Google Chrome Temp Files", "Recent Files"}));
+  auto groups = scan.GroupRows();
+  EXPECT_EQ(FilesByUser(scan, groups[0])["dave"],
+            TStrings{"D:\\Documents and Settings\\dave\\Local Settings\\Temp\\t.tmp"});
+  EXPECT_EQ(FilesByUser(scan, groups[2])["dave"],
+            TStrings{"D:\\Documents and Settings\\dave\\Local Settings\\Application Data\\"
+                     "Google\\Chrome\\User Data\\Default\\Cache\\f_000001"});
+  // A single-folder category without files keeps only its group row and its defaults.
+  EXPECT_TRUE(scan.ChildNames(groups[1]).empty());
+  EXPECT_EQ(scan.Text(kFileSizeColumn, groups[1]), L"");
+  EXPECT_EQ(scan.ChildNames(groups[3]),
+            TStrings{"D:\\Documents and Settings\\dave\\Recent\\report.lnk"});
+}
+
+TEST(ScanRunTest, CategoriesGoInTheirFixedOrderAndBrowsersAreOfferedFirst) {
+  TTestFolder tree;
+  TScanHarnessOn<TWatchedMachine> scan;
+  MakeNewLayout(tree, scan.Machine);
+  scan.Machine.Processes = std::vector<TProcessEntry>{
+      {11, "firefox.exe"}, {12, "chrome.exe"}, {13, "opera.exe"}, {14, "firefox.exe"}};
+  scan.Machine.Answers = {IDNO, IDYES, IDNO};
+  TStrings lastGroupAtQuestion;
+  scan.Machine.OnMessageBox = [&] { lastGroupAtQuestion.push_back(scan.GroupCaptions().back()); };
+  for (bool& box : scan.Ticked)
+    box = true;
+  ASSERT_TRUE(scan.Scan.Run());
+
+  EXPECT_EQ(scan.GroupCaptions(),
+            (TStrings{"User Temp Files", "System Temp Files", "Internet Explorer Temp Files",
+                      "Mozilla Firefox Temp Files", "Google Chrome Temp Files", "Opera Temp Files",
+                      "Unity WebPlayer Temp Files", "Recycle Bin", "Recent Files",
+                      "Prefetch Old Files"}));
+  // One question per browser, before its group row; the answer only decides the ending.
+  ASSERT_EQ(scan.Machine.Messages.size(), 3u);
+  EXPECT_EQ(scan.Machine.Messages[0].Caption, "Warning!");
+  EXPECT_EQ(scan.Machine.Messages[0].Type, UINT(MB_YESNO));
+  EXPECT_EQ(lastGroupAtQuestion,
+            (TStrings{"Internet Explorer Temp Files", "Mozilla Firefox Temp Files",
+                      "Google Chrome Temp Files"}));
+  EXPECT_EQ(scan.Machine.Terminated, std::vector<DWORD>{12});
+}
+
+TEST(ScanRunTest, FirefoxCacheFollowsTheFirstProfileOfItsList) {
+  TTestFolder tree;
+  TScanHarness scan;
+  MakeNewLayout(tree, scan.Machine);
+  tree.MakeFile("D\\Users\\alice\\AppData\\Roaming\\Mozilla\\Firefox\\profiles.ini",
+                "[General]\r\nStartWithLastProfile=1\r\n\r\n[Profile0]\r\nName="
+                "default\r\n"
+                "IsRelative=1\r\nPath=Profiles/x1.default\r\n");
+  tree.MakeFile("D\\Users\\alice\\AppData\\Local\\Mozilla\\Firefox\\Profiles\\x"
+                "1.default\\Cache\\"
+                "0\\AB\\CD01",
+                "f");
+  scan.TickOnly({2});
+  ASSERT_TRUE(scan.Scan.Run());
+  EXPECT_EQ(FilesByUser(scan, 0)["alice"],
+            TStrings{"D:\\Users\\alice\\AppData\\Local\\Mozilla\\Firefox\\Profiles/"
+                     "x1.default\\"
+                     "Cache\\0\\AB\\CD01"});
+  EXPECT_TRUE(FilesByUser(scan, 0)["bob"].empty());
+}
+
+TEST(ScanRunTest, ASecondScanShowsOnlyItsOwnRowsAndAsksTheShellAfresh) {
+  TTestFolder tree;
+  TScanHarnessOn<TWatchedMachine> scan;
+  MakeNewLayout(tree, scan.Machine);
+  scan.TickOnly({1});
+  ASSERT_TRUE(scan.Scan.Run());
+  int firstRows = scan.Grid.TotalRows();
+  int firstQuestions = scan.Machine.TypeNameQuestions;
+  EXPECT_GT(firstQuestions, 0);
+
+  ::DeleteFileA((tree / "D\\Users\\bob\\AppData\\Local\\Temp\\b1.tmp").c_str());
+  tree.MakeFile("D\\Users\\bob\\AppData\\Local\\Temp\\b2.dat", "2");
+  ASSERT_TRUE(scan.Scan.Run());
+  EXPECT_EQ(scan.Grid.TotalRows(), firstRows);
+  EXPECT_EQ(scan.GroupCaptions(), (TStrings{"User Temp Files", "System Temp Files"}));
+  EXPECT_EQ(FilesByUser(scan, 0)["bob"], TStrings{"D:\\Users\\bob\\AppData\\Local\\Temp\\b2.dat"});
+  EXPECT_GT(scan.Machine.TypeNameQuestions, firstQuestions);
+  EXPECT_EQ(scan.ImageListClears, 2);
+}
+
+TEST(ScanRunTest, NothingTickedStillMovesOnAndFinishes) {
+  TScanHarness scan;
+  scan.TickOnly({});
+  ASSERT_TRUE(scan.Scan.Run());
+  EXPECT_EQ(scan.Grid.TotalRows(), 0);
+  EXPECT_EQ(scan.PageMoves, 1);
+  EXPECT_EQ(scan.Bar->Position(), scan.Bar->Max());
+  EXPECT_EQ(scan.Status(), "Scanning has been finished.");
+}
+
+TEST(ScanRunTest, TheRecycleBinRowShowsTheShellsSizeOnlyWhenItCanBeTrusted) {
+  const struct {
+    DWORD shellVersion;
+    HRESULT result;
+    uint64_t bytes;
+    const wchar_t* sizeText;
+    const wchar_t* realSize;
+  } cases[] = {
+      {0x00060000, S_OK, 12897485, L"12.3 Mb", L"12897485"},
+      {0x00040048, S_OK, 0, L"0 Mb", L"0"},
+      {0x00040048, S_OK, 5368709120ull, L"5120 Mb", L"5368709120"},
+      {0x00040047, S_OK, 1048576, L"", L""},
+      {0x00060000, E_FAIL, 1048576, L"", L""},
+  };
+  for (const auto& c : cases) {
+    TScanHarness scan;
+    scan.Machine.Shell32Version = c.shellVersion;
+    scan.Machine.RecycleBinResult = c.result;
+    scan.Machine.RecycleBinBytes = c.bytes;
+    scan.State.FileParentRow = 77;
+    scan.TickOnly({7});
+    ASSERT_TRUE(scan.Scan.Run());
+    ASSERT_EQ(scan.Grid.TotalRows(), 1);
+    EXPECT_EQ(scan.Name(0), "Recycle Bin");
+    EXPECT_TRUE(scan.Checked(0));
+    EXPECT_EQ(scan.Text(kFileSizeColumn, 0), c.sizeText) << c.bytes;
+    EXPECT_EQ(scan.Text(kRealFileSizeColumn, 0), c.realSize) << c.bytes;
+    EXPECT_EQ(scan.State.FileParentRow, 77);
+  }
+}
+
+TEST(ScanRunTest, PrefetchFilesContinueTheCountAndAnUnknownWindowsFolderIsNeverSearched) {
+  TTestFolder tree;
+  TScanHarness scan;
+  MakeNewLayout(tree, scan.Machine);
+  tree.MakeFile("C\\Windows\\Prefetch\\APP.EXE-1234.pf", std::string(5000, 'p'));
+  scan.TickOnly({1, 9});
+  ASSERT_TRUE(scan.Scan.Run());
+  int prefetch = scan.GroupRows().back();
+  EXPECT_EQ(scan.Name(prefetch), "Prefetch Old Files");
+  EXPECT_EQ(scan.ChildNames(prefetch), TStrings{"C:\\Windows\\Prefetch\\APP.EXE-1234.pf"});
+  EXPECT_EQ(scan.Grid.LevelOf(prefetch + 1), 1);
+  // The system temp search reset the count; the prefetch search adds to it.
+  EXPECT_EQ(scan.State.FoundBytes, 700u + 5000);
+
+  scan.Machine.WindowsDir = "";
+  scan.TickOnly({9});
+  ASSERT_TRUE(scan.Scan.Run());
+  EXPECT_EQ(scan.GroupCaptions(), TStrings{"Prefetch Old Files"});
+  EXPECT_EQ(scan.Grid.TotalRows(), 1);
+  EXPECT_TRUE(scan.State.SearchedFolders.empty());
+}
+
+TEST(ScanRunTest, ASecondRunIsRefusedWhileOneIsGoing) {
+  TTestFolder tree;
+  TScanHarnessOn<TWatchedMachine> scan;
+  MakeNewLayout(tree, scan.Machine);
+  // Slow listings, so that messages run during the scan.
+  scan.Machine.OnFindFirst = [](const std::string&) { ::Sleep(20); };
+  scan.TickOnly({1});
+  int refused = 0;
+  scan.OnMessages = [&] {
+    EXPECT_TRUE(scan.State.Busy);
+    if (!scan.Scan.Run()) ++refused;
+  };
+  ASSERT_TRUE(scan.Scan.Run());
+  EXPECT_GT(refused, 0);
+  EXPECT_EQ(scan.PageMoves, 1);
+  EXPECT_FALSE(scan.State.Busy);
+
+  // A clean run going on: nothing is touched.
+  scan.OnMessages = nullptr;
+  int rows = scan.Grid.TotalRows();
+  scan.State.Busy = true;
+  EXPECT_FALSE(scan.Scan.Run());
+  EXPECT_EQ(scan.Grid.TotalRows(), rows);
+  EXPECT_EQ(scan.PageMoves, 1);
+}
+
+TEST(ScanRunTest, AnErrorInOneProfileIsDroppedAndAnyOtherEndsTheScan) {
+  TTestFolder tree;
+  TScanHarnessOn<TWatchedMachine> scan;
+  MakeNewLayout(tree, scan.Machine);
+  scan.Machine.OnFindFirst = [](const std::string& pattern) {
+    if (pattern.find("\\bob\\") != std::string::npos) throw Exception("cannot read bob");
+  };
+  scan.TickOnly({1});
+  ASSERT_TRUE(scan.Scan.Run());
+  auto files = FilesByUser(scan, 0);
+  EXPECT_EQ(files.size(), 3u);
+  EXPECT_TRUE(files["bob"].empty());
+  EXPECT_EQ(files["alice"].size(), 2u);
+  EXPECT_EQ(scan.GroupCaptions().back(), "System Temp Files");
+  EXPECT_FALSE(scan.Grid.UpdatesLocked());
+
+  // Outside one profile's search (here: listing the profiles) the error ends the scan; the rows so
+  // far stay and the next scan may start.
+  scan.Machine.OnFindFirst = [](const std::string& pattern) {
+    if (pattern == "D:\\Users\\*.*") throw Exception("cannot list profiles");
+  };
+  EXPECT_THROW(scan.Scan.Run(), Exception);
+  EXPECT_EQ(scan.GroupCaptions(), TStrings{"User Temp Files"});
+  EXPECT_FALSE(scan.State.Busy);
+  EXPECT_FALSE(scan.Grid.UpdatesLocked());
+}

@@ -92,6 +92,16 @@ void TFxCustomControl::StartFade() {
   ::SetTimer(Handle(), kFadeTimerId, fadeInterval_, nullptr);
 }
 
+void TFxCustomControl::FadeIn() {
+  ChooseFadeStep(&TFxCustomControl::FadeInStep);
+  StartFade();
+}
+
+void TFxCustomControl::FadeOut() {
+  ChooseFadeStep(&TFxCustomControl::FadeOutStep);
+  StartFade();
+}
+
 void TFxCustomControl::StopFade() {
   if (HandleAllocated()) ::KillTimer(Handle(), kFadeTimerId);
   fadeInterval_ = 0;

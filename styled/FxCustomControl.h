@@ -68,6 +68,9 @@ protected:
   // Restarts the fade timer at the interval of FadeSpeed, replacing a running one.
   void StartFade();
   void StopFade();
+  // Choose the step and start the fade: what hover, press and release ask for.
+  void FadeIn();
+  void FadeOut();
 
   bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   void DestroyWnd() override;

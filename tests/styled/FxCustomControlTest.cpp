@@ -12,7 +12,8 @@ namespace {
 class TProbe : public TFxCustomControl {
 public:
   explicit TProbe(TWinControl* host) : TFxCustomControl(nullptr) { SetParent(host); }
-  using TFxCustomControl::ChooseFadeStep;
+  using TFxCustomControl::FadeIn;
+  using TFxCustomControl::FadeOut;
   using TFxCustomControl::FadeOutStep;
   using TFxCustomControl::HandleMessage;
   using TFxCustomControl::SetHoverLevel;
@@ -159,33 +160,45 @@ TEST(FxFadeTest, SecondStartReplacesTheTimerWithTheCurrentInterval) {
   EXPECT_EQ(c.FadeTimerInterval(), 12u);
 }
 
-// The real window timer drives the steps; once the fade ends no further tick arrives.
-TEST(FxFadeTest, WindowTimerRunsTheStepsUntilTheFadeEnds) {
+namespace {
+
+// Runs the message loop for up to ms milliseconds, or until done answers true.
+template <typename F> void PumpUntil(DWORD ms, F done) {
+  DWORD deadline = ::GetTickCount() + ms;
+  MSG msg;
+  while (!done() && ::GetTickCount() < deadline) {
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+      ::DispatchMessageW(&msg);
+    ::Sleep(1);
+  }
+}
+
+} // namespace
+
+// The real window timer runs the chosen step; once the fade ends no further tick arrives.
+TEST(FxFadeTest, WindowTimerRunsTheChosenStepUntilTheFadeEnds) {
   TTestHost host;
   TProbe c(&host);
   c.SetBounds(0, 0, 20, 20);
   c.SetStateFlags(kOver);
   c.SetFadeSpeed(fsVeryFast);
-  c.StartFade();
-  c.StartFade();
-  DWORD deadline = ::GetTickCount() + 3000;
-  MSG msg;
-  while (c.FadeTimerInterval() != 0 && ::GetTickCount() < deadline) {
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-      ::DispatchMessageW(&msg);
-    ::Sleep(1);
-  }
+  c.FadeOut();
+  c.FadeIn(); // the second start wins: its step and its interval
+  EXPECT_EQ(c.FadeTimerInterval(), 8u);
+  PumpUntil(3000, [&] { return c.FadeTimerInterval() == 0; });
   EXPECT_EQ(c.HoverLevel(), 100);
   EXPECT_EQ(c.FadeTimerInterval(), 0u);
-  // No timer is left behind: a further step would push a stopped fade on.
+
+  // No timer is left behind: a further step would push the stopped fade on.
   c.SetHoverLevel(50);
-  deadline = ::GetTickCount() + 100;
-  while (::GetTickCount() < deadline) {
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-      ::DispatchMessageW(&msg);
-    ::Sleep(1);
-  }
+  PumpUntil(100, [] { return false; });
   EXPECT_EQ(c.HoverLevel(), 50);
+
+  c.SetHoverLevel(100);
+  c.SetStateFlags(0);
+  c.FadeOut();
+  PumpUntil(3000, [&] { return c.FadeTimerInterval() == 0; });
+  EXPECT_EQ(c.HoverLevel(), 0);
 }
 
 TEST(FxFadeTest, ExceptionInAStepIsSwallowed) {

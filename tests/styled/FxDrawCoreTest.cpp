@@ -280,3 +280,60 @@ TEST(FadeIntervalTest, IntervalPerSpeed) {
   EXPECT_EQ(FadeInterval(fsFast), 12u);
   EXPECT_EQ(FadeInterval(fsVeryFast), 8u);
 }
+
+namespace {
+
+constexpr TColor kPaper = RGBColor(0, 128, 128);
+
+// Renders "HI" on a plain background, shadow colour red.
+void RenderCaption(TBitmap& b, TColor textColor, bool shadow, bool enabled) {
+  b.SetSize(60, 30);
+  b.Fill(kPaper);
+  TFont font;
+  font.SetHeight(-20);
+  font.SetStyle({fsBold});
+  font.SetColor(textColor);
+  b.Canvas().Brush().SetStyle(bsClear);
+  DrawCaptionText(b.Canvas(), L"HI", font, RGBColor(255, 0, 0), shadow, DT_LEFT | DT_TOP,
+                  RECT{5, 5, 60, 30}, enabled);
+  ::GdiFlush();
+}
+
+int CountColour(const TBitmap& b, TColor color) {
+  int n = 0;
+  for (int y = 0; y < b.Height(); ++y)
+    for (int x = 0; x < b.Width(); ++x)
+      n += b.Pixel(x, y) == color;
+  return n;
+}
+
+} // namespace
+
+TEST(DrawCaptionTextTest, ShadowSitsOnePixelDownRightAndTheTextOnTop) {
+  const TColor blue = RGBColor(0, 0, 255), red = RGBColor(255, 0, 0);
+  TBitmap plain, shadowed;
+  RenderCaption(plain, blue, false, true);
+  RenderCaption(shadowed, blue, true, true);
+  EXPECT_EQ(CountColour(plain, red), 0);
+  int shadowPixels = 0;
+  for (int y = 1; y < 30; ++y)
+    for (int x = 1; x < 60; ++x) {
+      if (plain.Pixel(x, y) == blue) {
+        EXPECT_EQ(shadowed.Pixel(x, y), blue) << x << "," << y;
+      }
+      if (shadowed.Pixel(x, y) != red) continue;
+      ++shadowPixels;
+      EXPECT_NE(plain.Pixel(x - 1, y - 1), kPaper)
+          << "shadow away from the text at " << x << "," << y;
+    }
+  EXPECT_GT(shadowPixels, 10);
+}
+
+TEST(DrawCaptionTextTest, DisabledTextIsEngravedInTheSystemColours) {
+  TBitmap b;
+  RenderCaption(b, RGBColor(0, 0, 255), true, false);
+  EXPECT_EQ(CountColour(b, RGBColor(0, 0, 255)), 0);
+  EXPECT_EQ(CountColour(b, RGBColor(255, 0, 0)), 0) << "no shadow colour when disabled";
+  EXPECT_GT(CountColour(b, ColorToRGB(clBtnShadow)), 10);
+  EXPECT_GT(CountColour(b, ColorToRGB(clBtnHighlight)), 5);
+}

@@ -9,6 +9,8 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstring>
+#include <typeinfo>
 
 void ArrangeAligned(const RECT& client, std::vector<TAlignEntry>& entries) {
   RECT rest = client;
@@ -168,7 +170,9 @@ TWinControl* TWinControl::FromHandle(HWND window) {
 }
 
 void TWinControl::CreateParams(TCreateParams& params) {
-  params.ClassName = L"VarnoxControl";
+  // One window class per control class, so each may choose its own class styles.
+  const char* type = typeid(*this).name();
+  params.ClassName = L"Varnox." + std::wstring(type, type + std::strlen(type));
   params.ClassStyle = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
   params.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (parent_ ? WS_CHILD : WS_POPUP);
   if (visible_) params.Style |= WS_VISIBLE;

@@ -196,7 +196,8 @@ public:
 protected:
   // Window class and styles of the control's window. The base asks for a child window
   // (WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, visible when Visible), or a popup without a
-  // parent, class name "VarnoxControl" and double clicks.
+  // parent; a window class of its own per C++ class, with double clicks and full redraw on
+  // resize (CS_HREDRAW | CS_VREDRAW; clear them in ClassStyle to repaint only what is new).
   virtual void CreateParams(TCreateParams& params);
   // Runs right after the window exists: the place to set up what needs the window.
   virtual void CreateWnd() {}

@@ -6,6 +6,7 @@
 #include "main/SystemServices.h"
 #include "styled/FxProgressBar.h"
 #include "ui/Application.h"
+#include "ui/ImgList.h"
 
 namespace {
 // Shell32 4.72 is the first whose Recycle Bin query can be trusted.
@@ -13,11 +14,11 @@ constexpr uint32_t kRecycleBinShellVersion = (4u << 16) | 72u;
 } // namespace
 
 TScanRun::TScanRun(const TTargets& targets)
-    : services_(targets.Services), state_(targets.State), list_(targets.Grid, targets.State),
-      progress_(targets.StatusLabel, targets.ProgressBar,
-                [this] {
-                  if (ProcessMessages) ProcessMessages();
-                }),
+    : services_(targets.Services), images_(targets.Images), state_(targets.State),
+      list_(targets.Grid, targets.State), progress_(targets.StatusLabel, targets.ProgressBar,
+                                                    [this] {
+                                                      if (ProcessMessages) ProcessMessages();
+                                                    }),
       search_(targets.Services, list_, targets.State, progress_) {
   ProcessMessages = [] { Application().ProcessMessages(); };
 }
@@ -30,7 +31,7 @@ bool TScanRun::Run() {
   if (SetCaption) SetCaption("Varnox - Found files");
   if (NextPage) NextPage();
   list_.Clear();
-  if (ClearImages) ClearImages();
+  images_.Clear();
   state_.FoundBytes = 0;
   state_.SearchedFolders.clear();
   search_.ForgetTypeNames();

@@ -12,6 +12,7 @@
 
 class TVxGrid;
 class TWinControl;
+class TImageList;
 class TFxProgressBar;
 class TSystemServices;
 struct TCleanerState;
@@ -26,6 +27,7 @@ public:
     TVxGrid& Grid;               // VxGrid1
     TWinControl& StatusLabel;    // Label2
     TFxProgressBar& ProgressBar; // FxProgressBar1
+    TImageList& Images;          // Imagelist, behind the hidden FileIcon column
     TCleanerState& State;
   };
 
@@ -33,11 +35,9 @@ public:
 
   // Whether check box FxCheckBox<box> (1 to 9) is ticked; read when its category's turn comes.
   std::function<bool(int box)> IsCategoryTicked;
-  // The window's part: its caption, the move to the next page, and emptying the image list
-  // Imagelist behind the hidden FileIcon column.
+  // The window's part: its caption and the move to the next page.
   std::function<void(const std::string& caption)> SetCaption;
   std::function<void()> NextPage;
-  std::function<void()> ClearImages;
   // Lets every pending window message run; the application's ProcessMessages.
   std::function<void()> ProcessMessages;
   // Owner of the browsers' questions.
@@ -68,6 +68,7 @@ private:
   void ScanPrefetch();
 
   TSystemServices& services_;
+  TImageList& images_;
   TCleanerState& state_;
   TFoundFilesList list_;
   TScanProgress progress_;

@@ -11,6 +11,8 @@
 #include "styled/FxProgressBar.h"
 #include "ui/Application.h"
 #include "ui/Control.h"
+#include "ui/ImgList.h"
+#include "ui/StdCtrls.h"
 
 // A scan as the main window holds it (grid, status line, progress bar, state), without the window:
 // the machine is the fake one, the category boxes, caption and page are recorded.
@@ -19,15 +21,15 @@ public:
   TMachine Machine;
   TCleanerState State;
   TWinControl Form{nullptr};
-  TWinControl* Label2 = Form.Make<TWinControl>();
+  TLabel* Label2 = Form.Make<TLabel>();
   TFxProgressBar* Bar = Form.Make<TFxProgressBar>();
+  TImageList* Imagelist = Form.Make<TImageList>();
   TVxGrid Grid;
-  TScanRun Scan{{Machine, Grid, *Label2, *Bar, State}};
+  TScanRun Scan{{Machine, Grid, *Label2, *Bar, *Imagelist, State}};
 
   bool Ticked[10] = {};
   std::vector<std::string> Captions;
   int PageMoves = 0;
-  int ImageListClears = 0;
   int MessageRuns = 0;
   // Runs whenever the scan lets messages run, before the pending messages themselves.
   std::function<void()> OnMessages;
@@ -40,7 +42,6 @@ public:
     Scan.IsCategoryTicked = [this](int box) { return Ticked[box]; };
     Scan.SetCaption = [this](const std::string& caption) { Captions.push_back(caption); };
     Scan.NextPage = [this] { ++PageMoves; };
-    Scan.ClearImages = [this] { ++ImageListClears; };
     Scan.ProcessMessages = [this] {
       ++MessageRuns;
       if (OnMessages) OnMessages();

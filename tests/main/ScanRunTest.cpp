@@ -72,11 +72,13 @@ TEST(ScanRunTest, TemporaryFilesListEveryPlainProfileThenTheSystemTemp) {
   MakeNewLayout(tree, scan.Machine);
   scan.TickOnly({1});
   scan.Label2->SetCaption(L"previous scan");
+  scan.Imagelist->AddIcon(::LoadIconW(nullptr, IDI_APPLICATION));
+  ASSERT_EQ(scan.Imagelist->Count(), 1);
   ASSERT_TRUE(scan.Scan.Run());
 
   EXPECT_EQ(scan.Captions, TStrings{"Varnox - Found files"});
   EXPECT_EQ(scan.PageMoves, 1);
-  EXPECT_EQ(scan.ImageListClears, 1);
+  EXPECT_EQ(scan.Imagelist->Count(), 0);
   EXPECT_EQ(scan.GroupCaptions(), (TStrings{"User Temp Files", "System Temp Files"}));
   int users = scan.GroupRows()[0], system = scan.GroupRows()[1];
 
@@ -210,7 +212,6 @@ TEST(ScanRunTest, ASecondScanShowsOnlyItsOwnRowsAndAsksTheShellAfresh) {
   EXPECT_EQ(scan.GroupCaptions(), (TStrings{"User Temp Files", "System Temp Files"}));
   EXPECT_EQ(FilesByUser(scan, 0)["bob"], TStrings{"D:\\Users\\bob\\AppData\\Local\\Temp\\b2.dat"});
   EXPECT_GT(scan.Machine.TypeNameQuestions, firstQuestions);
-  EXPECT_EQ(scan.ImageListClears, 2);
 }
 
 TEST(ScanRunTest, NothingTickedStillMovesOnAndFinishes) {

@@ -6,7 +6,13 @@
 
 #include <commctrl.h>
 
-TApplication::TApplication() : TComponent(nullptr) {}
+TApplication::TApplication() : TComponent(nullptr) {
+  wchar_t path[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring name = path;
+  name = name.substr(name.find_last_of(L"\\/") + 1);
+  title_ = name.substr(0, name.rfind(L'.'));
+}
 
 TApplication& Application() {
   static TApplication application;

@@ -17,7 +17,8 @@ public:
 
   // Registers the common controls; call once before any window.
   void Initialize();
-  // Caption of the error box and of message boxes without one.
+  // Caption of the error box and of message boxes without one; the program file's name
+  // without its extension until set.
   const std::wstring& Title() const { return title_; }
   void SetTitle(const std::wstring& title) { title_ = title; }
 
@@ -51,7 +52,7 @@ public:
   int MessageBox(const std::wstring& text, const std::wstring& caption, UINT flags);
 
 private:
-  std::wstring title_ = L"Varnox";
+  std::wstring title_;
   TWinControl* mainForm_ = nullptr;
   bool terminated_ = false;
 };

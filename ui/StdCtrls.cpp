@@ -122,8 +122,7 @@ void TLabel::Paint(TCanvas& canvas) {
 }
 
 bool TLabel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  // The whole surface is painted in Paint; a label is see-through for the mouse's hit test
-  // only where the platform's labels are, which is nowhere: it keeps its clicks.
+  // Paint covers the whole surface (the parent's picture when transparent): no erase.
   if (msg == WM_ERASEBKGND) {
     result = 1;
     return true;

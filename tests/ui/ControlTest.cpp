@@ -359,3 +359,8 @@ TEST(MenuTest, TheChosenItemRunsAfterTheMenuCloses) {
   EXPECT_EQ(menu.PopupComponent(), &control);
   EXPECT_EQ(clicks.back(), "folder");
 }
+
+TEST(ApplicationTest, TitleDefaultsToTheProgramName) {
+  TApplication fresh;
+  EXPECT_EQ(fresh.Title(), L"test_ui");
+}

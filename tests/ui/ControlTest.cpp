@@ -2,6 +2,7 @@
 #include "ui/Control.h"
 #include "ui/Exception.h"
 #include "ui/Menus.h"
+#include "ui/Screen.h"
 #include "ui/Timer.h"
 
 #include <windows.h>
@@ -363,4 +364,86 @@ TEST(MenuTest, TheChosenItemRunsAfterTheMenuCloses) {
 TEST(ApplicationTest, TitleDefaultsToTheProgramName) {
   TApplication fresh;
   EXPECT_EQ(fresh.Title(), L"test_ui");
+}
+
+namespace {
+class TMouseProbe : public TWinControl {
+public:
+  using TWinControl::TWinControl;
+  std::vector<std::string> log;
+
+protected:
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override {
+    log.push_back("down " + std::to_string(button) + " " + std::to_string(shift.ToInt()) + " " +
+                  std::to_string(x) + "," + std::to_string(y));
+    TWinControl::MouseDown(button, shift, x, y);
+  }
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override {
+    log.push_back("up " + std::to_string(button) + " " + std::to_string(shift.ToInt()));
+    TWinControl::MouseUp(button, shift, x, y);
+  }
+  void DblClick() override { log.push_back("dblclick"); }
+  void MouseEnter() override { log.push_back("enter"); }
+  void MouseLeave() override { log.push_back("leave"); }
+  bool MouseWheel(TShiftState, int delta, POINT) override {
+    log.push_back("wheel " + std::to_string(delta));
+    return true;
+  }
+  void KeyPress(wchar_t& key) override {
+    log.push_back("press " + std::to_string(key));
+    if (key == L'x') key = 0;
+  }
+};
+} // namespace
+
+TEST(ControlTest, MouseAndKeyMessagesBecomeHooksWithButtonAndShiftState) {
+  TMouseProbe probe(nullptr);
+  probe.SetBounds(0, 0, 50, 50);
+  HWND h = probe.Handle();
+  SendMessageW(h, WM_MOUSEMOVE, 0, MAKELPARAM(3, 4));
+  SendMessageW(h, WM_MOUSEMOVE, 0, MAKELPARAM(5, 4));
+  EXPECT_TRUE(probe.MouseInClient());
+  SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(7, 8));
+  SendMessageW(h, WM_LBUTTONUP, MK_SHIFT, MAKELPARAM(7, 8));
+  SendMessageW(h, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(7, 8));
+  SendMessageW(h, WM_RBUTTONDOWN, MK_RBUTTON | MK_CONTROL, MAKELPARAM(1, 2));
+  SendMessageW(h, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(1, 2));
+  SendMessageW(h, WM_MOUSELEAVE, 0, 0);
+  EXPECT_FALSE(probe.MouseInClient());
+  const unsigned shiftLeft = TShiftState{ssShift, ssLeft}.ToInt();
+  const unsigned leftDouble = TShiftState{ssLeft, ssDouble}.ToInt();
+  const unsigned ctrlRight = TShiftState{ssCtrl, ssRight}.ToInt();
+  std::vector<std::string> expected = {"enter",
+                                       "down 0 " + std::to_string(shiftLeft) + " 7,8",
+                                       "up 0 " + std::to_string(TShiftState{ssShift}.ToInt()),
+                                       "dblclick",
+                                       "down 0 " + std::to_string(leftDouble) + " 7,8",
+                                       "down 1 " + std::to_string(ctrlRight) + " 1,2",
+                                       "wheel 120",
+                                       "leave"};
+  EXPECT_EQ(probe.log, expected);
+
+  probe.log.clear();
+  SendMessageW(h, WM_CHAR, L'a', 0);
+  SendMessageW(h, WM_CHAR, L'x', 0);
+  EXPECT_EQ(probe.log, (std::vector<std::string>{"press 97", "press 120"}));
+}
+
+TEST(ControlTest, CursorOfTheControlAndOfTheScreen) {
+  TWinControl control(nullptr);
+  control.SetBounds(0, 0, 50, 50);
+  HWND h = control.Handle();
+  HCURSOR custom = LoadCursorW(nullptr, IDC_CROSS);
+  Screen().SetCursors(3000, custom);
+  control.SetCursor(3000);
+  EXPECT_EQ(SendMessageW(h, WM_SETCURSOR, reinterpret_cast<WPARAM>(h), MAKELPARAM(HTCLIENT, 0)),
+            TRUE);
+  EXPECT_EQ(GetCursor(), custom);
+  Screen().SetCursor(crHourGlass);
+  SendMessageW(h, WM_SETCURSOR, reinterpret_cast<WPARAM>(h), MAKELPARAM(HTCLIENT, 0));
+  EXPECT_EQ(GetCursor(), Screen().Cursors(crHourGlass));
+  Screen().SetCursor(crDefault);
+  EXPECT_EQ(Screen().Cursors(4711), LoadCursorW(nullptr, IDC_ARROW)) << "unknown: the arrow";
+  EXPECT_EQ(LoadCursorResource(L"NO_SUCH_CURSOR"), nullptr);
+  Screen().SetCursors(3000, nullptr);
 }

@@ -40,6 +40,9 @@ public:
   virtual std::string FinalPath() = 0;
   // How many names the file has (above 1 for a hard-linked file); 0 when it cannot be read.
   virtual DWORD LinkCount() = 0;
+  // The attributes of what the handle is open on (a link opened as itself shows
+  // FILE_ATTRIBUTE_REPARSE_POINT); INVALID_FILE_ATTRIBUTES when they cannot be read.
+  virtual DWORD Attributes() = 0;
   virtual void Close() = 0;
 };
 
@@ -104,9 +107,13 @@ public:
   virtual bool SetAttributes(const std::string& path, DWORD attributes) = 0;
   // INVALID_FILE_ATTRIBUTES when the path cannot be reached.
   virtual DWORD GetAttributes(const std::string& path) = 0;
-  // Opens an existing file for reading and writing with no sharing; null when it cannot.
+  // Opens an existing file for reading and writing with no sharing; null when it cannot. A link
+  // is opened as itself, never followed to its target.
   virtual std::unique_ptr<TOpenFile> OpenExisting(const std::string& path) = 0;
   virtual bool RemoveFile(const std::string& path) = 0;
+  // Where a folder really lies, every link on the way resolved, in the form of
+  // TOpenFile::FinalPath; empty when the folder cannot be opened.
+  virtual std::string FinalFolderPath(const std::string& path) = 0;
 
   // A value of an initialisation file; section and key match without regard to letter case;
   // a missing file, section or key gives defaultValue.

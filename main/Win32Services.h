@@ -22,6 +22,7 @@ public:
   DWORD GetAttributes(const std::string& path) override;
   std::unique_ptr<TOpenFile> OpenExisting(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
+  std::string FinalFolderPath(const std::string& path) override;
   std::string ReadProfileString(const std::string& fileName, const std::string& section,
                                 const std::string& key, const std::string& defaultValue) override;
 };

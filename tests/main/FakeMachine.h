@@ -183,6 +183,9 @@ public:
   bool RemoveFile(const std::string& path) override {
     return TWin32Services::RemoveFile(MapPath(path));
   }
+  std::string FinalFolderPath(const std::string& path) override {
+    return TWin32Services::FinalFolderPath(MapPath(path));
+  }
   std::string ReadProfileString(const std::string& fileName, const std::string& section,
                                 const std::string& key, const std::string& defaultValue) override {
     return TWin32Services::ReadProfileString(MapPath(fileName), section, key, defaultValue);

@@ -1,0 +1,88 @@
+#include "main/FileWiper.h"
+
+#include "CleanFixture.h"
+#include "TestFolder.h"
+#include "main/CleanRandom.h"
+
+#include <gtest/gtest.h>
+
+TEST(FileWiperTest, ThreeGeneratorPassesOverTheWholeLengthThenGone) {
+  TTestFolder folder;
+  // Around the 4096-byte buffer and the 1 MiB write size, where a piecewise write could slip.
+  const size_t lengths[] = {0, 1, 4095, 4096, 4097, (3u << 20) + 4100};
+  for (size_t length : lengths) {
+    std::string path = folder.MakeFile(std::to_string(length) + ".tmp", std::string(length, 'x'));
+    TRecordingMachine machine;
+    TFileWiper wiper(machine);
+    wiper.TrustFolders({folder.Path()});
+    uint32_t state = CleanRandom().State();
+    EXPECT_TRUE(wiper.OverwriteAndDeleteFile(path)) << length;
+    EXPECT_FALSE(Exists(path)) << length;
+    ASSERT_EQ(machine.Files.size(), 1u) << length;
+    const TRecordedFile& file = *machine.Files[0];
+    EXPECT_EQ(file.Flushes, 3) << length;
+    ASSERT_EQ(file.Passes.size(), 3u) << length;
+    for (const std::string& pass : file.Passes)
+      EXPECT_TRUE(pass == ExpectedPass(state, length)) << length;
+    // The next file carries on from where this one left the generator.
+    EXPECT_EQ(CleanRandom().State(), state) << length;
+  }
+}
+
+TEST(FileWiperTest, ReadOnlyHiddenAndSystemFilesAreCleaned) {
+  TTestFolder folder;
+  const DWORD kinds[] = {FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM,
+                         FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM};
+  TRecordingMachine machine;
+  TFileWiper wiper(machine);
+  wiper.TrustFolders({folder.Path()});
+  for (DWORD attributes : kinds) {
+    std::string path = folder.MakeFile(std::to_string(attributes) + ".tmp", "data", attributes);
+    ASSERT_EQ(::GetFileAttributesA(path.c_str()) & attributes, attributes);
+    EXPECT_TRUE(wiper.OverwriteAndDeleteFile(path)) << attributes;
+    EXPECT_FALSE(Exists(path)) << attributes;
+    EXPECT_EQ(machine.Files.back()->Passes.size(), 3u) << attributes;
+  }
+}
+
+TEST(FileWiperTest, FileHeldOpenOrMissingIsLeftAsItWas) {
+  TTestFolder folder;
+  TRecordingMachine machine;
+  TFileWiper wiper(machine);
+  wiper.TrustFolders({folder.Path()});
+  for (DWORD attributes : {DWORD(0), DWORD(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN)}) {
+    std::string path = folder.MakeFile(std::to_string(attributes) + ".held", "keep me", attributes);
+    DWORD before = ::GetFileAttributesA(path.c_str());
+    HANDLE held = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(wiper.OverwriteAndDeleteFile(path));
+    ::CloseHandle(held);
+    EXPECT_EQ(ReadWholeFile(path), "keep me");
+    EXPECT_EQ(::GetFileAttributesA(path.c_str()), before);
+  }
+  EXPECT_FALSE(wiper.OverwriteAndDeleteFile(folder / "never.tmp"));
+  EXPECT_TRUE(machine.Files.empty());
+  EXPECT_TRUE(machine.Removed.empty());
+}
+
+TEST(FileWiperTest, OnlyFilesBelowASearchedFolderAreTouched) {
+  TTestFolder folder;
+  std::string inside = folder.MakeFile("searched\\sub\\in.tmp", "in");
+  std::string beside = folder.MakeFile("searchedX\\out.tmp", "out");
+  std::string above = folder.MakeFile("top.tmp", "top");
+  TRecordingMachine machine;
+  TFileWiper wiper(machine);
+  // As the scan hands it over, with a trailing backslash, and in another letter case.
+  wiper.TrustFolders({folder / "SEARCHED\\", folder / "gone"});
+  EXPECT_FALSE(wiper.OverwriteAndDeleteFile(beside));
+  EXPECT_FALSE(wiper.OverwriteAndDeleteFile(above));
+  EXPECT_EQ(ReadWholeFile(beside), "out");
+  EXPECT_EQ(ReadWholeFile(above), "top");
+  EXPECT_TRUE(wiper.OverwriteAndDeleteFile(inside));
+  EXPECT_FALSE(Exists(inside));
+  // Nothing searched: nothing is cleaned.
+  std::string other = folder.MakeFile("searched\\again.tmp", "again");
+  wiper.TrustFolders({});
+  EXPECT_FALSE(wiper.OverwriteAndDeleteFile(other));
+  EXPECT_EQ(ReadWholeFile(other), "again");
+}

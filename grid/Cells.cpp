@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -12,36 +13,42 @@ namespace {
   throw EListError("List index out of bounds (" + std::to_string(index) + ")");
 }
 
-// A stable bottom-up merge sort of row numbers. Unlike std::sort it stays within its ranges
-// whatever the comparison answers, which matters for a handler-supplied comparison.
-template <class Less> void SortRowNumbers(std::vector<int>& order, Less less) {
-  const size_t n = order.size();
+// A stable bottom-up merge sort. Unlike std::sort it stays within its ranges whatever the
+// comparison answers, which matters for a handler-supplied comparison.
+template <class T, class Less> void MergeSort(std::vector<T>& items, Less less) {
+  const size_t n = items.size();
   constexpr size_t kRun = 16;
   for (size_t lo = 0; lo < n; lo += kRun) {
     const size_t hi = std::min(lo + kRun, n);
     for (size_t i = lo + 1; i < hi; ++i) {
-      const int value = order[i];
+      T value = std::move(items[i]);
       size_t j = i;
-      for (; j > lo && less(value, order[j - 1]); --j)
-        order[j] = order[j - 1];
-      order[j] = value;
+      for (; j > lo && less(value, items[j - 1]); --j)
+        items[j] = std::move(items[j - 1]);
+      items[j] = std::move(value);
     }
   }
-  std::vector<int> merged(n);
+  std::vector<T> merged(n);
   for (size_t width = kRun; width < n; width *= 2) {
     for (size_t lo = 0; lo < n; lo += 2 * width) {
       const size_t mid = std::min(lo + width, n), hi = std::min(lo + 2 * width, n);
       size_t a = lo, b = mid, out = lo;
       while (a < mid && b < hi)
-        merged[out++] = less(order[b], order[a]) ? order[b++] : order[a++];
+        merged[out++] = less(items[b], items[a]) ? std::move(items[b++]) : std::move(items[a++]);
       while (a < mid)
-        merged[out++] = order[a++];
+        merged[out++] = std::move(items[a++]);
       while (b < hi)
-        merged[out++] = order[b++];
+        merged[out++] = std::move(items[b++]);
     }
-    order.swap(merged);
+    items.swap(merged);
   }
 }
+
+// One row's sort key beside the row's number.
+template <class Key> struct TSortEntry {
+  Key key;
+  int row;
+};
 
 int CompareDoubles(double a, double b) {
   return a < b ? -1 : (b < a ? 1 : 0);
@@ -158,13 +165,13 @@ TRow* TCells::NewRow(int level, TRow* parent, bool shown) {
 
 void TCells::InsertRow(int at, TRow* row, TCellCreation creation) {
   std::unique_ptr<TRow> owned(row);
-  std::vector<std::unique_ptr<TCell>> made;
-  made.reserve(cells_.size());
+  // Every cell is made before any list grows, so a failure leaves the lists of equal length.
+  newCells_.clear();
   for (size_t column = 0; column < cells_.size(); ++column)
-    made.push_back(CreateCell(static_cast<int>(column), creation));
+    newCells_.push_back(CreateCell(static_cast<int>(column), creation));
   rows_.insert(rows_.begin() + at, owned.release());
   for (size_t column = 0; column < cells_.size(); ++column)
-    cells_[column].insert(cells_[column].begin() + at, std::move(made[column]));
+    cells_[column].insert(cells_[column].begin() + at, std::move(newCells_[column]));
   if (row->Displayed()) ++shownTotal_;
   Renumber(at);
 }
@@ -371,49 +378,44 @@ void TCells::Sort(int column, TSortType type, bool force, TSortKind direction) {
     runsValid_ = false;
   } else if (n > 1) {
     // Every key is read before any row moves, so a value that does not convert leaves the
-    // rows as they were.
-    std::vector<int> order(n);
-    for (int r = 0; r < n; ++r)
-      order[r] = r;
+    // rows as they were. The keys sit beside the row numbers, so the sort reads them in place.
     const int sign = direction == skAscending ? 1 : -1;
-    auto sortBy = [&](auto compare) {
-      SortRowNumbers(order, [&](int a, int b) {
-        const int c = compare(a, b);
+    std::vector<int> order(n);
+    auto sortBy = [&](auto readKey, auto compare) {
+      using Key = decltype(readKey(0));
+      std::vector<TSortEntry<Key>> entries(n);
+      for (int r = 0; r < n; ++r)
+        entries[r] = {readKey(r), r};
+      MergeSort(entries, [&](const TSortEntry<Key>& a, const TSortEntry<Key>& b) {
+        const int c = compare(a.key, b.key);
         return sign * ((c > 0) - (c < 0)) < 0;
       });
+      for (int k = 0; k < n; ++k)
+        order[k] = entries[k].row;
     };
     switch (type) {
-    case stBoolean: {
-      std::vector<uint8_t> keys(n);
-      for (int r = 0; r < n; ++r)
-        keys[r] = CellAt(column, r)->BoolValue();
-      sortBy([&](int a, int b) { return int(keys[a]) - int(keys[b]); });
+    case stBoolean:
+      sortBy([&](int r) { return CellAt(column, r)->BoolValue(); },
+             [](bool a, bool b) { return int(a) - int(b); });
       break;
-    }
     case stNumeric:
-    case stDate: {
-      std::vector<double> keys(n);
-      for (int r = 0; r < n; ++r) {
-        TCell* cell = CellAt(column, r);
-        keys[r] = type == stNumeric ? cell->FloatValue() : cell->DateTimeValue();
-      }
-      sortBy([&](int a, int b) { return CompareDoubles(keys[a], keys[b]); });
+      sortBy([&](int r) { return CellAt(column, r)->FloatValue(); }, CompareDoubles);
       break;
-    }
+    case stDate:
+      sortBy([&](int r) { return CellAt(column, r)->DateTimeValue(); }, CompareDoubles);
+      break;
     case stCaseInsensitive: {
       std::vector<std::string> keys(n);
       for (int r = 0; r < n; ++r)
         keys[r] = CaseInsensitiveKey(CellAt(column, r)->TextValue());
-      sortBy([&](int a, int b) { return keys[a].compare(keys[b]); });
+      sortBy([&](int r) { return std::string_view(keys[r]); },
+             [](std::string_view a, std::string_view b) { return a.compare(b); });
       break;
     }
-    case stCustom: {
-      std::vector<TCell*> keys(n);
-      for (int r = 0; r < n; ++r)
-        keys[r] = CellAt(column, r);
-      sortBy([&](int a, int b) { return OnCompareCells ? OnCompareCells(*keys[a], *keys[b]) : 0; });
+    case stCustom:
+      sortBy([&](int r) { return CellAt(column, r); },
+             [&](TCell* a, TCell* b) { return OnCompareCells ? OnCompareCells(*a, *b) : 0; });
       break;
-    }
     case stIP: {
       std::vector<std::wstring> texts(n);
       std::vector<TIpKey> keys(n);
@@ -421,30 +423,29 @@ void TCells::Sort(int column, TSortType type, bool force, TSortKind direction) {
         texts[r] = CellAt(column, r)->TextValue();
         keys[r] = ParseIp(texts[r]);
       }
-      sortBy([&](int a, int b) {
-        if (keys[a].valid != keys[b].valid) return keys[a].valid ? -1 : 1;
-        for (int p = 0; p < 4; ++p)
-          if (keys[a].parts[p] != keys[b].parts[p])
-            return keys[a].parts[p] < keys[b].parts[p] ? -1 : 1;
-        return texts[a].compare(texts[b]);
-      });
+      sortBy([](int r) { return r; },
+             [&](int a, int b) {
+               if (keys[a].valid != keys[b].valid) return keys[a].valid ? -1 : 1;
+               for (int p = 0; p < 4; ++p)
+                 if (keys[a].parts[p] != keys[b].parts[p])
+                   return keys[a].parts[p] < keys[b].parts[p] ? -1 : 1;
+               return texts[a].compare(texts[b]);
+             });
       break;
     }
     default: {
       // Text cells are compared in place; other cells lend a copy of their text.
-      std::vector<const std::wstring*> keys(n);
       std::vector<std::wstring> copies;
       copies.reserve(n);
-      for (int r = 0; r < n; ++r) {
-        TCell* cell = CellAt(column, r);
-        if (auto* text = dynamic_cast<TStringCell*>(cell)) {
-          keys[r] = &text->Text();
-        } else {
-          copies.push_back(cell->TextValue());
-          keys[r] = &copies.back();
-        }
-      }
-      sortBy([&](int a, int b) { return keys[a]->compare(*keys[b]); });
+      sortBy(
+          [&](int r) {
+            TCell* cell = CellAt(column, r);
+            if (auto* text = dynamic_cast<TStringCell*>(cell))
+              return std::wstring_view(text->Text());
+            copies.push_back(cell->TextValue());
+            return std::wstring_view(copies.back());
+          },
+          [](std::wstring_view a, std::wstring_view b) { return a.compare(b); });
       break;
     }
     }

@@ -130,6 +130,8 @@ private:
   TVxColumns& columns_;
   std::vector<TRow*> rows_;
   std::vector<std::vector<std::unique_ptr<TCell>>> cells_;
+  // The cells of the row being inserted, kept to spare an allocation per row.
+  std::vector<std::unique_ptr<TCell>> newCells_;
   int currentColumn_ = 0;
   int currentRow_ = 0;
   int defaultRowHeight_ = 16;

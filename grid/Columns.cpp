@@ -10,7 +10,7 @@ namespace {
 
 // Component names are identifiers, so the ASCII fold settles nearly every comparison; other
 // letters go to the system's ordinal case-insensitive comparison.
-bool SameName(const std::wstring& a, const std::wstring& b) {
+bool SameName(std::wstring_view a, std::wstring_view b) {
   if (a.size() != b.size()) return false;
   bool ascii = true;
   for (size_t i = 0; i < a.size(); ++i) {
@@ -24,7 +24,7 @@ bool SameName(const std::wstring& a, const std::wstring& b) {
     if (x != y) return false;
   }
   if (ascii) return true;
-  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+  return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
                               static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
@@ -46,7 +46,7 @@ TVxCustomColumn* TVxColumns::ColumnAtPosition(int position) const {
   return positions_[position];
 }
 
-TVxCustomColumn* TVxColumns::ColumnByName(const std::wstring& name) const {
+TVxCustomColumn* TVxColumns::ColumnByName(std::wstring_view name) const {
   for (auto& column : items_)
     if (SameName(column->Name(), name)) return column.get();
   return nullptr;

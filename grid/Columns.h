@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // What the column collection needs to know of the grid that owns it.
@@ -37,7 +38,7 @@ public:
   TVxCustomColumn* ColumnAt(int index) const;
   TVxCustomColumn* ColumnAtPosition(int position) const;
   // First column (index order) whose name equals the text without regard to case.
-  TVxCustomColumn* ColumnByName(const std::wstring& name) const;
+  TVxCustomColumn* ColumnByName(std::wstring_view name) const;
   int IndexOfColumn(const TVxCustomColumn* column) const;
   bool IsColumnIndex(int index) const { return index >= 0 && index < ColumnCount(); }
 

@@ -6,7 +6,7 @@
 
 namespace {
 
-bool IsKeyword(const std::wstring& text, const wchar_t* keyword) {
+bool IsKeyword(std::wstring_view text, const wchar_t* keyword) {
   size_t i = 0;
   for (; keyword[i] != 0; ++i) {
     if (i >= text.size()) return false;
@@ -217,26 +217,26 @@ void TVxGrid::SortByColumn(int column, bool ascending) {
 }
 
 TCell* TVxGrid::CellByKey(const TCellKey& columnKey, const TCellKey& rowKey) {
-  auto fail = [this](const char* what, const std::wstring& key) {
-    throw Exception(std::string("Invalid ") + what + " '" + WideToAnsi(key) + "' for '" +
-                    ClassName() + ":" + WideToAnsi(Name()) + "'.");
+  auto fail = [this](const char* what, std::wstring_view key) {
+    throw Exception(std::string("Invalid ") + what + " '" + WideToAnsi(std::wstring(key)) +
+                    "' for '" + ClassName() + ":" + WideToAnsi(Name()) + "'.");
   };
   int row = 0;
   if (rowKey.IsNumber()) {
     // A number's text is never a keyword and parses back to the number.
     row = rowKey.Number();
   } else {
-    const std::wstring key = rowKey.Text();
+    const std::wstring_view key = rowKey.Text();
     if (IsKeyword(key, L"first"))
       row = 0;
     else if (IsKeyword(key, L"last"))
       row = TotalRows() - 1;
     else if (IsKeyword(key, L"selected"))
       row = SelectedRow();
-    else if (!TryStrToInt(key, row))
+    else if (!TryStrToInt(std::wstring(key), row))
       fail("Rowname", key);
   }
-  const std::wstring key = columnKey.Text();
+  const std::wstring_view key = columnKey.Text();
   int column = 0;
   if (IsKeyword(key, L"first")) {
     column = 0;
@@ -246,7 +246,7 @@ TCell* TVxGrid::CellByKey(const TCellKey& columnKey, const TCellKey& rowKey) {
     column = SelectedColumn();
   } else if (TVxCustomColumn* named = Columns().ColumnByName(key)) {
     column = Columns().IndexOfColumn(named);
-  } else if (!TryStrToInt(key, column)) {
+  } else if (!TryStrToInt(std::wstring(key), column)) {
     fail("Columnname", key);
   }
   return CellAt(column, row);

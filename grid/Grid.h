@@ -4,23 +4,29 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 // A cell key: a column or row named by number or by text ("First", "Last", "Selected", a
-// column's name, or a number written as text).
+// column's name, or a number written as text). A key lives for one call: wide texts are
+// viewed where they stand, only narrow texts and numbers are turned into wide text.
 class TCellKey {
 public:
-  TCellKey(int number) : number_(number), isNumber_(true) {}
+  TCellKey(int number)
+      : owned_(IntToStrW(number)), text_(owned_), number_(number), isNumber_(true) {}
   TCellKey(const wchar_t* text) : text_(text) {}
   TCellKey(const std::wstring& text) : text_(text) {}
-  TCellKey(const char* text) : text_(AnsiToWide(text)) {}
-  TCellKey(const std::string& text) : text_(AnsiToWide(text)) {}
+  TCellKey(const char* text) : owned_(AnsiToWide(text)), text_(owned_) {}
+  TCellKey(const std::string& text) : owned_(AnsiToWide(text)), text_(owned_) {}
+  TCellKey(const TCellKey&) = delete;
+  TCellKey& operator=(const TCellKey&) = delete;
 
   bool IsNumber() const { return isNumber_; }
   int Number() const { return number_; }
-  std::wstring Text() const { return isNumber_ ? IntToStrW(number_) : text_; }
+  std::wstring_view Text() const { return text_; }
 
 private:
-  std::wstring text_;
+  std::wstring owned_;
+  std::wstring_view text_;
   int number_ = 0;
   bool isNumber_ = false;
 };

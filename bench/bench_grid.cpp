@@ -1,0 +1,234 @@
+// The results grid under a scan-sized load: building the found-files list as the scan builds
+// it, against a bare store of the same cells; sorting by a text column, against std::sort of
+// the same texts; and the memory one file row costs.
+#include "grid/Grid.h"
+
+#include "grid/FoundFilesGrid.h"
+
+#include <windows.h>
+
+#include <malloc.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
+
+// The heap bytes the program holds while counting is on, to weigh what a row costs; the
+// timed runs leave it off.
+static size_t gLiveBytes = 0;
+static bool gCounting = false;
+
+void* operator new(size_t size) {
+  void* block = std::malloc(size ? size : 1);
+  if (!block) throw std::bad_alloc();
+  if (gCounting) gLiveBytes += _msize(block);
+  return block;
+}
+static void Release(void* block) noexcept {
+  if (!block) return;
+  if (gCounting) gLiveBytes -= _msize(block);
+  std::free(block);
+}
+void operator delete(void* block) noexcept {
+  Release(block);
+}
+void operator delete(void* block, size_t) noexcept {
+  Release(block);
+}
+
+namespace {
+
+constexpr int kGroups = 10;
+constexpr int kUsers = 20;
+
+double Seconds() {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+// The texts of one file row; the names are scrambled so that a sort has work to do.
+struct FileTexts {
+  std::wstring path, size, realSize, type;
+};
+
+FileTexts TextsOf(int group, int user, int file) {
+  const unsigned hash = static_cast<unsigned>(file + 7919 * user + 104729 * group) * 2654435761u;
+  wchar_t name[16];
+  swprintf(name, 16, L"%08x", hash);
+  FileTexts t;
+  t.path = L"C:\\Users\\user" + std::to_wstring(user) + L"\\AppData\\Local\\Temp\\cache\\" + name +
+           L".tmp";
+  const int bytes = static_cast<int>(hash % 5000000);
+  t.size = std::to_wstring(bytes / 1024) + L".5 KB";
+  t.realSize = std::to_wstring(bytes);
+  t.type = L"TMP File";
+  return t;
+}
+
+// Builds the list exactly as the scan does: group rows, user rows collapsed at their first
+// child, file rows with five cell writes each, every folder search under the update lock.
+int BuildScanList(TVxGrid& grid, int filesPerUser) {
+  int rows = 0;
+  for (int g = 0; g < kGroups; ++g) {
+    const int groupRow = grid.AppendRows(1);
+    grid.CellByKey(L"FileName", grid.LastAddedIndex())->SetTextValue(L"User Temp Files");
+    ++rows;
+    for (int u = 0; u < kUsers; ++u) {
+      grid.AppendChildRow(groupRow, true);
+      grid.ExpandRow(grid.LastAddedIndex() - 1, false);
+      grid.CellByKey(L"FileName", grid.LastAddedIndex())
+          ->SetTextValue(L"user" + std::to_wstring(u));
+      grid.CellByKey(L"SelectCheck", grid.LastAddedIndex())->SetBoolValue(true);
+      const int parent = grid.LastAddedIndex();
+      ++rows;
+      grid.LockUpdates();
+      for (int f = 0; f < filesPerUser; ++f) {
+        const FileTexts t = TextsOf(g, u, f);
+        grid.AppendChildRow(parent, true);
+        grid.ExpandRow(grid.LastAddedIndex() - 1, false);
+        const int row = grid.TotalRows() - 1;
+        grid.CellByKey(L"FileName", row)->SetTextValue(t.path);
+        grid.CellByKey(L"FileSize", row)->SetTextValue(t.size);
+        grid.CellByKey(L"RealFileSize", row)->SetTextValue(t.realSize);
+        grid.CellByKey(L"FileType", row)->SetTextValue(t.type);
+        grid.CellByKey(L"SelectCheck", row)->SetBoolValue(true);
+        ++rows;
+      }
+      grid.UnlockUpdates();
+    }
+  }
+  return rows;
+}
+
+// The bare baseline: seven heap cells per row in plain per-column vectors.
+struct BareCell {
+  virtual ~BareCell() = default;
+};
+struct BareText : BareCell {
+  explicit BareText(std::wstring t) : text(std::move(t)) {}
+  std::wstring text;
+};
+struct BareInt : BareCell {
+  int value = 0;
+};
+struct BareBool : BareCell {
+  bool value = true;
+};
+
+int BuildBare(std::vector<std::vector<std::unique_ptr<BareCell>>>& columns, int filesPerUser) {
+  columns.clear();
+  columns.resize(7);
+  int rows = 0;
+  auto add = [&](const FileTexts& t) {
+    columns[0].push_back(std::make_unique<BareText>(L""));
+    columns[1].push_back(std::make_unique<BareInt>());
+    columns[2].push_back(std::make_unique<BareText>(t.path));
+    columns[3].push_back(std::make_unique<BareText>(t.size));
+    columns[4].push_back(std::make_unique<BareText>(t.type));
+    columns[5].push_back(std::make_unique<BareBool>());
+    columns[6].push_back(std::make_unique<BareText>(t.realSize));
+    ++rows;
+  };
+  for (int g = 0; g < kGroups; ++g) {
+    add(FileTexts{L"User Temp Files", L"", L"", L""});
+    for (int u = 0; u < kUsers; ++u) {
+      add(FileTexts{L"user" + std::to_wstring(u), L"", L"", L""});
+      for (int f = 0; f < filesPerUser; ++f)
+        add(TextsOf(g, u, f));
+    }
+  }
+  return rows;
+}
+
+} // namespace
+
+int main() {
+  constexpr int kRepeats = 5;
+  const int sizes[] = {50000, 100000, 200000};
+
+  // Memory first, while the grid's pools are empty: all heap bytes a 200,000-file list holds,
+  // less the characters of its texts that live outside the string objects.
+  auto measured = std::make_unique<TVxGrid>();
+  SetUpFoundFilesGrid(*measured);
+  gCounting = true;
+  const size_t withColumns = gLiveBytes;
+  BuildScanList(*measured, sizes[2] / (kGroups * kUsers));
+  size_t characters = 0;
+  for (int c = 0; c < measured->Cells().ColumnTotal(); ++c) {
+    for (int r = 0; r < measured->TotalRows(); ++r) {
+      if (auto* text = dynamic_cast<TStringCell*>(measured->CellAt(c, r))) {
+        const std::wstring& s = text->Text();
+        // Texts longer than the in-object buffer keep their characters in a heap block.
+        if (s.capacity() > (15 / sizeof(wchar_t)))
+          characters += (s.capacity() + 1) * sizeof(wchar_t);
+      }
+    }
+  }
+  const double bytesPerRow =
+      static_cast<double>(gLiveBytes - withColumns - characters) / measured->TotalRows();
+  gCounting = false;
+
+  measured.reset();
+
+  std::vector<double> perRow[3], bare200;
+  for (int repeat = 0; repeat < kRepeats; ++repeat) {
+    for (int s = 0; s < 3; ++s) {
+      const int filesPerUser = sizes[s] / (kGroups * kUsers);
+      auto grid = std::make_unique<TVxGrid>();
+      SetUpFoundFilesGrid(*grid);
+      const double start = Seconds();
+      const int rows = BuildScanList(*grid, filesPerUser);
+      perRow[s].push_back((Seconds() - start) * 1e6 / rows);
+    }
+    std::vector<std::vector<std::unique_ptr<BareCell>>> columns;
+    const double start = Seconds();
+    const int rows = BuildBare(columns, sizes[2] / (kGroups * kUsers));
+    bare200.push_back((Seconds() - start) * 1e6 / rows);
+  }
+
+  // Sorting: the grid's sort by FileName against std::sort of the same texts.
+  std::vector<double> sortRatios;
+  for (int repeat = 0; repeat < kRepeats; ++repeat) {
+    TVxGrid grid;
+    SetUpFoundFilesGrid(grid);
+    BuildScanList(grid, sizes[2] / (kGroups * kUsers));
+    std::vector<std::wstring> texts;
+    texts.reserve(grid.TotalRows());
+    for (int r = 0; r < grid.TotalRows(); ++r)
+      texts.push_back(grid.CellText(2, r));
+    double start = Seconds();
+    std::sort(texts.begin(), texts.end());
+    const double plain = Seconds() - start;
+    start = Seconds();
+    grid.SortByColumn(2, true);
+    const double ours = Seconds() - start;
+    if (grid.CellText(2, 0) != texts.front() ||
+        grid.CellText(2, grid.TotalRows() - 1) != texts.back())
+      std::printf("bench grid_sort_mismatch 1\n");
+    sortRatios.push_back(ours / plain);
+  }
+
+  const double us50 = Median(perRow[0]), us100 = Median(perRow[1]), us200 = Median(perRow[2]);
+  std::printf("bench grid_build_us_per_row_50k %.3f\n", us50);
+  std::printf("bench grid_build_us_per_row_100k %.3f\n", us100);
+  std::printf("bench grid_build_us_per_row_200k %.3f\n", us200);
+  std::printf("bench grid_build_vs_bare_ratio %.2f\n", us200 / Median(bare200));
+  std::printf("bench grid_sort_vs_stdsort_ratio %.2f\n", Median(sortRatios));
+  std::printf("bench grid_bytes_per_row %.1f\n", bytesPerRow);
+  return 0;
+}

@@ -183,8 +183,6 @@ void TCells::Renumber(int from) {
 
 int TCells::AppendRows(int count) {
   const int first = RowTotal();
-  const size_t total = rows_.size() + static_cast<size_t>(count);
-  rows_.reserve(std::max(total, rows_.capacity()));
   for (int k = 0; k < count; ++k) {
     // A top-level row at the end ends every run before it and starts none.
     InsertRow(RowTotal(), NewRow(0, nullptr, true), ccAppendRows);

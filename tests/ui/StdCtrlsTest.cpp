@@ -219,3 +219,18 @@ TEST(HintWindowTest, ShowsSizedToTheTextWithoutTakingActivation) {
   hint.ReleaseHint();
   EXPECT_FALSE(IsWindowVisible(hint.Handle()));
 }
+
+TEST(MemoTest, ALongLogIsNotCutAtTheEditBoxsDefaultLimit) {
+  TMemo memo(nullptr);
+  memo.SetWordWrap(false);
+  memo.SetScrollBars(ssBoth);
+  // Hidden: under Wine's default theme a visible edit box redraws its scroll bars at a
+  // cost of tens of milliseconds per line, which says nothing about the limit tested here.
+  memo.SetVisible(false);
+  memo.HandleNeeded();
+  std::wstring line(99, L'x');
+  for (int i = 0; i < 500; ++i)
+    memo.Lines().Add(line); // 50,500 characters
+  EXPECT_EQ(memo.Lines().Count(), 500);
+  EXPECT_EQ(memo.Text().size(), 500u * 101u);
+}

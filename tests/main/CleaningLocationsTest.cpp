@@ -90,6 +90,10 @@ TEST(CleaningLocations, ProfileLayoutFromTheRecentFolder) {
       // drive C's Users folder, which is the same folder on a case-blind file system.
       {"C:\\users\\root\\AppData\\Roaming\\Microsoft\\Windows\\Recent", "C:\\Users\\", true},
       {"C:\\documents and settings\\bob\\Recent", "C:\\Users\\", true},
+      // A marker without a drive before it keeps a fixed count of characters from the start;
+      // such a root names no existing folder, so no profile is found under it.
+      {"\\\\srv\\Documents and Settings\\bob\\Recent", "\\\\srv\\Documents and Sett", false},
+      {"\\\\srv\\Users\\bob\\Recent", "\\\\srv\\U", true},
   };
   for (const auto& c : cases) {
     TProfileLayout layout = ResolveProfileLayout(c.recent);
@@ -223,6 +227,9 @@ TEST(CleaningLocations, ListSubfoldersBadInput) {
   EXPECT_TRUE(ListSubfolders(machine, tree / "absent\\").empty());
   EXPECT_TRUE(ListSubfolders(machine, file + "\\").empty());
   EXPECT_TRUE(ListSubfolders(machine, tree / "<>|\\").empty());
+  // A cut-off root such as "...\Us" lists the folder of that name, not its namesakes beside it.
+  tree.MakeFolder("Users\\alice");
+  EXPECT_TRUE(ListSubfolders(machine, tree / "Us").empty());
 }
 
 TEST(CleaningLocations, ProfilesOnDriveD) {

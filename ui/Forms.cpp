@@ -42,10 +42,21 @@ void TForm::CreateParams(TCreateParams& params) {
     params.Style |= WS_OVERLAPPEDWINDOW;
     break;
   }
-  if (position_ == poDefault || position_ == poDefaultPosOnly) params.X = params.Y = CW_USEDEFAULT;
+  // The first window is made where Position says, so it never shows at the designed place
+  // first; a window made again keeps where the form is now.
+  if (!placed_) {
+    if (position_ == poDefault || position_ == poDefaultPosOnly) {
+      params.X = params.Y = CW_USEDEFAULT;
+    } else {
+      POINT p = PlacedPosition();
+      params.X = p.x;
+      params.Y = p.y;
+    }
+  }
 }
 
 void TForm::CreateWnd() {
+  placed_ = true;
   HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), L"MAINICON");
   if (icon) {
     ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
@@ -53,37 +64,32 @@ void TForm::CreateWnd() {
   }
 }
 
-void TForm::PlaceByPosition() {
-  if (placed_) return;
-  placed_ = true;
-  int left = Left(), top = Top();
+POINT TForm::PlacedPosition() const {
+  POINT p{Left(), Top()};
   switch (position_) {
   case poScreenCenter:
-    left = (Screen().Width() - Width()) / 2;
-    top = (Screen().Height() - Height()) / 2;
+    p = {(Screen().Width() - Width()) / 2, (Screen().Height() - Height()) / 2};
     break;
   case poDesktopCenter:
-    left = ::GetSystemMetrics(SM_XVIRTUALSCREEN) +
-           (::GetSystemMetrics(SM_CXVIRTUALSCREEN) - Width()) / 2;
-    top = ::GetSystemMetrics(SM_YVIRTUALSCREEN) +
-          (::GetSystemMetrics(SM_CYVIRTUALSCREEN) - Height()) / 2;
+    p = {::GetSystemMetrics(SM_XVIRTUALSCREEN) +
+             (::GetSystemMetrics(SM_CXVIRTUALSCREEN) - Width()) / 2,
+         ::GetSystemMetrics(SM_YVIRTUALSCREEN) +
+             (::GetSystemMetrics(SM_CYVIRTUALSCREEN) - Height()) / 2};
     break;
   case poMainFormCenter:
   case poOwnerFormCenter:
-    if (TWinControl* main = Application().MainForm(); main && main != this) {
-      left = main->Left() + (main->Width() - Width()) / 2;
-      top = main->Top() + (main->Height() - Height()) / 2;
-    }
+    if (TWinControl* main = Application().MainForm(); main && main != this)
+      p = {main->Left() + (main->Width() - Width()) / 2,
+           main->Top() + (main->Height() - Height()) / 2};
     break;
   default:
-    return;
+    break;
   }
-  SetBounds(left, top, Width(), Height());
+  return p;
 }
 
 void TForm::VisibleChanged() {
   if (Visible()) {
-    PlaceByPosition();
     ::SetForegroundWindow(Handle());
     if (!activeControl_) {
       if (TWinControl* first = FindNextControl(nullptr, true, true)) first->SetFocus();

@@ -57,7 +57,7 @@ protected:
   void ControlRemoving(TWinControl* control) override;
 
 private:
-  void PlaceByPosition();
+  POINT PlacedPosition() const;
   bool OwnsControl(const TWinControl* control) const;
 
   TBorderStyle borderStyle_ = bsSizeable;

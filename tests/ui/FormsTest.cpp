@@ -35,6 +35,17 @@ TEST(FormTest, CentredOnTheDesktopWithTheClientSizeAsked) {
   form.SetClientHeight(200);
   EXPECT_EQ(form.ClientWidth(), 300);
   EXPECT_EQ(form.ClientHeight(), 200);
+
+  // Sized by its client area before it has a window, and still centred when shown.
+  TForm second(nullptr);
+  second.SetPosition(poScreenCenter);
+  second.SetClientWidth(400);
+  second.SetClientHeight(100);
+  EXPECT_FALSE(second.HandleAllocated());
+  second.Show();
+  EXPECT_EQ(second.ClientWidth(), 400);
+  EXPECT_EQ(second.Left(), (GetSystemMetrics(SM_CXSCREEN) - second.Width()) / 2);
+  EXPECT_EQ(second.Top(), (GetSystemMetrics(SM_CYSCREEN) - second.Height()) / 2);
 }
 
 TEST(FormTest, CreateRunsOnceAtTheEndOfLoadingAndCloseFollowsTheAction) {

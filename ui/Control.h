@@ -74,7 +74,7 @@ public:
   HWND Handle();
   bool HandleAllocated() const { return handle_ != nullptr; }
   void HandleNeeded() { Handle(); }
-  // Destroys the window; it is made again on demand (CreateParams is asked again).
+  // Makes the window again when it exists (CreateParams is asked again; children follow).
   void RecreateWnd();
   static TWinControl* FromHandle(HWND window);
 
@@ -210,8 +210,10 @@ protected:
   // The default procedure for the current message (DefWindowProcW or the system class's).
   LRESULT DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam);
 
-  // Painting: the one place a control draws itself. The base fills the background with Color
-  // unless Opaque is set (a control that paints every pixel sets it: no erase, no flicker).
+  // Painting: the one place a control draws itself. The canvas comes with the control's Font,
+  // a solid brush of Color and a black one-pixel pen, clipped to the invalid area. The
+  // background is filled with Color first unless Opaque is set (a control that paints every
+  // pixel sets it: no erase, no flicker).
   virtual void Paint(TCanvas& canvas);
   bool Opaque() const { return opaque_; }
   void SetOpaque(bool value) { opaque_ = value; }

@@ -584,6 +584,41 @@ void TWinControl::Update() {
 
 void TWinControl::Paint(TCanvas&) {}
 
+void TWinControl::PrepareCanvas(TCanvas& canvas) {
+  canvas.Font().Assign(font_);
+  canvas.Brush().SetColor(color_);
+  canvas.Pen().SetColor(clBlack);
+  canvas.Pen().SetWidth(1);
+  canvas.Pen().SetStyle(psSolid);
+  canvas.Pen().SetMode(pmCopy);
+}
+
+void TWinControl::PaintTo(HDC dc, int x, int y) {
+  TClipSave clip(dc);
+  POINT origin;
+  ::GetViewportOrgEx(dc, &origin);
+  ::SetViewportOrgEx(dc, origin.x + x, origin.y + y, nullptr);
+  RECT client = ClientRect();
+  ::IntersectClipRect(dc, 0, 0, client.right, client.bottom);
+  try {
+    if (systemProc_) {
+      ::SendMessageW(handle_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc),
+                     PRF_CLIENT | PRF_ERASEBKGND);
+    } else {
+      TCanvas canvas(dc);
+      PrepareCanvas(canvas);
+      if (!opaque_) canvas.FillRect(client);
+      Paint(canvas);
+    }
+    for (TWinControl* child : controls_)
+      if (child->visible_) child->PaintTo(dc, child->Left(), child->Top());
+  } catch (...) {
+    ::SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+    throw;
+  }
+  ::SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+}
+
 void TWinControl::PaintMessage() {
   PAINTSTRUCT ps;
   HDC dc = ::BeginPaint(handle_, &ps);
@@ -592,14 +627,7 @@ void TWinControl::PaintMessage() {
     PAINTSTRUCT* ps;
     ~TEndPaint() { ::EndPaint(window, ps); }
   } endPaint{handle_, &ps};
-  auto prepare = [this](TCanvas& canvas) {
-    canvas.Font().Assign(font_);
-    canvas.Brush().SetColor(color_);
-    canvas.Pen().SetColor(clBlack);
-    canvas.Pen().SetWidth(1);
-    canvas.Pen().SetStyle(psSolid);
-    canvas.Pen().SetMode(pmCopy);
-  };
+  auto prepare = [this](TCanvas& canvas) { PrepareCanvas(canvas); };
   if (!doubleBuffered_) {
     TCanvas canvas(dc);
     prepare(canvas);

@@ -161,6 +161,10 @@ public:
   void Repaint();
   // Paints what is invalid now.
   void Update();
+  // Draws the control and every visible control below it into dc with the client area's
+  // top-left corner at (x, y), without the screen: for pictures of a window in tests and
+  // print-outs. System-class windows are asked to print themselves.
+  void PaintTo(HDC dc, int x, int y);
 
   bool MouseCapture() const;
   void SetMouseCapture(bool capture);
@@ -274,6 +278,7 @@ private:
   void UpdateBoundsFromWindow(const WINDOWPOS& pos);
   void RequestParentRealign();
   void PaintMessage();
+  void PrepareCanvas(TCanvas& canvas);
   void CollectTabOrder(std::vector<TWinControl*>& list);
   void NotifyFontToChildren();
   void NotifyColorToChildren();

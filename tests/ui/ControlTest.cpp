@@ -1,4 +1,5 @@
 #include "ui/Application.h"
+#include "ui/Bitmap.h"
 #include "ui/Control.h"
 #include "ui/Exception.h"
 #include "ui/Menus.h"
@@ -446,4 +447,44 @@ TEST(ControlTest, CursorOfTheControlAndOfTheScreen) {
   EXPECT_EQ(Screen().Cursors(4711), LoadCursorW(nullptr, IDC_ARROW)) << "unknown: the arrow";
   EXPECT_EQ(LoadCursorResource(L"NO_SUCH_CURSOR"), nullptr);
   Screen().SetCursors(3000, nullptr);
+}
+
+namespace {
+class TFilled : public TWinControl {
+public:
+  TFilled(TComponent* owner, TColor color) : TWinControl(owner) { SetColor(color); }
+
+protected:
+  void Paint(TCanvas& canvas) override {
+    canvas.Pen().SetColor(clYellow);
+    canvas.MoveTo(0, 0);
+    canvas.LineTo(3, 0);
+  }
+};
+} // namespace
+
+TEST(ControlTest, PaintToDrawsTheControlAndItsChildrenWithoutTheScreen) {
+  TFilled parent(nullptr, clRed);
+  parent.SetVisible(false);
+  parent.SetBounds(0, 0, 40, 30);
+  auto* child = parent.Make<TFilled>(clBlue);
+  child->SetParent(&parent);
+  child->SetBounds(10, 5, 20, 10);
+  auto* hidden = parent.Make<TFilled>(clLime);
+  hidden->SetParent(&parent);
+  hidden->SetBounds(0, 20, 5, 5);
+  hidden->SetVisible(false);
+  TBitmap shot(50, 40);
+  shot.Fill(clWhite);
+  parent.PaintTo(shot.Canvas().Handle(), 5, 5);
+  GdiFlush();
+  EXPECT_EQ(shot.Pixel(0, 0), clWhite) << "outside";
+  EXPECT_EQ(shot.Pixel(6, 5), clYellow) << "the parent's own drawing";
+  EXPECT_EQ(shot.Pixel(8, 8), clRed);
+  EXPECT_EQ(shot.Pixel(16, 10), clYellow) << "the child's drawing at its place";
+  EXPECT_EQ(shot.Pixel(20, 12), clBlue);
+  EXPECT_EQ(shot.Pixel(34, 12), clBlue);
+  EXPECT_EQ(shot.Pixel(35, 12), clRed) << "the child ends at its right edge";
+  EXPECT_EQ(shot.Pixel(6, 27), clRed) << "a hidden child is left out";
+  EXPECT_EQ(shot.Pixel(45, 12), clWhite) << "clipped to the parent";
 }

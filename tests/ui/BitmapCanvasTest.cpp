@@ -196,3 +196,24 @@ TEST(FontTest, SizeAndHeightAgreeAndChangesAreAnnounced) {
   TFont copy(f);
   EXPECT_TRUE(copy.SameAs(f));
 }
+
+TEST(BitmapTest, PolygonsPolylinesAndRoundedCorners) {
+  TBitmap b(30, 30);
+  TCanvas& c = b.Canvas();
+  c.Pen().SetColor(clRed);
+  c.Brush().SetColor(clLime);
+  c.Polygon({{0, 0}, {20, 0}, {0, 20}});
+  c.Pen().SetColor(clWhite);
+  c.Polyline({{25, 0}, {25, 10}, {29, 10}});
+  c.Brush().SetColor(clBlue);
+  c.Pen().SetStyle(psClear);
+  c.RoundRect(MakeRect(10, 15, 30, 30), 10, 10);
+  GdiFlush();
+  EXPECT_EQ(b.Pixel(3, 3), clLime) << "inside the triangle";
+  EXPECT_EQ(b.Pixel(0, 5), clRed) << "its outline";
+  EXPECT_EQ(b.Pixel(12, 12), clBlack) << "beyond the hypotenuse";
+  EXPECT_EQ(b.Pixel(25, 5), clWhite);
+  EXPECT_EQ(b.Pixel(27, 10), clWhite);
+  EXPECT_EQ(b.Pixel(20, 22), clBlue) << "inside the rounded box";
+  EXPECT_EQ(b.Pixel(10, 15), clBlack) << "a rounded corner leaves its tip";
+}

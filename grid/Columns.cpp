@@ -69,6 +69,8 @@ TVxCustomColumn* TVxColumns::InsertColumn(int index, std::unique_ptr<TVxCustomCo
   if (OnColumnsChanging) OnColumnsChanging(operation, index);
   added->collection_ = this;
   items_.insert(items_.begin() + index, std::move(column));
+  // A column that follows the grid's font starts with it.
+  if (host_ && added->ParentFont()) added->TakeGridFont(host_->ColumnsGridFont());
   if (Loading()) {
     // The stored positions decide the display order.
     auto at = std::find_if(positions_.begin(), positions_.end(), [added](TVxCustomColumn* c) {

@@ -232,9 +232,12 @@ TEST(ColumnsTest, ParentFontCopiesTheGridFontAndOwnFontEndsIt) {
   FakeHost host;
   TVxColumns columns(&host);
   auto* a = columns.Add<TVxTextColumn>(L"A");
-  a->SetParentFont(false);
-  a->SetParentFont(true);
   EXPECT_EQ(a->Font().Name(), L"Arial");
+  host.font.SetName(L"Tahoma");
+  a->SetParentFont(false);
+  EXPECT_EQ(a->Font().Name(), L"Arial");
+  a->SetParentFont(true);
+  EXPECT_EQ(a->Font().Name(), L"Tahoma");
   EXPECT_TRUE(a->ParentFont());
   a->Font().SetStyle({fsBold});
   EXPECT_FALSE(a->ParentFont());
@@ -251,4 +254,20 @@ TEST(ColumnsTest, RemovingAColumnRenumbersAndFreesItsCells) {
   EXPECT_EQ(grid.Columns().ColumnByName(L"FileName")->Position(), 1);
   EXPECT_EQ(grid.CellByKey(L"SelectCheck", 1)->TextValue(), L"True");
   EXPECT_EQ(removed->Collection(), nullptr);
+}
+
+TEST(ColumnsTest, TheGridsFontReachesOnlyColumnsThatFollowIt) {
+  TVxGrid grid;
+  auto* follows = grid.Columns().Add<TVxTextColumn>(L"Follows");
+  auto* own = grid.Columns().Add<TVxTextColumn>(L"Own");
+  own->Font().SetName(L"Tahoma");
+  grid.Font().SetName(L"Courier New");
+  EXPECT_EQ(follows->Font().Name(), L"Courier New");
+  EXPECT_TRUE(follows->ParentFont());
+  EXPECT_EQ(own->Font().Name(), L"Tahoma");
+  grid.AppendRows(1);
+  own->Font().SetStyle({fsItalic});
+  grid.AppendRows(1);
+  EXPECT_TRUE(grid.CellAt(1, 0)->TextStyle().Empty());
+  EXPECT_EQ(grid.CellAt(1, 1)->TextStyle(), TFontStyles{fsItalic});
 }

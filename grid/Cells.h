@@ -72,7 +72,6 @@ public:
   int DefaultRowHeight() const { return defaultRowHeight_; }
   void SetDefaultRowHeight(int value) { defaultRowHeight_ = value; }
   bool IsSorted() const { return isSorted_; }
-  void SetIsSorted(bool value) { isSorted_ = value; }
   int SortColumn() const { return sortColumn_; }
   TSortKind SortDirection() const { return sortDirection_; }
 
@@ -103,7 +102,6 @@ public:
   void SetExpanded(TRow& row, bool value) { row.expanded_ = value; }
   void SetHeight(TRow& row, int value) { row.height_ = value; }
   void SetSelected(TRow& row, bool value) { row.selected_ = value; }
-  void SetChildCount(TRow& row, int value) { row.childCount_ = value; }
 
   // Sorts by column with the sort type; a repeated sort in the other direction reverses.
   void Sort(int column, TSortType type, bool force, TSortKind direction);

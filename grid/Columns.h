@@ -52,7 +52,6 @@ public:
   // Inserts at an item-list index; the column goes to the end of the display order.
   TVxCustomColumn* InsertColumn(int index, std::unique_ptr<TVxCustomColumn> column);
   std::unique_ptr<TVxCustomColumn> RemoveColumn(TVxCustomColumn* column);
-  void DeleteColumn(TVxCustomColumn* column) { RemoveColumn(column); }
   void MoveColumn(int fromPosition, int toPosition);
 
   int VisibleColumnCount() const;

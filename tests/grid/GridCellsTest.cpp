@@ -132,8 +132,14 @@ TEST_F(GridCellsTest, RepeatedSortInTheOtherDirectionReversesExactly) {
     reversed += *it + L" ";
   EXPECT_EQ(Names(), reversed);
   EXPECT_EQ(sorted, (std::vector<int>{3, 3}));
+  EXPECT_TRUE(grid.Cells().IsSorted());
+  // A child row leaves the order sorted; a write does not.
+  grid.AppendChildRow(0, false);
+  EXPECT_TRUE(grid.Cells().IsSorted());
+  grid.DeleteRowAt(1);
   // After a write the next sort orders again: the changed row moves to its place.
   grid.CellByKey(L"FileSize", 3)->SetTextValue(L"z");
+  EXPECT_FALSE(grid.Cells().IsSorted());
   grid.SortByColumn(3, true);
   EXPECT_EQ(grid.CellText(3, 3), L"z");
   EXPECT_EQ(grid.CellText(3, 0), L"x");

@@ -1,0 +1,73 @@
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "main/FileWiper.h"
+
+class TVxGrid;
+class TMemo;
+class TFxProgressBar;
+class TTimer;
+class TSystemServices;
+struct TCleanerState;
+
+// The log's fixed texts; each is one line of the memo.
+inline constexpr const wchar_t* kCleanLogHeader = L"Next files removed from the Hard drive:";
+std::wstring RecycleBinLogLine(const std::wstring& sizeText);
+std::wstring RemovedFileLogLine(const std::wstring& path, const std::wstring& sizeText);
+// "Total cleaned space: " with the total in megabytes, one decimal place, then "Mbyte".
+std::wstring TotalCleanedLogLine(double totalBytes);
+
+// The clean run behind "Next" on the "Found files" page: empties the Recycle Bin when its row is
+// ticked, overwrites and deletes every ticked file row, and logs what is gone, closed by the total
+// freed. The window creates one and calls Run from its button handler; everything the run touches
+// belongs to the window.
+class TCleanRun {
+public:
+  struct TTargets {
+    TSystemServices& Services;
+    TVxGrid& Grid;               // VxGrid1, the found-files list as the scan left it
+    TMemo& Log;                  // Memo1
+    TFxProgressBar& ProgressBar; // FxProgressBar2
+    TTimer& SummaryTimer;        // Timer1
+    TCleanerState& State;
+  };
+
+  explicit TCleanRun(const TTargets& targets);
+
+  // Whether the "Recycle Bin" category box (FxCheckBox7) is ticked; read when the run starts.
+  std::function<bool()> IsRecycleBinTicked;
+  // The window's part: its caption and the move to the next page.
+  std::function<void(const std::string& caption)> SetCaption;
+  std::function<void()> NextPage;
+  // Lets every pending window message run; the application's ProcessMessages.
+  std::function<void()> ProcessMessages;
+  // Owner of what the shell shows while emptying the Recycle Bin.
+  HWND Owner = nullptr;
+
+  // The run; false, with nothing changed, while a scan or another clean run is going on.
+  bool Run();
+
+  // Empties the Recycle Bin of all drives.
+  void EmptyRecycleBin();
+  // Overwrites and deletes one listed file; true only when it is gone. The file must lie below a
+  // folder that the last scan searched, reached without a link below that folder.
+  bool OverwriteAndDeleteFile(const std::string& path) {
+    return wiper_.OverwriteAndDeleteFile(path);
+  }
+
+private:
+  void RecycleBinPass(double& total);
+  void FilePass(double& total);
+  void AddLine(const std::wstring& line);
+
+  TSystemServices& services_;
+  TVxGrid& grid_;
+  TMemo& log_;
+  TFxProgressBar& bar_;
+  TTimer& timer_;
+  TCleanerState& state_;
+  TFileWiper wiper_;
+};

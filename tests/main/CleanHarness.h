@@ -1,0 +1,93 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "CleanFixture.h"
+#include "grid/Grid.h"
+#include "main/CleanRun.h"
+#include "main/CleanerState.h"
+#include "main/FoundFilesList.h"
+#include "styled/FxProgressBar.h"
+#include "ui/Application.h"
+#include "ui/Control.h"
+#include "ui/Numbers.h"
+#include "ui/StdCtrls.h"
+#include "ui/Timer.h"
+
+// A clean run as the main window holds it (grid, memo, progress bar, timer, state), without the
+// window: the machine records every write and fakes the Recycle Bin; the "Recycle Bin" box,
+// caption and page moves are recorded. Rows are built as the scan builds them.
+struct TCleanHarness {
+  TRecordingMachine Machine;
+  TCleanerState State;
+  TWinControl Form{nullptr};
+  TMemo* Memo1 = Form.Make<TMemo>();
+  TFxProgressBar* Bar = Form.Make<TFxProgressBar>();
+  TTimer* Timer1 = Form.Make<TTimer>();
+  TVxGrid Grid;
+  TFoundFilesList List{Grid, State};
+  TCleanRun Clean{{Machine, Grid, *Memo1, *Bar, *Timer1, State}};
+
+  bool RecycleBinTicked = false;
+  std::vector<std::string> Captions;
+  int PageMoves = 0;
+  int MessageRuns = 0;
+  std::vector<int> PositionsAtMessages;
+
+  TCleanHarness() {
+    SetupFoundFilesGrid(Grid);
+    Timer1->SetInterval(10000);
+    Clean.IsRecycleBinTicked = [this] { return RecycleBinTicked; };
+    Clean.SetCaption = [this](const std::string& caption) { Captions.push_back(caption); };
+    Clean.NextPage = [this] { ++PageMoves; };
+    Clean.ProcessMessages = [this] {
+      ++MessageRuns;
+      PositionsAtMessages.push_back(Bar->Position());
+      Application().ProcessMessages();
+    };
+  }
+
+  // A group row; for a single-folder category its files go straight below it.
+  int Group(const std::string& caption, bool checked = true) {
+    List.AppendGroupRow(caption);
+    List.SetFileParentToGroup();
+    SetChecked(State.GroupRow, checked);
+    return State.GroupRow;
+  }
+  int User(const std::string& name, bool checked = true) {
+    List.AppendUserRow(name);
+    SetChecked(State.FileParentRow, checked);
+    return State.FileParentRow;
+  }
+  // A file row for an existing file, with its size as the scan would read it.
+  int File(const std::string& path, bool checked = true) {
+    List.AppendFileRow(path, ReadWholeFile(path).size(), "Temporary file");
+    int row = Grid.TotalRows() - 1;
+    SetChecked(row, checked);
+    return row;
+  }
+  void SetChecked(int row, bool checked) {
+    Grid.CellByKey(kSelectCheckColumn, row)->SetBoolValue(checked);
+  }
+  // The folder as the scan hands it to the file search, with its trailing backslash.
+  void Searched(const std::string& folder) { State.SearchedFolders.push_back(folder); }
+
+  std::vector<std::wstring> Log() const {
+    std::vector<std::wstring> lines;
+    for (int i = 0; i < Memo1->Lines().Count(); ++i)
+      lines.push_back(Memo1->Lines().Strings(i));
+    return lines;
+  }
+  std::wstring SizeText(int row) { return Grid.CellByKey(kFileSizeColumn, row)->TextValue(); }
+  std::wstring Line(int row) {
+    return Grid.CellByKey(kFileNameColumn, row)->TextValue() + L" " + SizeText(row);
+  }
+};
+
+// The user's decimal separator pinned to a point for texts with a fraction.
+struct TPointSeparator {
+  TPointSeparator() { SetDecimalSeparatorOverride(L'.'); }
+  ~TPointSeparator() { SetDecimalSeparatorOverride(0); }
+};

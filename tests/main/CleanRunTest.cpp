@@ -1,0 +1,162 @@
+#include "main/CleanRun.h"
+
+#include "CleanHarness.h"
+#include "TestFolder.h"
+#include "main/CleanRandom.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+const std::wstring kHeader = L"Next files removed from the Hard drive:";
+} // namespace
+
+TEST(CleanRunTest, EmptyListLogsHeaderAndZeroTotal) {
+  TCleanHarness h;
+  h.Memo1->Lines().Add(L"left from before");
+  EXPECT_TRUE(h.Clean.Run());
+  EXPECT_EQ(h.Log(), (std::vector<std::wstring>{kHeader, L"", L"Total cleaned space: 0Mbyte"}));
+  EXPECT_EQ(h.Captions, std::vector<std::string>{"Varnox - Deleting Files"});
+  EXPECT_EQ(h.PageMoves, 1);
+  EXPECT_FALSE(h.Timer1->Enabled());
+  EXPECT_FALSE(h.State.Busy);
+}
+
+TEST(CleanRunTest, TotalLineInMegabytesWithOneDecimal) {
+  TPointSeparator point;
+  const struct {
+    double bytes;
+    const wchar_t* line;
+  } cases[] = {
+      {0, L"Total cleaned space: 0Mbyte"},
+      {100, L"Total cleaned space: 0Mbyte"},
+      {1.5 * 1048576, L"Total cleaned space: 1.5Mbyte"},
+      {123456789, L"Total cleaned space: 117.7Mbyte"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(TotalCleanedLogLine(c.bytes), c.line) << c.bytes;
+  SetDecimalSeparatorOverride(L',');
+  EXPECT_EQ(TotalCleanedLogLine(1.5 * 1048576), L"Total cleaned space: 1,5Mbyte");
+}
+
+TEST(CleanRunTest, MixedListThenASecondRun) {
+  TPointSeparator point;
+  TTestFolder folder;
+  TCleanHarness h;
+  h.Searched(folder / "alice\\Temp\\");
+  h.Searched(folder / "Windows\\Temp\\");
+  h.RecycleBinTicked = true;
+
+  h.Group("User Temp Files");
+  h.User("alice");
+  std::string small = folder.MakeFile("alice\\Temp\\small.tmp", std::string(100, 's'));
+  std::string big = folder.MakeFile("alice\\Temp\\sub\\big.tmp", std::string(1572764, 'b'),
+                                    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  std::string kept = folder.MakeFile("alice\\Temp\\kept.tmp", "kept");
+  std::string held = folder.MakeFile("alice\\Temp\\held.tmp", "held");
+  int smallRow = h.File(small);
+  int bigRow = h.File(big);
+  h.File(kept, false);
+  int heldRow = h.File(held);
+  // Only each file row's own box counts, whatever its group's box says.
+  h.Group("System Temp Files", false);
+  std::string system = folder.MakeFile("Windows\\Temp\\system.tmp", "", FILE_ATTRIBUTE_SYSTEM);
+  int systemRow = h.File(system);
+  h.Group("Recycle Bin");
+  h.List.SetRecycleBinSize(1048576);
+
+  HANDLE holder = ::CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  uint32_t state = CleanRandom().State();
+  EXPECT_TRUE(h.Clean.Run());
+  ::CloseHandle(holder);
+
+  EXPECT_EQ(h.Log(), (std::vector<std::wstring>{kHeader, L"Recycle Bin was cleaned 1 Mb",
+                                                h.Line(smallRow), h.Line(bigRow), h.Line(systemRow),
+                                                L"", L"Total cleaned space: 2.5Mbyte"}));
+  EXPECT_EQ(h.Line(bigRow), AnsiToWide(big) + L" 1.5 MB");
+  EXPECT_EQ(h.Machine.RecycleBinEmptied, 1);
+  for (const std::string& path : {small, big, system})
+    EXPECT_FALSE(Exists(path)) << path;
+  EXPECT_EQ(ReadWholeFile(kept), "kept");
+  EXPECT_EQ(ReadWholeFile(held), "held");
+  // Three passes per file, in row order, each the next 4096 bytes of the generator repeated.
+  ASSERT_EQ(h.Machine.Files.size(), 3u);
+  for (const auto& file : h.Machine.Files) {
+    size_t length = file->Path == small ? 100 : file->Path == big ? 1572764 : 0;
+    ASSERT_EQ(file->Passes.size(), 3u) << file->Path;
+    for (const std::string& pass : file->Passes)
+      EXPECT_TRUE(pass == ExpectedPass(state, length)) << file->Path;
+  }
+  // Messages ran before each row, the bar standing at the row before.
+  EXPECT_EQ(h.MessageRuns, h.Grid.TotalRows());
+  EXPECT_EQ(h.PositionsAtMessages.back(), h.Grid.TotalRows() - 2);
+  EXPECT_EQ(h.Bar->Position(), h.Grid.TotalRows() - 1);
+  // The grid stays as it was.
+  EXPECT_TRUE(h.Grid.CellByKey(kSelectCheckColumn, smallRow)->BoolValue());
+
+  // Back and Next again: the files already gone fail to open and leave no line; the ticked
+  // Recycle Bin is emptied, logged and counted again.
+  h.SetChecked(heldRow, false);
+  EXPECT_TRUE(h.Clean.Run());
+  EXPECT_EQ(h.Log(), (std::vector<std::wstring>{kHeader, L"Recycle Bin was cleaned 1 Mb", L"",
+                                                L"Total cleaned space: 1Mbyte"}));
+  EXPECT_EQ(h.Machine.RecycleBinEmptied, 2);
+  EXPECT_EQ(ReadWholeFile(kept), "kept");
+  EXPECT_EQ(ReadWholeFile(held), "held");
+}
+
+TEST(CleanRunTest, RecycleBinWithoutSizeUntickedOrUnchecked) {
+  TPointSeparator point;
+  TTestFolder folder;
+  TCleanHarness h;
+  h.Searched(folder.Path());
+  // The scan could not read the bin's size: both size cells stay empty.
+  int binRow = h.Group("Recycle Bin");
+  h.Group("System Temp Files");
+  std::string file = folder.MakeFile("after.tmp", std::string(100, 'a'));
+  int fileRow = h.File(file);
+
+  h.RecycleBinTicked = true;
+  EXPECT_TRUE(h.Clean.Run());
+  // The bin is emptied and logged, the run goes on with the files, the total has no guess.
+  EXPECT_EQ(h.Log(),
+            (std::vector<std::wstring>{kHeader, L"Recycle Bin was cleaned ", h.Line(fileRow), L"",
+                                       L"Total cleaned space: 0Mbyte"}));
+  EXPECT_EQ(h.Machine.RecycleBinEmptied, 1);
+  EXPECT_FALSE(Exists(file));
+
+  // Its category box unticked, or its row unchecked: the bin is left alone.
+  h.State.GroupRow = binRow;
+  h.List.SetRecycleBinSize(3 * 1048576);
+  h.RecycleBinTicked = false;
+  EXPECT_TRUE(h.Clean.Run());
+  h.RecycleBinTicked = true;
+  h.SetChecked(binRow, false);
+  EXPECT_TRUE(h.Clean.Run());
+  EXPECT_EQ(h.Log(), (std::vector<std::wstring>{kHeader, L"", L"Total cleaned space: 0Mbyte"}));
+  EXPECT_EQ(h.Machine.RecycleBinEmptied, 1);
+}
+
+TEST(CleanRunTest, RefusedWhileAScanRuns) {
+  TTestFolder folder;
+  TCleanHarness h;
+  h.Searched(folder.Path());
+  h.Group("System Temp Files");
+  std::string file = folder.MakeFile("busy.tmp", "busy");
+  h.File(file);
+  h.Memo1->Lines().Add(L"scan going on");
+  {
+    TBusyScope scan(h.State);
+    EXPECT_FALSE(h.Clean.Run());
+  }
+  EXPECT_EQ(h.Log(), std::vector<std::wstring>{L"scan going on"});
+  EXPECT_TRUE(h.Captions.empty());
+  EXPECT_TRUE(h.Timer1->Enabled());
+  EXPECT_EQ(ReadWholeFile(file), "busy");
+  // While the run goes on it holds the state busy, so the scan cannot start in its messages.
+  bool busyInside = false;
+  h.Clean.ProcessMessages = [&] { busyInside = h.State.Busy; };
+  EXPECT_TRUE(h.Clean.Run());
+  EXPECT_TRUE(busyInside);
+  EXPECT_FALSE(h.State.Busy);
+}

@@ -1,8 +1,22 @@
 #include "grid/Column.h"
 
 #include "grid/Columns.h"
+#include "ui/Bitmap.h"
 
 #include <algorithm>
+
+TColumnPart::TColumnPart(TVxCustomColumn& column, TColor color) : column_(column), color_(color) {}
+
+TColumnPart::~TColumnPart() = default;
+
+void TColumnPart::SetGlyph(const TBitmap& value) {
+  if (!glyph_) glyph_ = std::make_unique<TBitmap>();
+  glyph_->Assign(value);
+  if (!glyph_->Empty()) glyph_->SetTransparentColor(glyph_->Pixel(0, glyph_->Height() - 1));
+  glyph_->SetTransparent(true);
+  column_.PartChanged(false);
+  Changed();
+}
 
 void TColumnPart::SetColor(TColor value) {
   if (color_ == value) return;
@@ -279,7 +293,7 @@ void TVxCustomColumn::SetWrapKind(TWrapKind value) {
 
 TEditorUses TVxCustomColumn::CanUseEditor() const {
   TEditorUses uses;
-  if (!enabled_ || !(ClassCapabilities() & kCapInplaceEditor)) return uses;
+  if (!enabled_ || (!(ClassCapabilities() & kCapInplaceEditor) && !inplaceEdit_)) return uses;
   if (options_.Contains(coEditing)) uses.Include(euEdit);
   if (options_.Contains(coCanInput)) uses.Include(euInput);
   return uses;

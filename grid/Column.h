@@ -8,11 +8,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+class TBitmap;
 class TVxColumns;
 class TVxCustomColumn;
+class TWinControl;
 
 // What a column tells the grid when one of its properties changes; the grid redraws, re-lays
 // out, sorts or resizes accordingly.
@@ -33,8 +36,10 @@ using TColumnListener = std::function<void(TVxCustomColumn& column, TColumnListe
 // Common part of a column's header and footer.
 class TColumnPart {
 public:
-  explicit TColumnPart(TVxCustomColumn& column, TColor color) : column_(column), color_(color) {}
-  virtual ~TColumnPart() = default;
+  TColumnPart(TVxCustomColumn& column, TColor color);
+  virtual ~TColumnPart();
+  TColumnPart(const TColumnPart&) = delete;
+  TColumnPart& operator=(const TColumnPart&) = delete;
 
   TColor Color() const { return color_; }
   void SetColor(TColor value);
@@ -42,6 +47,10 @@ public:
   void SetCaption(const std::wstring& value);
   TDisplayMode DisplayMode() const { return displayMode_; }
   void SetDisplayMode(TDisplayMode value);
+  // The picture; null until one is set. It is drawn transparent, the colour of its bottom-left
+  // pixel left out.
+  const TBitmap* Glyph() const { return glyph_.get(); }
+  void SetGlyph(const TBitmap& value);
   const std::wstring& Hint() const { return hint_; }
   void SetHint(const std::wstring& value) { hint_ = value; }
 
@@ -55,6 +64,7 @@ private:
   TColor color_;
   std::wstring caption_;
   TDisplayMode displayMode_ = dmTextOnly;
+  std::unique_ptr<TBitmap> glyph_;
   std::wstring hint_;
 };
 
@@ -167,6 +177,9 @@ public:
   const TColumnFooter& Footer() const { return footer_; }
   TColumnHeader& Header() { return header_; }
   const TColumnHeader& Header() const { return header_; }
+  // An editor control used instead of the column's own; not owned.
+  TWinControl* InplaceEdit() const { return inplaceEdit_; }
+  void SetInplaceEdit(TWinControl* value) { inplaceEdit_ = value; }
   const std::wstring& InputCaption() const { return inputCaption_; }
   void SetInputCaption(const std::wstring& value) { inputCaption_ = value; }
   const std::wstring& InputValue() const { return inputValue_; }
@@ -264,6 +277,7 @@ private:
   bool takingGridFont_ = false;
   TColumnFooter footer_;
   TColumnHeader header_;
+  TWinControl* inplaceEdit_ = nullptr;
   std::wstring inputCaption_, inputValue_;
   int minWidth_ = 8;
   int padding_ = 0;

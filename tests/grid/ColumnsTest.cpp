@@ -1,5 +1,7 @@
 #include "grid/Columns.h"
 
+#include "ui/Bitmap.h"
+
 #include "FoundFilesGrid.h"
 
 #include <gtest/gtest.h>
@@ -78,6 +80,23 @@ TEST(ColumnsTest, EditorUseFollowsCapabilityEnabledAndOptions) {
   TVxImageColumn image;
   image.SetOptions(image.Options() + TColumnOptions{coEditing});
   EXPECT_TRUE(image.CanUseEditor().Empty());
+  // An external editor gives the image column the uses of its options.
+  TVxGrid editor;
+  image.SetInplaceEdit(&editor);
+  EXPECT_EQ(image.CanUseEditor(), (TEditorUses{euEdit, euInput}));
+}
+
+TEST(ColumnsTest, AGlyphIsDrawnWithoutTheColourOfItsBottomLeftPixel) {
+  TVxTextColumn column;
+  EXPECT_EQ(column.Header().Glyph(), nullptr);
+  TBitmap picture(3, 2);
+  picture.SetPixel(0, 1, clRed);
+  picture.SetPixel(0, 0, clBlue);
+  column.Header().SetGlyph(picture);
+  ASSERT_NE(column.Header().Glyph(), nullptr);
+  EXPECT_TRUE(column.Header().Glyph()->Transparent());
+  EXPECT_EQ(column.Header().Glyph()->TransparentColor(), clRed);
+  EXPECT_EQ(column.Header().Glyph()->Width(), 3);
 }
 
 TEST(ColumnsTest, TextColumnDisplayTextAndTreeIndent) {

@@ -117,7 +117,14 @@ void TVxColumns::MoveColumn(int fromPosition, int toPosition) {
 }
 
 void TVxColumns::EndLoading() {
-  if (loading_ > 0 && --loading_ == 0) Layout(true);
+  if (loading_ > 0 && --loading_ == 0) ApplyStoredPositions();
+}
+
+void TVxColumns::ApplyStoredPositions() {
+  std::stable_sort(
+      positions_.begin(), positions_.end(),
+      [](TVxCustomColumn* a, TVxCustomColumn* b) { return a->Position() < b->Position(); });
+  Layout(true);
 }
 
 void TVxColumns::Layout(bool renumber) {

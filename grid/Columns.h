@@ -69,6 +69,10 @@ public:
   // While the window layout is read, added columns take their place by their stored Position.
   void BeginLoading() { ++loading_; }
   void EndLoading();
+  // Puts the display order in the order of the stored positions (equal ones keep their order
+  // of adding) and lays out: the end of reading a layout, which may set a position after the
+  // column joined.
+  void ApplyStoredPositions();
   bool Loading() const { return loading_ > 0 || (host_ && host_->ColumnsLoading()); }
 
   void Layout(bool renumber = false);

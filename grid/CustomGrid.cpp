@@ -58,7 +58,7 @@ void TVxCustomGridControl::FontChanged() {
 
 void TVxCustomGridControl::Loaded() {
   TVxScrollControl::Loaded();
-  columns_.Layout(true);
+  columns_.ApplyStoredPositions();
 }
 
 void TVxCustomGridControl::UnlockUpdates() {

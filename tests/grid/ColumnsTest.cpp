@@ -219,6 +219,21 @@ TEST(ColumnsTest, LoadingPlacesColumnsByTheirStoredPositions) {
   EXPECT_EQ(columns.IndexOfColumn(columns.ColumnByName(L"C")), 2);
 }
 
+TEST(ColumnsTest, AGridLayoutMaySetPositionsAfterAddingTheColumns) {
+  TVxGrid grid;
+  grid.BeginLoading();
+  for (const wchar_t* name : {L"A", L"B", L"C"})
+    grid.Columns().Add<TVxTextColumn>(name);
+  grid.Columns().ColumnAt(0)->SetPosition(2);
+  grid.Columns().ColumnAt(1)->SetPosition(0);
+  grid.Columns().ColumnAt(2)->SetPosition(1);
+  grid.Columns().ColumnAt(1)->SetWidth(50);
+  grid.EndLoading();
+  EXPECT_EQ(grid.Columns().ColumnAtPosition(0)->Name(), L"B");
+  EXPECT_EQ(grid.Columns().ColumnAtPosition(2)->Name(), L"A");
+  EXPECT_EQ(grid.Columns().ColumnAt(0)->Left(), 130);
+}
+
 TEST(ColumnsTest, AutoSizeSharesTheFreeWidthRoundingHalvesToEven) {
   FakeHost host;
   TVxColumns columns(&host);

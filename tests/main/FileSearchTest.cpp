@@ -212,7 +212,7 @@ TEST(FileSearchTest, FolderLinksAreNeverFollowed) {
 TEST(FileSearchTest, AFailingListingReleasesTheLockAndLeavesCompleteRows) {
   TTestFolder tree;
   for (int i = 0; i < 5; ++i)
-    tree.MakeFile("f" + std::to_string(i) + ".tmp", "x");
+    tree.MakeFile(std::string("f") + std::to_string(i) + ".tmp", "x");
   TScanHarness scan;
   TFailingMachine machine;
   machine.FailIn = tree.Path();
@@ -238,7 +238,7 @@ TEST(FileSearchTest, MessagesRunOnTimeAndSeeTheEntryJustHandled) {
   TTestFolder tree;
   for (int i = 0; i < 400; ++i)
     // A kind of its own per file, so that each one costs a question to the shell.
-    tree.MakeFile("d" + std::to_string(i % 4) + "\\f" + std::to_string(i) + ".k" +
+    tree.MakeFile(std::string("d") + std::to_string(i % 4) + "\\f" + std::to_string(i) + ".k" +
                       std::to_string(i),
                   std::string(size_t(i), 'x'));
 

@@ -1,11 +1,20 @@
-// Overwriting and deleting files through the cleaner against the plainest program that puts the
+// The clean run overwriting and deleting listed files against the plainest program that puts the
 // same bytes on disk: one open, three passes of large writes each followed by a flush, close,
 // delete. Prints the median ratio cleaner / baseline for 100 files of 1 MiB and for 1,000 files
 // of 4 KiB.
+#include "grid/Grid.h"
 #include "main/CleanRandom.h"
+#include "main/CleanRun.h"
+#include "main/CleanerState.h"
 #include "main/FileWiper.h"
-#include "main/Win32Services.h"
+#include "main/FoundFilesList.h"
 #include "main/TestFolder.h"
+#include "main/Win32Services.h"
+#include "styled/FxProgressBar.h"
+#include "ui/Application.h"
+#include "ui/Control.h"
+#include "ui/StdCtrls.h"
+#include "ui/Timer.h"
 
 #include <windows.h>
 
@@ -60,27 +69,51 @@ void Baseline(const std::string& path, const std::vector<uint8_t>& bytes, size_t
   ::DeleteFileA(path.c_str());
 }
 
+// The clean run as the window holds it, over a list of one group row and its file rows.
+struct TCleanBench {
+  TWin32Services Services;
+  TCleanerState State;
+  TWinControl Form{nullptr};
+  TMemo* Memo1 = Form.Make<TMemo>();
+  TFxProgressBar* Bar = Form.Make<TFxProgressBar>();
+  TTimer* Timer1 = Form.Make<TTimer>();
+  TVxGrid Grid;
+  TFoundFilesList List{Grid, State};
+  TCleanRun Clean{{Services, Grid, *Memo1, *Bar, *Timer1, State}};
+
+  TCleanBench() {
+    SetupFoundFilesGrid(Grid);
+    Clean.ProcessMessages = [] { Application().ProcessMessages(); };
+  }
+  void ListFiles(const std::string& folder, const std::vector<std::string>& paths, size_t size) {
+    State.SearchedFolders = {folder};
+    List.Clear();
+    List.AppendGroupRow("System Temp Files");
+    List.SetFileParentToGroup();
+    for (const std::string& path : paths)
+      List.AppendFileRow(path, size, "Temporary file");
+  }
+};
+
 // The machine is shared and its load comes in bursts, so the two contenders take turns in small
 // slices and each round compares their sums.
 double Ratio(int count, size_t size, int rounds) {
   const int kSlices = 10;
   std::vector<uint8_t> bytes = PassBytes(size);
-  TWin32Services services;
-  TFileWiper wiper(services);
+  TCleanBench bench;
   std::vector<double> ratios;
   for (int round = 0; round < rounds; ++round) {
     TTestFolder folder;
     std::vector<std::string> cleaned, raw;
     MakeFiles(folder, count, size, cleaned, raw);
-    wiper.TrustFolders({folder.Path()});
     double clean = 0, base = 0;
     for (int slice = 0; slice < kSlices; ++slice) {
       int from = count * slice / kSlices, to = count * (slice + 1) / kSlices;
+      bench.ListFiles(folder.Path(), {cleaned.begin() + from, cleaned.begin() + to}, size);
       for (int turn = 0; turn < 2; ++turn) {
         double start = Seconds();
         if ((turn + slice) % 2 == 0) {
-          for (int i = from; i < to; ++i)
-            wiper.OverwriteAndDeleteFile(cleaned[i]);
+          bench.Clean.Run();
           clean += Seconds() - start;
         } else {
           for (int i = from; i < to; ++i)

@@ -2,7 +2,7 @@
 // same bytes on disk: one open, three passes of large writes each followed by a flush, close,
 // delete. Prints the median ratio cleaner / baseline for 100 files of 1 MiB and for 1,000 files
 // of 4 KiB.
-#include "grid/Grid.h"
+#include "main/CleanHarness.h"
 #include "main/CleanRandom.h"
 #include "main/CleanRun.h"
 #include "main/CleanerState.h"
@@ -69,22 +69,8 @@ void Baseline(const std::string& path, const std::vector<uint8_t>& bytes, size_t
   ::DeleteFileA(path.c_str());
 }
 
-// The clean run as the window holds it, over a list of one group row and its file rows.
-struct TCleanBench {
-  TWin32Services Services;
-  TCleanerState State;
-  TWinControl Form{nullptr};
-  TMemo* Memo1 = Form.Make<TMemo>();
-  TFxProgressBar* Bar = Form.Make<TFxProgressBar>();
-  TTimer* Timer1 = Form.Make<TTimer>();
-  TVxGrid Grid;
-  TFoundFilesList List{Grid, State};
-  TCleanRun Clean{{Services, Grid, *Memo1, *Bar, *Timer1, State}};
-
-  TCleanBench() {
-    SetupFoundFilesGrid(Grid);
-    Clean.ProcessMessages = [] { Application().ProcessMessages(); };
-  }
+// The clean run as the window holds it, on the real machine, over one group row and its files.
+struct TCleanBench : TCleanHarnessOn<TWin32Services> {
   void ListFiles(const std::string& folder, const std::vector<std::string>& paths, size_t size) {
     State.SearchedFolders = {folder};
     List.Clear();

@@ -17,10 +17,10 @@
 #include "ui/Timer.h"
 
 // A clean run as the main window holds it (grid, memo, progress bar, timer, state), without the
-// window: the machine records every write and fakes the Recycle Bin; the "Recycle Bin" box,
-// caption and page moves are recorded. Rows are built as the scan builds them.
-struct TCleanHarness {
-  TRecordingMachine Machine;
+// window: by default the machine records every write and fakes the Recycle Bin; the "Recycle Bin"
+// box, caption and page moves are recorded. Rows are built as the scan builds them.
+template <class TMachine> struct TCleanHarnessOn {
+  TMachine Machine;
   TCleanerState State;
   TWinControl Form{nullptr};
   TMemo* Memo1 = Form.Make<TMemo>();
@@ -36,7 +36,7 @@ struct TCleanHarness {
   int MessageRuns = 0;
   std::vector<int> PositionsAtMessages;
 
-  TCleanHarness() {
+  TCleanHarnessOn() {
     SetupFoundFilesGrid(Grid);
     Timer1->SetInterval(10000);
     Clean.IsRecycleBinTicked = [this] { return RecycleBinTicked; };
@@ -85,6 +85,8 @@ struct TCleanHarness {
     return Grid.CellByKey(kFileNameColumn, row)->TextValue() + L" " + SizeText(row);
   }
 };
+
+using TCleanHarness = TCleanHarnessOn<TRecordingMachine>;
 
 // The user's decimal separator pinned to a point for texts with a fraction.
 struct TPointSeparator {

@@ -65,11 +65,10 @@ bool TFileWiper::IsListedFile(TOpenFile& file, const std::string& path) const {
   return false;
 }
 
-bool TFileWiper::OverwritePass(TOpenFile& file) {
+bool TFileWiper::OverwritePass(TOpenFile& file, uint64_t length) {
   uint8_t pass[kPassBytes];
   CleanRandom().Fill(pass, kPassBytes);
-  uint64_t length = 0;
-  if (!file.Length(length) || !file.SetPosition(0)) return false;
+  if (!file.SetPosition(0)) return false;
   size_t used = size_t(std::min<uint64_t>(length, kChunkBytes));
   used = (used + kPassBytes - 1) / kPassBytes * kPassBytes;
   if (chunk_.size() < used) chunk_.resize(used);
@@ -115,9 +114,12 @@ bool TFileWiper::OverwriteAndDeleteFile(const std::string& path) {
   if (cleared == INVALID_FILE_ATTRIBUTES &&
       (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
     services_.SetAttributes(path, 0);
-  if (links == 1)
+  // Nobody else can open the file while the handle is held, so its length stays what it is now.
+  // It is read before the first write: asking again after writing costs Wine a slower flush.
+  uint64_t length = 0;
+  if (links == 1 && file->Length(length))
     for (int pass = 0; pass < 3; ++pass)
-      if (!OverwritePass(*file)) break;
+      if (!OverwritePass(*file, length)) break;
   file->Close();
   return services_.RemoveFile(path);
 }

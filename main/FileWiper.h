@@ -32,7 +32,7 @@ private:
   };
 
   bool IsListedFile(TOpenFile& file, const std::string& path) const;
-  bool OverwritePass(TOpenFile& file);
+  bool OverwritePass(TOpenFile& file, uint64_t length);
 
   TSystemServices& services_;
   std::vector<TTrustedFolder> folders_;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "ui/Handles.h"
+#include "ui/Numbers.h"
 
 namespace {
 
@@ -78,19 +79,21 @@ public:
     return true;
   }
   bool Flush() override { return handle_ && ::FlushFileBuffers(handle_.Get()); }
+  // The ANSI call asks the wide one twice (for the length, then the text); asked once directly,
+  // Wine answers in half the time.
   std::string FinalPath() override {
     if (!handle_) return {};
-    std::string path(MAX_PATH, '\0');
-    DWORD n = ::GetFinalPathNameByHandleA(handle_.Get(), path.data(), DWORD(path.size()),
+    std::wstring path(MAX_PATH, L'\0');
+    DWORD n = ::GetFinalPathNameByHandleW(handle_.Get(), path.data(), DWORD(path.size()),
                                           FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
     if (n >= path.size()) {
-      path.assign(n + 1, '\0');
-      n = ::GetFinalPathNameByHandleA(handle_.Get(), path.data(), DWORD(path.size()),
+      path.assign(n + 1, L'\0');
+      n = ::GetFinalPathNameByHandleW(handle_.Get(), path.data(), DWORD(path.size()),
                                       FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
     }
     if (n == 0 || n >= path.size()) return {};
     path.resize(n);
-    return WithoutLongPathPrefix(std::move(path));
+    return WithoutLongPathPrefix(WideToAnsi(path));
   }
   // The by-handle information also asks for the volume, which costs Wine milliseconds per file;
   // these two classes answer from the file alone.

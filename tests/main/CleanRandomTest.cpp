@@ -28,3 +28,17 @@ TEST(CleanRandomTest, SequenceCarriesOnAcrossFills) {
   // The program's own generator is one object for the whole run of the program.
   EXPECT_EQ(&CleanRandom(), &CleanRandom());
 }
+
+// Fill works several steps at a time; whatever the length, it must give the single steps' bytes
+// and leave the state where they would.
+TEST(CleanRandomTest, FillGivesTheBytesOfSingleSteps) {
+  TCleanRandom stepped, filled;
+  for (size_t length : {0, 1, 3, 4, 5, 7, 8, 4096, 4099, 2}) {
+    std::vector<uint8_t> bytes(length + 1, 0xee);
+    filled.Fill(bytes.data(), length);
+    for (size_t i = 0; i < length; ++i)
+      ASSERT_EQ(bytes[i], stepped.NextByte()) << "length " << length << ", byte " << i;
+    EXPECT_EQ(bytes[length], 0xee) << "wrote past " << length << " bytes";
+    EXPECT_EQ(filled.State(), stepped.State()) << "after " << length << " bytes";
+  }
+}

@@ -163,18 +163,19 @@ void TStyleDisplay::DrawCaption(const TVxCustomColumn& column, RECT rect) {
   AdjustTextRect(rect);
   Cv().Brush().SetStyle(bsClear);
   if (header.Orientation() == hoVertical) {
-    TFont turned;
-    turned.Assign(Cv().Font());
     LOGFONTW lf;
-    ::GetObjectW(turned.Handle(), sizeof lf, &lf);
+    ::GetObjectW(Cv().Font().Handle(), sizeof lf, &lf);
     lf.lfEscapement = lf.lfOrientation = 900;
     TGdiObject font(::CreateFontIndirectW(&lf));
     HDC dc = Cv().Handle();
     TScopedSelect select(dc, font.Get());
-    ::SetTextColor(dc, ColorToRGB(Cv().Font().Color()));
-    ::SetBkMode(dc, TRANSPARENT);
+    COLORREF oldColor = ::SetTextColor(dc, ColorToRGB(Cv().Font().Color()));
+    int oldMode = ::SetBkMode(dc, TRANSPARENT);
+    // Turned by 90 degrees the text runs upwards from its start point.
     ::ExtTextOutW(dc, rect.left, rect.bottom - 2, ETO_CLIPPED, &rect, header.Caption().c_str(),
                   static_cast<UINT>(header.Caption().size()), nullptr);
+    ::SetBkMode(dc, oldMode);
+    ::SetTextColor(dc, oldColor);
   } else {
     UINT format = DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;
     if (!header.MultiLine()) format |= DT_SINGLELINE;

@@ -18,8 +18,12 @@
 //     and footer strips beyond the columns and DrawIndicatorCell for the corners (kind 0 for
 //     the header and input corners, 1 for the footer corner); the indicator strip of a row is
 //     DrawIndicatorRow then DrawIndicatorMark. Step 6 is THeaderDisplays::PaintBeyondColumns.
-//   - The body's cells, filler rows, grid lines, focus rectangle and empty caption are
-//     CellPainter.h; the colour arithmetic is PaintColors.h.
+//   - The body: BodyPainter.h gives the columns a paint visits (ColumnSpans, fixed columns
+//     never painted over), the scrolling areas and the filler rows; for each shown row the grid
+//     fills a TCellPaint (CellPaintFor plus PaintsAsSelected and its row facts) and calls
+//     PaintCell of CellPainter.h, implementing TCellPaintClient to raise its painting events
+//     and hand the content to the column's display. CellPainter.h also has the focus rectangle
+//     and the empty grid's caption; the colour arithmetic is PaintColors.h.
 //   - After a theme change (WM_THEMECHANGED) the grid calls ThemeChanged on the displays.
 //
 // A display never raises: a theme that fails draws the classic look instead.

@@ -8,9 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <iterator>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -103,6 +105,49 @@ TEST_F(StyleDisplayTest, CaptionGlyphAndArrowPlacement) {
   EXPECT_TRUE(SortArrowShown(arrow, 200, true)) << "188 + 8 < 200";
   EXPECT_FALSE(SortArrowShown(POINT{192, 5}, 200, true));
   EXPECT_TRUE(SortArrowShown(POINT{192, 5}, 200, false)) << "HideArrow off: always";
+}
+
+TEST_F(StyleDisplayTest, GlyphIsTransparentAndVerticalCaptionsReadUpwards) {
+  TBitmap glyph(6, 4);
+  glyph.Fill(clFuchsia);
+  glyph.SetPixel(2, 1, clRed);
+  a->Header().SetGlyph(glyph);
+  a->Header().SetDisplayMode(dmTextAndImage);
+  TFlatStyleDisplay display(nullptr);
+  Pass(display).DrawHeader(*a, MakeRect(0, 0, 100, 18));
+  // Left-aligned glyph at x + 3, centred down: top at (18 - 4) / 2.
+  EXPECT_EQ(At(3 + 2, 7 + 1), clRed);
+  EXPECT_EQ(At(3, 7), kHeaderColor) << "the bottom-left colour is left out";
+  EXPECT_EQ(CountColor(MakeRect(0, 0, 11, 17), clBlack), 0) << "caption starts after the glyph";
+  EXPECT_GT(CountColor(MakeRect(11, 0, 60, 17), clBlack), 0);
+  a->Header().SetDisplayMode(dmImageOnly);
+  Pass(display).DrawHeader(*a, MakeRect(0, 0, 100, 18));
+  EXPECT_EQ(CountColor(MakeRect(11, 0, 99, 17), clBlack), 0) << "image only: no caption";
+
+  a->Header().SetDisplayMode(dmTextOnly);
+  a->Header().SetOrientation(hoVertical);
+  Pass(display).DrawHeader(*a, MakeRect(100, 0, 130, 40));
+  GdiFlush();
+  RECT ink{1000, 1000, -1, -1};
+  for (int y = 0; y < 40; ++y)
+    for (int x = 100; x < 130; ++x)
+      if (bitmap.Pixel(x, y) == clBlack)
+        ink = MakeRect(std::min<int>(ink.left, x), std::min<int>(ink.top, y),
+                       std::max<int>(ink.right, x + 1), std::max<int>(ink.bottom, y + 1));
+  EXPECT_GT(RectHeight(ink), RectWidth(ink)) << "the caption stands upright";
+  EXPECT_GE(ink.bottom, 30) << "bottom-aligned";
+
+  const std::pair<TDisplayMode, int> margins[] = {{dmTextOnly, 11}, {dmTextAndImage, 2}};
+  TDefaultStyleDisplay themed(nullptr);
+  Pass(themed, true);
+  for (auto [mode, margin] : margins) {
+    a->Header().SetDisplayMode(mode);
+    EXPECT_EQ(themed.GetHeaderMargin(*a), margin);
+  }
+  Pass(themed, false);
+  EXPECT_EQ(themed.GetHeaderMargin(*a), 2);
+  themed.SetDisplayMedia(false);
+  EXPECT_EQ(themed.GetHeaderMargin(*a), 0);
 }
 
 TEST_F(StyleDisplayTest, DefaultClassicFrameShortensTheEdgesBetweenNeighbours) {

@@ -5,8 +5,6 @@
 #include "ui/Bitmap.h"
 #include "ui/Control.h"
 
-#include <vsstyle.h>
-
 namespace {
 
 constexpr int kSortArrowRoom = 31;

@@ -107,7 +107,7 @@ TEST_F(StyleDisplayTest, CaptionGlyphAndArrowPlacement) {
   EXPECT_TRUE(SortArrowShown(POINT{192, 5}, 200, false)) << "HideArrow off: always";
 }
 
-TEST_F(StyleDisplayTest, GlyphIsTransparentAndVerticalCaptionsReadUpwards) {
+TEST_F(StyleDisplayTest, GlyphIsTransparentAndVerticalCaptionsStandUpright) {
   TBitmap glyph(6, 4);
   glyph.Fill(clFuchsia);
   glyph.SetPixel(2, 1, clRed);
@@ -136,18 +136,6 @@ TEST_F(StyleDisplayTest, GlyphIsTransparentAndVerticalCaptionsReadUpwards) {
                        std::max<int>(ink.right, x + 1), std::max<int>(ink.bottom, y + 1));
   EXPECT_GT(RectHeight(ink), RectWidth(ink)) << "the caption stands upright";
   EXPECT_GE(ink.bottom, 30) << "bottom-aligned";
-
-  const std::pair<TDisplayMode, int> margins[] = {{dmTextOnly, 11}, {dmTextAndImage, 2}};
-  TDefaultStyleDisplay themed(nullptr);
-  Pass(themed, true);
-  for (auto [mode, margin] : margins) {
-    a->Header().SetDisplayMode(mode);
-    EXPECT_EQ(themed.GetHeaderMargin(*a), margin);
-  }
-  Pass(themed, false);
-  EXPECT_EQ(themed.GetHeaderMargin(*a), 2);
-  themed.SetDisplayMedia(false);
-  EXPECT_EQ(themed.GetHeaderMargin(*a), 0);
 }
 
 TEST_F(StyleDisplayTest, DefaultClassicFrameShortensTheEdgesBetweenNeighbours) {

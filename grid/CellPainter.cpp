@@ -57,13 +57,6 @@ void DrawCellLines(TCanvas& canvas, const TGridLineWidths& lines, const RECT& r,
   }
 }
 
-void DrawHintMark(TCanvas& canvas, const RECT& r) {
-  canvas.Pen().SetStyle(psClear);
-  canvas.Brush().SetColor(clRed);
-  canvas.Polygon({{r.right - 6, r.top}, {r.right, r.top}, {r.right, r.top + 6}});
-  canvas.Pen().SetStyle(psSolid);
-}
-
 bool PaintCell(TCanvas& canvas, const TGridColors& grid, const TGridLineWidths& lines,
                const TCellPaint& cell, TCellPaintClient& client) {
   RECT paintRect = CellPaintRect(cell.rect, lines);
@@ -98,7 +91,7 @@ bool PaintCell(TCanvas& canvas, const TGridColors& grid, const TGridLineWidths& 
     client.DrawCellContent(canvas, cell.col, cell.row, ContentRect(cell.rect, cell.padding),
                            textColor, state, cell.selectedCell);
   }
-  if (cell.hintMark) DrawHintMark(canvas, CellFillRect(cell.rect, lines));
+  if (cell.hintMark) client.DrawHintMark(cell.col, cell.row, cell.rect);
   if (cell.drawing != doNormal) client.CustomDrawCell(cell.col, cell.row, cell.rect, state);
   if (cell.focusRect)
     DrawGridFocusRect(canvas, CellFocusRect(cell.rect, cell.clipArea, lines),

@@ -22,6 +22,8 @@ public:
   // column's padding) in textColor; the canvas font is the client's to set.
   virtual void DrawCellContent(TCanvas& canvas, int col, int row, const RECT& contentRect,
                                TColor textColor, TCellState state, bool selectedCell) = 0;
+  // The column's display draws the hint mark (TCellPaint::hintMark) over the cell.
+  virtual void DrawHintMark(int, int, const RECT&) {}
   // OnCustomDrawCell, for columns whose drawing option is not doNormal.
   virtual void CustomDrawCell(int, int, const RECT&, TCellState) {}
 };
@@ -62,8 +64,6 @@ void PaintFillerCell(TCanvas& canvas, const TGridColors& grid, const TGridLineWi
 // and the left; framedBottom and framedRight draw those lines black (lsFramed).
 void DrawCellLines(TCanvas& canvas, const TGridLineWidths& lines, const RECT& cellRect,
                    TColor gridColor, bool framedBottom, bool framedRight);
-// The hint mark: a small red triangle in the cell's top right corner.
-void DrawHintMark(TCanvas& canvas, const RECT& cellRect);
 
 // Whether the grid shows a focus rectangle at all: focused, with rows, the selected row at or
 // below TopRow, not in the input line and without aoHideFocus.

@@ -22,8 +22,10 @@
 //     never painted over), the scrolling areas and the filler rows; for each shown row the grid
 //     fills a TCellPaint (CellPaintFor plus PaintsAsSelected and its row facts) and calls
 //     PaintCell of CellPainter.h, implementing TCellPaintClient to raise its painting events
-//     and hand the content to the column's display. CellPainter.h also has the focus rectangle
-//     and the empty grid's caption; the colour arithmetic is PaintColors.h.
+//     and hand the content and the hint mark to the column's display (its cell rect is the
+//     content rect the painter passes; the painter has already filled the cell). CellPainter.h
+//     also has the focus rectangle and the empty grid's caption; the colour arithmetic is
+//     PaintColors.h.
 //   - After a theme change (WM_THEMECHANGED) the grid calls ThemeChanged on the displays.
 //
 // A display never raises: a theme that fails draws the classic look instead.

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -18,16 +20,22 @@ struct Client : TCellPaintClient {
   TColor textColor = clNone;
   TColor recolor = clNone, relineColor = clNone;
   bool skipFill = false;
+  std::string order; // the hooks in the order they ran
   void CellColoring(int, int, TColor& cell, TColor& lines, TCellState state) override {
+    order += "colour ";
     states.push_back(state);
     if (recolor != clNone) cell = recolor;
     if (relineColor != clNone) lines = relineColor;
   }
   void DrawCellBackground(int, int, const RECT&, TCellState, bool& fill) override {
+    order += fill ? "background " : "background(no fill) ";
     if (skipFill) fill = false;
   }
+  void DrawHintMark(int, int, const RECT&) override { order += "hint "; }
+  void CustomDrawCell(int, int, const RECT&, TCellState) override { order += "custom "; }
   void DrawCellContent(TCanvas& canvas, int, int, const RECT& rect, TColor text, TCellState,
                        bool) override {
+    order += "content ";
     contentRect = rect;
     textColor = text;
     canvas.SetPixels(rect.left, rect.top, text);
@@ -145,6 +153,24 @@ TEST_F(CellPainterTest, EventsRecolourOrSkipTheFillAndTheCellStaysInsideItsArea)
 
   cell.rect = MakeRect(200, 10, 240, 26);
   EXPECT_FALSE(PaintCell(bitmap.Canvas(), grid, lines, cell, client)) << "outside the clip box";
+}
+
+TEST_F(CellPainterTest, DrawingOptionsDecideFillContentAndCustomDrawing) {
+  const std::pair<TDrawingOptions, const char*> cases[] = {
+      {doNormal, "colour background content hint "},
+      {doBackgroundOnly, "colour background hint custom "},
+      {doCustom, "colour background content hint custom "},
+      {doCustomOnly, "colour background(no fill) hint custom "},
+  };
+  cell.hintMark = true;
+  for (auto [drawing, order] : cases) {
+    bitmap.Fill(kBackground);
+    client.order.clear();
+    cell.drawing = drawing;
+    Paint();
+    EXPECT_EQ(client.order, order) << int(drawing);
+    EXPECT_EQ(At(30, 20), drawing == doCustomOnly ? kBackground : kColumn) << int(drawing);
+  }
 }
 
 TEST_F(CellPainterTest, FillerRowsTakeTheGridColourAndHideLinesForActiveStyles) {

@@ -149,7 +149,8 @@ void TStyleDisplay::DrawHeaderContent(const TVxCustomColumn& column, const RECT&
     if (SortArrowShown(pos, rect.right, header.HideArrow()))
       DrawSortArrow(pos, column.SortKind() == skAscending);
   }
-  if (Pressed(column) && (GetCapabilities() & kInvertsPressedHeader)) {
+  if (Pressed(column) && column.Options().Contains(coCanClick) &&
+      (GetCapabilities() & kInvertsPressedHeader)) {
     RECT inverted = rect;
     if (IsFirstVisible(column)) inverted.left += 1;
     ::InvertRect(Cv().Handle(), &inverted);

@@ -4,31 +4,35 @@
 
 #include <memory>
 
-// How the grid control uses the header displays (for whoever wires them into TVxGrid):
+// How the grid control uses these painting units (for whoever wires them into TVxGrid). A
+// paint goes: body rows, filler rows, focus rectangle, headers, the band beyond the columns,
+// the empty grid's caption.
 //
-//   - The grid owns a THeaderDisplays (HeaderDisplays.h): five displays, one active, chosen by
-//     SetHeaderStyle; a stored style outside the five keeps the active one.
-//   - Before each header pass of a paint it calls BeginPass on the active display with the
-//     paint canvas (font = the grid's font), whether themes are enabled (EnableVisualStyles and
-//     VisualStylesActive()), the index of the pressed header column (only while a click on a
-//     coCanClick column is in progress, else -1), the hovered header column and whether the
-//     grid reads right to left.
-//   - Paint order step 5 calls DrawHeader / DrawInputCell / DrawFooter per visible column with
-//     the column's header, input or footer rectangle, then DrawStripBackground for the input
-//     and footer strips beyond the columns and DrawIndicatorCell for the corners (kind 0 for
-//     the header and input corners, 1 for the footer corner); the indicator strip of a row is
-//     DrawIndicatorRow then DrawIndicatorMark. Step 6 is THeaderDisplays::PaintBeyondColumns.
-//   - The body: BodyPainter.h gives the columns a paint visits (ColumnSpans, fixed columns
-//     never painted over), the scrolling areas and the filler rows; for each shown row the grid
-//     fills a TCellPaint (CellPaintFor plus PaintsAsSelected and its row facts) and calls
-//     PaintCell of CellPainter.h, implementing TCellPaintClient to raise its painting events
-//     and hand the content and the hint mark to the column's display (its cell rect is the
-//     content rect the painter passes; the painter has already filled the cell). CellPainter.h
-//     also has the focus rectangle and the empty grid's caption; the colour arithmetic is
-//     PaintColors.h.
+//   - Body: BodyPainter.h gives the columns a paint visits (ColumnSpans: fixed columns are
+//     never painted over), the two scrolling areas and the filler rows. For each shown row
+//     from TopRow the grid fills a TCellPaint per span (CellPaintFor, then `selected` from
+//     PaintsAsSelected, the hint, the editor rect and, in cell selection, `focusRect`) and
+//     calls PaintCell (CellPainter.h). The grid implements TCellPaintClient: it raises its
+//     painting events there and hands the content and the hint mark to the column's display,
+//     whose cell rect is the content rect the painter passes (the painter has already filled
+//     the cell). In full-row selection the grid then draws FullRowFocusRect with
+//     DrawGridFocusRect when FocusRectWanted. The colour arithmetic is PaintColors.h.
+//   - Headers: the grid owns a THeaderDisplays (HeaderDisplays.h): five displays, one active,
+//     chosen by SetHeaderStyle (a stored style outside the five keeps the active one). Before
+//     the header pass it calls BeginPass on the active display with the paint canvas (font =
+//     the grid's font), whether themes are enabled (EnableVisualStyles and
+//     VisualStylesActive()), the pressed header column (while a click on it is in progress,
+//     else -1; a column without coCanClick never looks pressed), the hovered header column (-1
+//     for none) and whether the grid reads right to left. Then DrawHeader, DrawInputCell and
+//     DrawFooter per visible column with its header, input or footer rectangle,
+//     DrawStripBackground for the input and footer strips beyond the columns and
+//     DrawIndicatorCell for the corners (kind 0 for the header and input corners, 1 for the
+//     footer's); a row's indicator cell is DrawIndicatorRow then DrawIndicatorMark.
+//     THeaderDisplays::PaintBeyondColumns paints the area right of the columns.
+//   - With no row shown, DrawEmptyCaption (CellPainter.h) draws the grid's Caption.
 //   - After a theme change (WM_THEMECHANGED) the grid calls ThemeChanged on the displays.
 //
-// A display never raises: a theme that fails draws the classic look instead.
+// Nothing here raises from a paint: a theme that fails draws the classic look instead.
 
 class TBitmap;
 class THeaderTheme;

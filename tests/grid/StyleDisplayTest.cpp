@@ -275,6 +275,9 @@ TEST_F(StyleDisplayTest, PressedHeaderIsInvertedOnDisplaysThatSayTheyDoIt) {
   TFlatStyleDisplay flat(nullptr);
   Pass(flat, false, a->Index()).DrawHeader(*a, r);
   EXPECT_EQ(At(40, 8), kHeaderColor) << "the flat look shows no press";
+  a->SetOptions(a->Options().Exclude(coCanClick));
+  Pass(classic, false, a->Index()).DrawHeader(*a, r);
+  EXPECT_EQ(At(40, 8), kHeaderColor) << "a header that cannot be clicked is never pressed";
 }
 
 TEST_F(StyleDisplayTest, StyleSwitchingAndTheBandBeyondTheColumns) {

@@ -1,9 +1,10 @@
 #include "grid/CellPainter.h"
 #include "ui/Bitmap.h"
 
+#include "PixelInk.h"
+
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -236,16 +237,9 @@ TEST_F(CellPainterTest, EmptyGridCaptionIsCentredInTheBody) {
   for (bool enabled : {true, false}) {
     bitmap.Fill(clWhite);
     DrawEmptyCaption(bitmap.Canvas(), body, L"No files", font, enabled);
-    GdiFlush();
-    RECT ink{1000, 1000, -1, -1};
-    bool grey = false;
-    for (int y = 0; y < 60; ++y)
-      for (int x = 0; x < 120; ++x)
-        if (TColor c = bitmap.Pixel(x, y); c != clWhite) {
-          ink = MakeRect(std::min<int>(ink.left, x), std::min<int>(ink.top, y),
-                         std::max<int>(ink.right, x + 1), std::max<int>(ink.bottom, y + 1));
-          grey |= c == ColorToRGB(clGrayText);
-        }
+    RECT ink = InkBox(bitmap, MakeRect(0, 0, 120, 60), [](TColor c) { return c != clWhite; });
+    bool grey = InkBox(bitmap, body, [](TColor c) { return c == ColorToRGB(clGrayText); }).right >
+                body.left;
     ASSERT_GT(ink.right, ink.left);
     EXPECT_GE(ink.top, body.top);
     EXPECT_NEAR(ink.left + ink.right, body.left + body.right, 3) << "centred across";

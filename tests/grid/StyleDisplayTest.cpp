@@ -6,9 +6,10 @@
 #include "grid/PaintColors.h"
 #include "ui/Bitmap.h"
 
+#include "PixelInk.h"
+
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -127,13 +128,7 @@ TEST_F(StyleDisplayTest, GlyphIsTransparentAndVerticalCaptionsStandUpright) {
   a->Header().SetDisplayMode(dmTextOnly);
   a->Header().SetOrientation(hoVertical);
   Pass(display).DrawHeader(*a, MakeRect(100, 0, 130, 40));
-  GdiFlush();
-  RECT ink{1000, 1000, -1, -1};
-  for (int y = 0; y < 40; ++y)
-    for (int x = 100; x < 130; ++x)
-      if (bitmap.Pixel(x, y) == clBlack)
-        ink = MakeRect(std::min<int>(ink.left, x), std::min<int>(ink.top, y),
-                       std::max<int>(ink.right, x + 1), std::max<int>(ink.bottom, y + 1));
+  RECT ink = InkBox(bitmap, MakeRect(100, 0, 130, 40), [](TColor c) { return c == clBlack; });
   EXPECT_GT(RectHeight(ink), RectWidth(ink)) << "the caption stands upright";
   EXPECT_GE(ink.bottom, 30) << "bottom-aligned";
 }

@@ -123,17 +123,11 @@ void TWinControl::Realign() {
   RECT client = ClientRect();
   AdjustClientRect(client);
   ArrangeAligned(client, entries);
-  aligning_ = true;
-  try {
-    for (size_t i = 0; i < aligned.size(); ++i) {
-      const RECT& b = entries[i].Bounds;
-      aligned[i]->SetBounds(b.left, b.top, RectWidth(b), RectHeight(b));
-    }
-  } catch (...) {
-    aligning_ = false;
-    throw;
+  TScopedValue aligning(aligning_, true);
+  for (size_t i = 0; i < aligned.size(); ++i) {
+    const RECT& b = entries[i].Bounds;
+    aligned[i]->SetBounds(b.left, b.top, RectWidth(b), RectHeight(b));
   }
-  aligning_ = false;
 }
 
 void TWinControl::Loaded() {

@@ -1,7 +1,6 @@
 // TWinControl: input and notification hooks, and the message handler.
 #include "ui/Control.h"
 
-#include "ui/Application.h"
 #include "ui/Menus.h"
 #include "ui/Screen.h"
 
@@ -286,9 +285,6 @@ bool TWinControl::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT&
   }
   case WM_ACTIVATEAPP:
     BroadcastActivate(wParam != 0);
-    return false;
-  case WM_DESTROY:
-    if (Application().MainForm() == this) Application().Terminate();
     return false;
   default:
     return false;

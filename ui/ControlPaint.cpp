@@ -43,38 +43,26 @@ void TWinControl::PrepareCanvas(TCanvas& canvas) {
 
 void TWinControl::PaintTo(HDC dc, int x, int y) {
   TClipSave clip(dc);
-  POINT origin;
-  ::GetViewportOrgEx(dc, &origin);
-  ::SetViewportOrgEx(dc, origin.x + x, origin.y + y, nullptr);
+  TScopedViewportShift shift(dc, x, y);
   RECT client = ClientRect();
   ::IntersectClipRect(dc, 0, 0, client.right, client.bottom);
-  try {
-    if (systemProc_) {
-      ::SendMessageW(handle_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc),
-                     PRF_CLIENT | PRF_ERASEBKGND);
-    } else {
-      TCanvas canvas(dc);
-      PrepareCanvas(canvas);
-      if (!opaque_) canvas.FillRect(client);
-      Paint(canvas);
-    }
-    for (TWinControl* child : controls_)
-      if (child->visible_) child->PaintTo(dc, child->Left(), child->Top());
-  } catch (...) {
-    ::SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
-    throw;
+  if (systemProc_) {
+    ::SendMessageW(handle_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc),
+                   PRF_CLIENT | PRF_ERASEBKGND);
+  } else {
+    TCanvas canvas(dc);
+    PrepareCanvas(canvas);
+    if (!opaque_) canvas.FillRect(client);
+    Paint(canvas);
   }
-  ::SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+  for (TWinControl* child : controls_)
+    if (child->visible_) child->PaintTo(dc, child->Left(), child->Top());
 }
 
 void TWinControl::PaintMessage() {
-  PAINTSTRUCT ps;
-  HDC dc = ::BeginPaint(handle_, &ps);
-  struct TEndPaint {
-    HWND window;
-    PAINTSTRUCT* ps;
-    ~TEndPaint() { ::EndPaint(window, ps); }
-  } endPaint{handle_, &ps};
+  TPaintDC paintDc(handle_);
+  HDC dc = paintDc.Get();
+  const RECT& paintRect = paintDc.PaintRect();
   auto prepare = [this](TCanvas& canvas) { PrepareCanvas(canvas); };
   if (!doubleBuffered_) {
     TCanvas canvas(dc);
@@ -90,12 +78,12 @@ void TWinControl::PaintMessage() {
   TCanvas& canvas = paintBuffer_->Canvas();
   HDC buffer = canvas.Handle();
   ::SelectClipRgn(buffer, nullptr);
-  canvas.IntersectClipRect(ps.rcPaint);
+  canvas.IntersectClipRect(paintRect);
   prepare(canvas);
   if (!opaque_) canvas.FillRect(client);
   Paint(canvas);
-  ::BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, RectWidth(ps.rcPaint), RectHeight(ps.rcPaint),
-           buffer, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+  ::BitBlt(dc, paintRect.left, paintRect.top, RectWidth(paintRect), RectHeight(paintRect), buffer,
+           paintRect.left, paintRect.top, SRCCOPY);
 }
 
 HBRUSH TWinControl::ControlColors(HDC dc) {
@@ -112,19 +100,11 @@ void TWinControl::PaintParentBackground(TCanvas& canvas) {
   if (!parent_) return;
   HDC dc = canvas.Handle();
   TClipSave clip(dc);
-  POINT origin;
-  ::GetViewportOrgEx(dc, &origin);
-  ::SetViewportOrgEx(dc, origin.x - Left(), origin.y - Top(), nullptr);
+  TScopedViewportShift shift(dc, -Left(), -Top());
   // Logical coordinates are now the parent's: keep the drawing inside this control's area.
   ::IntersectClipRect(dc, Left(), Top(), Left() + Width(), Top() + Height());
   RECT parentClient = parent_->ClientRect();
   TGdiObject brush(::CreateSolidBrush(ColorToRGB(parent_->color_)));
   ::FillRect(dc, &parentClient, static_cast<HBRUSH>(brush.Get()));
-  try {
-    parent_->Paint(canvas);
-  } catch (...) {
-    ::SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
-    throw;
-  }
-  ::SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+  parent_->Paint(canvas);
 }

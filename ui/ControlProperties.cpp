@@ -70,18 +70,16 @@ void TWinControl::SetParentFont(bool value) {
   if (value == parentFont_) return;
   parentFont_ = value;
   if (value && parent_) {
-    takingParentFont_ = true;
+    TScopedValue taking(takingParentFont_, true);
     font_.Assign(parent_->font_);
-    takingParentFont_ = false;
   }
 }
 
 void TWinControl::NotifyFontToChildren() {
   for (TWinControl* child : controls_) {
     if (!child->parentFont_) continue;
-    child->takingParentFont_ = true;
+    TScopedValue taking(child->takingParentFont_, true);
     child->font_.Assign(font_);
-    child->takingParentFont_ = false;
   }
 }
 

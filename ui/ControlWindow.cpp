@@ -52,7 +52,6 @@ TWinControl::~TWinControl() {
     handle_ = nullptr;
     ::DestroyWindow(window);
   }
-  if (Application().MainForm() == this) Application().SetMainForm(nullptr);
 }
 
 void TWinControl::SetParent(TWinControl* parent) {
@@ -74,9 +73,8 @@ void TWinControl::SetParent(TWinControl* parent) {
   parent_->controls_.push_back(this);
   parent_->tabList_.push_back(this);
   if (parentFont_) {
-    takingParentFont_ = true;
+    TScopedValue taking(takingParentFont_, true);
     font_.Assign(parent_->font_);
-    takingParentFont_ = false;
   }
   if (parentColor_ && color_ != parent_->color_) {
     color_ = parent_->color_;

@@ -265,21 +265,6 @@ TEST(ControlTest, OwnerFreesChildrenAndWindowsGoWithTheirParents) {
   EXPECT_FALSE(outsider.HandleAllocated());
 }
 
-TEST(ControlTest, ClosingTheMainFormEndsRun) {
-  TProbe form(nullptr);
-  form.SetBounds(0, 0, 100, 100);
-  Application().SetMainForm(&form);
-  HWND h = form.Handle();
-  PostMessageW(h, WM_CLOSE, 0, 0);
-  Application().Run();
-  EXPECT_FALSE(IsWindow(h));
-  EXPECT_FALSE(form.HandleAllocated());
-  Application().SetMainForm(nullptr);
-  // The quit message is consumed by Run, so later pumping is not cut short.
-  MSG msg;
-  EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
-}
-
 TEST(TimerTest, FiresRepeatedlyAndRestartsWithANewInterval) {
   TComponent owner(nullptr);
   auto* timer = owner.Make<TTimer>();

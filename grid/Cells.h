@@ -57,8 +57,6 @@ enum TCellCreation : uint8_t {
 // Owns every row and every cell.
 class TCells {
 public:
-  static constexpr int kMaxColumns = 1025;
-
   explicit TCells(TVxColumns& columns);
   ~TCells();
   TCells(const TCells&) = delete;
@@ -92,6 +90,14 @@ public:
   void Clear();
   void ExchangeRows(int a, int b);
   void MoveRow(int from, int to);
+
+  // The displayed rows (shown and visible) in row order. Rows inside a collapsed node are
+  // skipped a whole subtree at a time, so a walk costs the displayed rows it passes and the
+  // depth of the tree, whatever the number of hidden rows.
+  // The first displayed row after row (from the top when row is -1); RowTotal() when none.
+  int NextDisplayedRow(int row) const;
+  // The last displayed row before row; -1 when none.
+  int PreviousDisplayedRow(int row) const;
 
   int CountDescendants(int row) const;
   int LastDescendantRow(int row) const;

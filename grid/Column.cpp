@@ -125,7 +125,7 @@ bool TVxCustomColumn::ReadingLayout() const {
 }
 
 void TVxCustomColumn::Notify(TColumnChangeKind kind, int value) {
-  if (collection_) collection_->ColumnChanged(*this, kind, value);
+  if (collection_) collection_->Tell(kind, this, value);
 }
 
 void TVxCustomColumn::Tell(TColumnListenedChange what) {
@@ -267,6 +267,12 @@ void TVxCustomColumn::SetVisible(bool value) {
     collection_->AutoSize(TVxColumns::TAutoSizeStart::None, nullptr);
   }
   Notify(ckVisibility);
+}
+
+void TVxCustomColumn::SetMinWidth(int value) {
+  if (minWidth_ == value) return;
+  minWidth_ = value;
+  if (width_ < minWidth_) SetWidth(minWidth_);
 }
 
 void TVxCustomColumn::SetWidth(int value) {

@@ -17,8 +17,9 @@ class TVxColumns;
 class TVxCustomColumn;
 class TWinControl;
 
-// What a column tells the grid when one of its properties changes; the grid redraws, re-lays
-// out, sorts or resizes accordingly.
+// What changed in the column collection, as the grid hears it: one column's property (the
+// grid redraws, re-lays out, sorts or resizes accordingly) or the collection itself (the row
+// store adds or drops the column's cells).
 enum TColumnChangeKind : uint8_t {
   ckPosition = 2,
   ckSorted = 4,
@@ -26,7 +27,13 @@ enum TColumnChangeKind : uint8_t {
   ckAppearance = 6,
   ckVisibility = 7,
   ckUnsorted = 8,
-  ckWidth = 9
+  ckWidth = 9,
+  ckAdding,
+  ckInserting,
+  ckRemoving,
+  ckAdded,
+  ckInserted,
+  ckRemoved
 };
 
 // What a change listener (an editor or a display) hears about.
@@ -185,7 +192,8 @@ public:
   const std::wstring& InputValue() const { return inputValue_; }
   void SetInputValue(const std::wstring& value) { inputValue_ = value; }
   int MinWidth() const { return minWidth_; }
-  void SetMinWidth(int value) { minWidth_ = value; }
+  // A minimum above the current width widens the column to it.
+  void SetMinWidth(int value);
   TColumnOptions Options() const { return options_; }
   void SetOptions(TColumnOptions value);
   int Padding() const { return padding_; }

@@ -5,22 +5,10 @@ TVxCustomGridControl::TVxCustomGridControl(TComponent* owner)
   SetBounds(0, 0, 250, 150);
   SetColor(clWindow);
   SetTabStop(true);
-  columns_.OnColumnChanged = [this](TVxCustomColumn& column, TColumnChangeKind kind, int value) {
-    ColumnChanged(column, kind, value);
-  };
-  columns_.OnColumnsChanging = [this](TColumnsOperation operation, int index) {
-    ColumnsChanging(operation, index);
-  };
-  columns_.OnColumnsChanged = [this](TColumnsOperation operation, int index) {
-    ColumnsChanged(operation, index);
-  };
 }
 
 TVxCustomGridControl::~TVxCustomGridControl() {
   tearingDown_ = true;
-  columns_.OnColumnChanged = nullptr;
-  columns_.OnColumnsChanging = nullptr;
-  columns_.OnColumnsChanged = nullptr;
 }
 
 void TVxCustomGridControl::SetOptions(TGridOptions value) {
@@ -70,7 +58,7 @@ void TVxCustomGridControl::UnlockUpdates() {
   UpdateVertScrollRange();
 }
 
-void TVxCustomGridControl::ColumnChanged(TVxCustomColumn&, TColumnChangeKind, int) {}
+void TVxCustomGridControl::ColumnsNotify(const TColumnsNotice&) {}
 
 void TVxCustomGridControl::ResetNavigation() {
   topRow_ = 0;

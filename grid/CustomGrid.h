@@ -55,6 +55,7 @@ public:
   TCellHintEvent OnCellHint;
 
   // TColumnsHost
+  void ColumnsNotify(const TColumnsNotice& notice) override;
   int ColumnsClientWidth() const override;
   bool ColumnsShowIndicator() const override { return options_.Contains(goIndicator); }
   bool ColumnsLoading() const override { return Loading(); }
@@ -64,10 +65,6 @@ public:
 protected:
   void FontChanged() override;
   void Loaded() override;
-  // A column property changed (kinds 2 to 9).
-  virtual void ColumnChanged(TVxCustomColumn& column, TColumnChangeKind kind, int value);
-  virtual void ColumnsChanging(TColumnsOperation, int) {}
-  virtual void ColumnsChanged(TColumnsOperation, int) {}
   virtual void RowSizeChanged() {}
 
   // Window work requested by the row operations.

@@ -109,6 +109,8 @@ void TVxGrid::DeleteRowAt(int index) {
   cells_->RemoveRows(index, index);
   RowRemoved(index, displayed, height);
   if (displayed) ShiftBody(index, -height);
+  // A selection at or past the end moves up to the last row (none when no row is left).
+  if (SelectedRow() >= TotalRows()) StoreSelection(SelectedColumn(), TotalRows() - 1);
   InvalidateBody();
   UpdateVertScrollRange();
 }
@@ -142,18 +144,14 @@ void TVxGrid::ExpandRow(int index, bool value) {
   if (row.ChildCount() <= 0 || row.Expanded() == value) return;
   const int last = index + CountDescendants(index);
   int shift = 0;
-  for (int j = index + 1; j <= last; ++j) {
+  // A row inside a collapsed node keeps its descendants hidden whatever its own flag says.
+  for (int j = index + 1; j <= last && row.Shown(); ++j) {
     TRow& child = RowObject(j);
-    if (!value) {
-      if (!child.Shown()) continue;
-      cells_->SetShown(child, false);
-      shift -= RowHeightOf(j);
-    } else {
-      cells_->SetShown(child, true);
-      shift += RowHeightOf(j);
-      // A collapsed child keeps its own descendants hidden.
-      if (!child.Expanded()) j += CountDescendants(j);
-    }
+    const bool wasDisplayed = child.Displayed();
+    cells_->SetShown(child, value);
+    if (child.Displayed() != wasDisplayed) shift += value ? RowHeightOf(j) : -RowHeightOf(j);
+    // Below a collapsed child everything is hidden and stays so: skip its whole subtree.
+    if (!child.Expanded()) j += CountDescendants(j);
   }
   if (shift != 0) ShiftBody(index + 1, shift);
   cells_->SetExpanded(row, value);
@@ -282,24 +280,34 @@ void TVxGrid::CellChanged(int column, int row) {
   if (OnChange) OnChange(this, column, row);
 }
 
-void TVxGrid::ColumnChanged(TVxCustomColumn& column, TColumnChangeKind kind, int value) {
-  TVxCustomGrid::ColumnChanged(column, kind, value);
-  if (kind == ckSorted || (kind == ckSortKind && column.Sorted())) {
-    const int index = column.Index();
-    const bool ascending = column.SortKind() == skAscending;
-    if (OnSortColumn) OnSortColumn(this, index, ascending);
-    SortByColumn(index, ascending);
-  } else if (kind == ckUnsorted) {
+void TVxGrid::ColumnsNotify(const TColumnsNotice& notice) {
+  TVxCustomGrid::ColumnsNotify(notice);
+  TVxCustomColumn& column = *notice.Column;
+  switch (notice.Kind) {
+  case ckSorted:
+  case ckSortKind:
+    if (notice.Kind == ckSorted || column.Sorted()) {
+      const int index = column.Index();
+      const bool ascending = column.SortKind() == skAscending;
+      if (OnSortColumn) OnSortColumn(this, index, ascending);
+      SortByColumn(index, ascending);
+    }
+    break;
+  case ckUnsorted:
     InvalidateHeader();
+    break;
+  case ckAdded:
+  case ckInserted:
+    cells_->ColumnAdded(notice.Value, notice.Kind == ckAdded);
+    InvalidateBody();
+    break;
+  case ckRemoved:
+    cells_->ColumnRemoved(notice.Value);
+    InvalidateBody();
+    break;
+  default:
+    break;
   }
-}
-
-void TVxGrid::ColumnsChanged(TColumnsOperation operation, int index) {
-  if (operation == cpRemoved)
-    cells_->ColumnRemoved(index);
-  else
-    cells_->ColumnAdded(index, operation == cpAdded);
-  InvalidateBody();
 }
 
 void TVxGrid::RowSizeChanged() {

@@ -77,8 +77,8 @@ public:
   TColor CellBackColorOf(int column, int row);
 
 protected:
-  void ColumnChanged(TVxCustomColumn& column, TColumnChangeKind kind, int value) override;
-  void ColumnsChanged(TColumnsOperation operation, int index) override;
+  // The one place that decides what a column change means for the rows and the window.
+  void ColumnsNotify(const TColumnsNotice& notice) override;
   void RowSizeChanged() override;
   // The colour the grid gives a column whose cells take the grid's colour.
   virtual TColor ColumnCellColor(int) { return clWindow; }

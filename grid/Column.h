@@ -13,6 +13,9 @@
 #include <vector>
 
 class TBitmap;
+class TColumnDisplay;
+class TColumnPlay;
+class TImageList;
 class TVxColumns;
 class TVxCustomColumn;
 class TWinControl;
@@ -228,6 +231,10 @@ public:
   TWrapKind WrapKind() const { return wrapKind_; }
   void SetWrapKind(TWrapKind value);
 
+  // What draws the column's cells, and what reacts to input in them (none for some classes).
+  TColumnDisplay& Display() const { return *display_; }
+  TColumnPlay* Play() const { return play_.get(); }
+
   // Run-time state.
   TVxColumns* Collection() const { return collection_; }
   uint8_t DataKind() const { return dataKind_; }
@@ -311,7 +318,12 @@ private:
   std::vector<std::pair<int, TColumnListener>> listeners_;
   int nextListenerId_ = 1;
 
+  std::unique_ptr<TColumnDisplay> display_;
+  std::unique_ptr<TColumnPlay> play_;
+
 protected:
+  // Each column class sets its display and play when it is made.
+  void SetElements(std::unique_ptr<TColumnDisplay> display, std::unique_ptr<TColumnPlay> play);
   TColumnOptions options_{coCanClick, coCanInput, coCanSort, coPublicUsing};
   TSortType sortType_ = stAlphabetic;
   void SetInitialDefaultValue(const std::wstring& value) { defaultValue_ = value; }
@@ -353,15 +365,19 @@ public:
   const char* ClassName() const override { return "TVxImageColumn"; }
   bool Transparent() const { return transparent_; }
   void SetTransparent(bool value) { transparent_ = value; }
+  // The images the cells' numbers pick from; not owned.
+  TImageList* Images() const { return images_; }
+  void SetImages(TImageList* value);
   uint8_t ClassCapabilities() const override { return kCapAutoFit; }
 
 private:
   bool transparent_ = true;
+  TImageList* images_ = nullptr;
 };
 
 class TVxTreeColumn : public TVxCustomColumn {
 public:
-  using TVxCustomColumn::TVxCustomColumn;
+  explicit TVxTreeColumn(TComponent* owner = nullptr);
   const char* ClassName() const override { return "TVxTreeColumn"; }
   bool ExpandLock() const { return expandLock_; }
   void SetExpandLock(bool value) { expandLock_ = value; }

@@ -97,10 +97,11 @@ void TColumnDisplay::DrawCellText(const std::wstring& text, const RECT& rect) {
     const int free = RectHeight(rect) - RectHeight(measured);
     place.top += OwnerColumn->VerticalAlignment() == taAlignBottom ? free : free / 2;
   }
-  const HDC dc = canvas.Handle();
-  const int oldMode = ::SetBkMode(dc, TRANSPARENT);
+  // The text lies on the background painted before it.
+  const TBrushStyle style = canvas.Brush().Style();
+  canvas.Brush().SetStyle(bsClear);
   canvas.DrawTextW(text, place, format);
-  ::SetBkMode(dc, oldMode);
+  canvas.Brush().SetStyle(style);
 }
 
 void TColumnDisplay::DrawHintMark() {

@@ -280,7 +280,16 @@ void TVxCustomGridControl::SyncTopRow() {
     if (row < 0) row = rows.NextDisplayedRow(topRow_);
     topRow_ = row;
   }
-  const int furthest = std::max(rows.ShownTotal() - RowsFit(), 0);
+  // The furthest position shows the last rows flush with the body bottom.
+  const RECT body = GetBodyRect();
+  int fitAtEnd = 0;
+  for (int r = rows.PreviousDisplayedRow(total), y = body.top; r >= 0;
+       r = rows.PreviousDisplayedRow(r)) {
+    y += RowHeightOf(r) + RowSeparator();
+    if (y > body.bottom) break;
+    ++fitAtEnd;
+  }
+  const int furthest = std::max(rows.ShownTotal() - fitAtEnd, 0);
   for (int position = DisplayedRowsBefore(topRow_); position > furthest; --position) {
     const int previous = rows.PreviousDisplayedRow(topRow_);
     if (previous < 0) break;

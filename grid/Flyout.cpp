@@ -7,7 +7,7 @@ TVxFlyoutControl::TVxFlyoutControl(TComponent* owner) : TWinControl(owner) {
 
 void TVxFlyoutControl::CreateParams(TCreateParams& params) {
   TWinControl::CreateParams(params);
-  params.Style = WS_POPUP;
+  params.Style = WS_POPUP | (params.Style & WS_VISIBLE);
   params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
   params.ClassStyle |= CS_SAVEBITS;
   params.WndParent = nullptr;

@@ -95,7 +95,7 @@ void TVxGrid::DeleteRowAt(int index) {
   int shift = 0;
   for (int j = cells_->RowDisplayed(index) ? index : cells_->NextDisplayedRow(index); j <= last;
        j = cells_->NextDisplayedRow(j))
-    shift += RowHeightOf(j) + RowSeparator();
+    shift += RowHeightOf(j);
   if (shift != 0) ShiftBody(index, -shift);
   cells_->RemoveRows(index, last);
   RowsRemoved(index, last - index + 1);

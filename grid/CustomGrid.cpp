@@ -34,8 +34,13 @@ void TVxCustomGridControl::SetOptions(TGridOptions value) {
   if (options_ == value) return;
   const bool indicatorChanged = options_.Contains(goIndicator) != value.Contains(goIndicator);
   options_ = value;
-  if (indicatorChanged) columns_.Layout();
-  InvalidateBody();
+  if (indicatorChanged) {
+    columns_.Layout();
+    UpdateHorzScrollRange();
+  }
+  // The header, input line and footer bands decide where the body lies.
+  UpdateVertScrollRange();
+  Invalidate();
 }
 
 void TVxCustomGridControl::SetGridLinesStyle(TGridLinesStyle value) {

@@ -141,6 +141,7 @@ void TVxScrollControl::MouseDown(TMouseButton button, TShiftState shift, int x, 
 }
 
 void TVxScrollControl::MouseMove(TShiftState shift, int x, int y) {
+  TVxCustomScrollControl::MouseMove(shift, x, y);
   if (!rolling_) {
     HoverMove(shift, x, y);
     return;
@@ -152,10 +153,6 @@ void TVxScrollControl::MouseMove(TShiftState shift, int x, int y) {
   Screen().SetCursor(cursor);
   ::SetCursor(Screen().Cursors(cursor));
   rollMarker_->SetCursor(cursor);
-}
-
-void TVxScrollControl::HoverMove(TShiftState shift, int x, int y) {
-  TVxCustomScrollControl::MouseMove(shift, x, y);
 }
 
 void TVxScrollControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {

@@ -87,8 +87,8 @@ protected:
   virtual bool WheelAllowed() { return true; }
   // Whether the wheel may fall back to the horizontal bar (the report style).
   virtual bool WheelScrollsSideways() const { return true; }
-  // The hover handling of the control, skipped while rolling.
-  virtual void HoverMove(TShiftState shift, int x, int y);
+  // The control's own hover handling (after OnMouseMove), skipped while rolling.
+  virtual void HoverMove(TShiftState, int, int) {}
 
 private:
   void ScrollMessage(TVxScrollBar& bar, int code);

@@ -81,6 +81,9 @@ TEST_F(GridScrollTest, TheRangeCountsShownRowsAndStepsSkipCollapsedSubtrees) {
   EXPECT_EQ(Bar().Position(), 0);
   EXPECT_EQ(Bar().Max(), 0);
   EXPECT_FALSE(Bar().Visible());
+  // Without auto-hide the bar stays, with nothing to scroll.
+  grid.SetHideScrollBar(false);
+  EXPECT_TRUE(Bar().Visible());
 }
 
 TEST_F(GridScrollTest, TopRowStaysOnAShownRowWhenRowsChangeAboveOrAroundIt) {

@@ -106,6 +106,24 @@ TEST_F(GridWindowTest, ALineStepInvalidatesOnlyTheUncoveredStripAndAPageTheBody)
   EXPECT_EQ(box.bottom, body.bottom);
 }
 
+TEST_F(GridWindowTest, TheHorizontalBarScrollsByPixelsInsideTheScrollingArea) {
+  TVxScrollBar& bar = grid->HorzScrollBar();
+  EXPECT_EQ(bar.Max(), 39 + 426 + 80 + 80 + 36);
+  EXPECT_TRUE(bar.Visible());
+  std::vector<int> moved;
+  grid->OnHorizontalScroll = [&](TObject*, int position) { moved.push_back(position); };
+  ValidateRect(window, nullptr);
+  SendMessageW(window, WM_HSCROLL, SB_LINERIGHT, 0);
+  EXPECT_EQ(bar.Position(), 5);
+  EXPECT_EQ(GetScrollPos(window, SB_HORZ), 5);
+  EXPECT_EQ(moved, std::vector<int>{5});
+  const RECT box = UpdateBox();
+  EXPECT_EQ(box.left, grid->ClientWidth() - 5);
+  EXPECT_EQ(box.right, grid->ClientWidth());
+  EXPECT_EQ(box.top, 0);
+  EXPECT_EQ(box.bottom, grid->ClientHeight());
+}
+
 TEST_F(GridWindowTest, RollModeScrollsAndEndsWhenTheCaptureOrTheApplicationGoes) {
   EXPECT_NE(Screen().Cursors(crRoll), nullptr);
   EXPECT_EQ(Screen().Cursors(crRollUp), LoadCursorResource(L"ROLLUP"));
@@ -136,6 +154,17 @@ TEST_F(GridWindowTest, RollModeScrollsAndEndsWhenTheCaptureOrTheApplicationGoes)
   press();
   SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(100, 100));
   EXPECT_FALSE(grid->Rolling());
+  grid->SetFocus();
+  press();
+  SetFocus(form.Handle());
+  EXPECT_FALSE(grid->Rolling());
+  // The marker: two arrow heads and a dot around the anchor.
+  HRGN shape = TRollShadow::CreateShape();
+  for (POINT inside : {POINT{7, 3}, POINT{7, 17}, POINT{7, 11}})
+    EXPECT_TRUE(PtInRegion(shape, inside.x, inside.y)) << inside.x << "," << inside.y;
+  for (POINT outside : {POINT{0, 0}, POINT{20, 20}, POINT{1, 11}})
+    EXPECT_FALSE(PtInRegion(shape, outside.x, outside.y)) << outside.x << "," << outside.y;
+  DeleteObject(shape);
 }
 
 TEST_F(GridWindowTest, CheckBoxesAreThemedUntilTheWindowTurnsThemingOff) {

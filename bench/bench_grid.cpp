@@ -155,6 +155,50 @@ int BuildBare(std::vector<std::vector<std::unique_ptr<BareCell>>>& columns, int 
   return rows;
 }
 
+// Scrolling: a tree grid of 200 collapsed groups whose subtrees hold the rest of the rows, as
+// a scan leaves them. A scroll message first updates the range, then moves the position.
+struct ScrollGrid : TVxGrid {
+  void Step(int target) {
+    UpdateVertScrollRange(false);
+    VertScrollBar().SetPosition(target);
+  }
+};
+
+std::unique_ptr<ScrollGrid> BuildScrollTree(int usersPerGroup, int filesPerUser) {
+  auto grid = std::make_unique<ScrollGrid>();
+  grid->SetBounds(0, 0, 600, 400);
+  grid->Columns().Add<TVxTreeColumn>(L"FileName");
+  grid->LockUpdates();
+  for (int g = 0; g < 200; ++g) {
+    const int group = grid->AppendRows(1);
+    for (int u = 0; u < usersPerGroup; ++u) {
+      grid->AppendChildRow(group, true);
+      grid->ExpandRow(grid->LastAddedIndex() - 1, false);
+      const int user = grid->LastAddedIndex();
+      for (int f = 0; f < filesPerUser; ++f) {
+        grid->AppendChildRow(user, true);
+        grid->ExpandRow(grid->LastAddedIndex() - 1, false);
+      }
+    }
+  }
+  grid->UnlockUpdates();
+  return grid;
+}
+
+// 100 line steps, then Home and End, repeated to be measurable; the seconds per round.
+double TimeScrolling(ScrollGrid& grid) {
+  constexpr int kRounds = 200;
+  const double start = Seconds();
+  for (int round = 0; round < kRounds; ++round) {
+    for (int k = 1; k <= 100; ++k)
+      grid.Step(grid.VertScrollBar().Position() + 1);
+    grid.Step(0);
+    grid.Step(grid.VertScrollBar().Max());
+    grid.Step(0);
+  }
+  return (Seconds() - start) / kRounds;
+}
+
 } // namespace
 
 int main() {
@@ -225,6 +269,22 @@ int main() {
     sortRatios.push_back(ours / plain);
   }
 
+  // The same scrolling over 1,000 and over 1,000,000 rows.
+  std::vector<double> scrollRatios;
+  {
+    auto small = BuildScrollTree(1, 3);
+    auto large = BuildScrollTree(5, 999);
+    if (small->TotalRows() != 1000 || large->TotalRows() != 1000200) {
+      std::fprintf(stderr, "bench_grid: the scroll trees have the wrong sizes\n");
+      return 1;
+    }
+    for (int repeat = 0; repeat < 7; ++repeat) {
+      const double a = TimeScrolling(*small);
+      const double b = TimeScrolling(*large);
+      scrollRatios.push_back(b / a);
+    }
+  }
+
   const double us50 = Median(perRow[0]), us100 = Median(perRow[1]), us200 = Median(perRow[2]);
   std::printf("bench grid_build_us_per_row_50k %.3f\n", us50);
   std::printf("bench grid_build_us_per_row_100k %.3f\n", us100);
@@ -232,5 +292,6 @@ int main() {
   std::printf("bench grid_build_vs_bare_ratio %.2f\n", us200 / Median(bare200));
   std::printf("bench grid_sort_vs_stdsort_ratio %.2f\n", Median(sortRatios));
   std::printf("bench grid_bytes_per_row %.1f\n", bytesPerRow);
+  std::printf("bench grid_scroll_ratio_1m_vs_1k %.2f\n", Median(scrollRatios));
   return 0;
 }

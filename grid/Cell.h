@@ -210,7 +210,8 @@ private:
   TVxCustomColumn* column_;
 };
 
-// Rule B: a number is true when not 0; otherwise "True"/"False" in any case; else an error.
+// A text that reads as a number is true when the number is not 0; otherwise "True" or "False"
+// in any letter case; any other text raises the boolean conversion error.
 bool TextToBool(const std::wstring& text);
 // Empty text is the zero date; otherwise the text must be a date-time.
 TDateTime TextToDateTime(const std::wstring& text);

@@ -199,7 +199,8 @@ int TCells::AppendChildRow(int parent, bool atEnd) {
   // Directly after the parent there may stand rows deeper than the new one (only after a
   // sort or move); the new row would take them into its run, so count afresh then.
   const bool deeperFollows = at < RowTotal() && rows_[at]->level_ > level;
-  TRow* row = NewRow(level, &owner, owner.expanded_);
+  // A child is shown only when its parent is expanded and shown itself.
+  TRow* row = NewRow(level, &owner, owner.expanded_ && owner.shown_);
   ++owner.childCount_;
   InsertRow(at, row, ccAppendChildRow);
   if (deeperFollows) {
@@ -312,6 +313,34 @@ void TCells::EnsureRuns() const {
   for (int index : open)
     rows_[index]->runLength_ = n - index - 1;
   runsValid_ = true;
+}
+
+int TCells::NextDisplayedRow(int row) const {
+  const int n = RowTotal();
+  EnsureRuns();
+  int j = row + 1;
+  if (row >= 0 && row < n && !rows_[row]->expanded_) j = row + rows_[row]->runLength_ + 1;
+  while (j < n) {
+    const TRow& candidate = *rows_[j];
+    if (candidate.Displayed()) return j;
+    j += candidate.expanded_ ? 1 : candidate.runLength_ + 1;
+  }
+  return n;
+}
+
+int TCells::PreviousDisplayedRow(int row) const {
+  EnsureRuns();
+  int j = std::min(row, RowTotal()) - 1;
+  while (j >= 0) {
+    // A row inside collapsed nodes stands for the outermost of them.
+    const TRow* outer = nullptr;
+    for (const TRow* a = rows_[j]->runParent_; a; a = a->runParent_)
+      if (!a->expanded_) outer = a;
+    if (outer) j = outer->index_;
+    if (rows_[j]->Displayed()) return j;
+    --j;
+  }
+  return -1;
 }
 
 int TCells::CountDescendants(int row) const {
@@ -455,7 +484,6 @@ void TCells::Sort(int column, TSortType type, bool force, TSortKind direction) {
 }
 
 void TCells::ColumnAdded(int index, bool atEnd) {
-  if (ColumnTotal() >= kMaxColumns) RaiseIndexError(ColumnTotal());
   index = std::clamp(index, 0, ColumnTotal());
   std::vector<std::unique_ptr<TCell>> list;
   list.reserve(rows_.size());

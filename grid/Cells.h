@@ -1,6 +1,7 @@
 #pragma once
 #include "grid/Cell.h"
 #include "grid/GridTypes.h"
+#include "grid/RowFacts.h"
 #include "grid/SmallPool.h"
 
 #include <cstdint>
@@ -55,18 +56,18 @@ enum TCellCreation : uint8_t {
 
 // The row store: one list of rows and, per column, one list of cells of the same length.
 // Owns every row and every cell.
-class TCells {
+class TCells final : public TRowFacts {
 public:
-  static constexpr int kMaxColumns = 1025;
-
   explicit TCells(TVxColumns& columns);
-  ~TCells();
+  ~TCells() override;
   TCells(const TCells&) = delete;
   TCells& operator=(const TCells&) = delete;
 
   int ColumnTotal() const { return static_cast<int>(cells_.size()); }
-  int RowTotal() const { return static_cast<int>(rows_.size()); }
-  int ShownTotal() const { return shownTotal_; }
+  int RowTotal() const override { return static_cast<int>(rows_.size()); }
+  int ShownTotal() const override { return shownTotal_; }
+  int StoredRowHeight(int row) const override { return Row(row).Height(); }
+  bool RowDisplayed(int row) const override { return Row(row).Displayed(); }
   int CurrentColumn() const { return currentColumn_; }
   int CurrentRow() const { return currentRow_; }
   int DefaultRowHeight() const { return defaultRowHeight_; }
@@ -92,6 +93,14 @@ public:
   void Clear();
   void ExchangeRows(int a, int b);
   void MoveRow(int from, int to);
+
+  // The displayed rows (shown and visible) in row order. Rows inside a collapsed node are
+  // skipped a whole subtree at a time, so a walk costs the displayed rows it passes and the
+  // depth of the tree, whatever the number of hidden rows.
+  // The first displayed row after row (from the top when row is -1); RowTotal() when none.
+  int NextDisplayedRow(int row) const override;
+  // The last displayed row before row; -1 when none.
+  int PreviousDisplayedRow(int row) const override;
 
   int CountDescendants(int row) const;
   int LastDescendantRow(int row) const;

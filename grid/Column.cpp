@@ -1,5 +1,6 @@
 #include "grid/Column.h"
 
+#include "grid/ColumnPlay.h"
 #include "grid/Columns.h"
 #include "ui/Bitmap.h"
 
@@ -110,8 +111,15 @@ void TVxSlideBounds::Set(int& field, int value) {
 }
 
 TVxCustomColumn::TVxCustomColumn(TComponent* owner)
-    : TComponent(owner), footer_(*this), header_(*this), slideBounds_(*this) {
+    : TComponent(owner), footer_(*this), header_(*this), slideBounds_(*this),
+      display_(std::make_unique<TTextColumnDisplay>(*this)) {
   font_.OnChange = [this](TObject*) { FontChanged(); };
+}
+
+void TVxCustomColumn::SetElements(std::unique_ptr<TColumnDisplay> display,
+                                  std::unique_ptr<TColumnPlay> play) {
+  display_ = std::move(display);
+  play_ = std::move(play);
 }
 
 TVxCustomColumn::~TVxCustomColumn() = default;
@@ -125,7 +133,7 @@ bool TVxCustomColumn::ReadingLayout() const {
 }
 
 void TVxCustomColumn::Notify(TColumnChangeKind kind, int value) {
-  if (collection_) collection_->ColumnChanged(*this, kind, value);
+  if (collection_) collection_->Tell(kind, this, value);
 }
 
 void TVxCustomColumn::Tell(TColumnListenedChange what) {
@@ -269,6 +277,12 @@ void TVxCustomColumn::SetVisible(bool value) {
   Notify(ckVisibility);
 }
 
+void TVxCustomColumn::SetMinWidth(int value) {
+  if (minWidth_ == value) return;
+  minWidth_ = value;
+  if (width_ < minWidth_) SetWidth(minWidth_);
+}
+
 void TVxCustomColumn::SetWidth(int value) {
   ApplyWidth(value, true);
 }
@@ -346,9 +360,21 @@ std::wstring TVxTextColumn::DisplayText(const std::wstring& cellText) const {
 }
 
 TVxImageColumn::TVxImageColumn(TComponent* owner) : TVxCustomColumn(owner) {
+  SetElements(std::make_unique<TImageColumnDisplay>(*this), nullptr);
   SetDataKind(dkInteger);
   SetInitialDefaultValue(L"0");
   sortType_ = stNumeric;
+}
+
+void TVxImageColumn::SetImages(TImageList* value) {
+  if (images_ == value) return;
+  images_ = value;
+  PartChanged(false);
+}
+
+TVxTreeColumn::TVxTreeColumn(TComponent* owner) : TVxCustomColumn(owner) {
+  SetElements(std::make_unique<TTreeColumnDisplay>(*this),
+              std::make_unique<TTreeColumnPlay>(*this));
 }
 
 void TVxTreeColumn::SetHighlightButton(bool value) {
@@ -374,6 +400,8 @@ void TVxTreeColumn::AdjustContentRect(RECT& rect, int level) const {
 }
 
 TVxCheckBoxColumn::TVxCheckBoxColumn(TComponent* owner) : TVxCustomColumn(owner) {
+  SetElements(std::make_unique<TCheckBoxColumnDisplay>(*this),
+              std::make_unique<TCheckBoxColumnPlay>(*this));
   SetDataKind(dkBoolean);
   sortType_ = stBoolean;
 }

@@ -13,12 +13,16 @@
 #include <vector>
 
 class TBitmap;
+class TColumnDisplay;
+class TColumnPlay;
+class TImageList;
 class TVxColumns;
 class TVxCustomColumn;
 class TWinControl;
 
-// What a column tells the grid when one of its properties changes; the grid redraws, re-lays
-// out, sorts or resizes accordingly.
+// What changed in the column collection, as the grid hears it: one column's property (the
+// grid redraws, re-lays out, sorts or resizes accordingly) or the collection itself (the row
+// store adds or drops the column's cells).
 enum TColumnChangeKind : uint8_t {
   ckPosition = 2,
   ckSorted = 4,
@@ -26,7 +30,13 @@ enum TColumnChangeKind : uint8_t {
   ckAppearance = 6,
   ckVisibility = 7,
   ckUnsorted = 8,
-  ckWidth = 9
+  ckWidth = 9,
+  ckAdding,
+  ckInserting,
+  ckRemoving,
+  ckAdded,
+  ckInserted,
+  ckRemoved
 };
 
 // What a change listener (an editor or a display) hears about.
@@ -185,7 +195,8 @@ public:
   const std::wstring& InputValue() const { return inputValue_; }
   void SetInputValue(const std::wstring& value) { inputValue_ = value; }
   int MinWidth() const { return minWidth_; }
-  void SetMinWidth(int value) { minWidth_ = value; }
+  // A minimum above the current width widens the column to it.
+  void SetMinWidth(int value);
   TColumnOptions Options() const { return options_; }
   void SetOptions(TColumnOptions value);
   int Padding() const { return padding_; }
@@ -219,6 +230,10 @@ public:
   void SetWidth(int value);
   TWrapKind WrapKind() const { return wrapKind_; }
   void SetWrapKind(TWrapKind value);
+
+  // What draws the column's cells, and what reacts to input in them (none for some classes).
+  TColumnDisplay& Display() const { return *display_; }
+  TColumnPlay* Play() const { return play_.get(); }
 
   // Run-time state.
   TVxColumns* Collection() const { return collection_; }
@@ -303,7 +318,12 @@ private:
   std::vector<std::pair<int, TColumnListener>> listeners_;
   int nextListenerId_ = 1;
 
+  std::unique_ptr<TColumnDisplay> display_;
+  std::unique_ptr<TColumnPlay> play_;
+
 protected:
+  // Each column class sets its display and play when it is made.
+  void SetElements(std::unique_ptr<TColumnDisplay> display, std::unique_ptr<TColumnPlay> play);
   TColumnOptions options_{coCanClick, coCanInput, coCanSort, coPublicUsing};
   TSortType sortType_ = stAlphabetic;
   void SetInitialDefaultValue(const std::wstring& value) { defaultValue_ = value; }
@@ -345,15 +365,19 @@ public:
   const char* ClassName() const override { return "TVxImageColumn"; }
   bool Transparent() const { return transparent_; }
   void SetTransparent(bool value) { transparent_ = value; }
+  // The images the cells' numbers pick from; not owned.
+  TImageList* Images() const { return images_; }
+  void SetImages(TImageList* value);
   uint8_t ClassCapabilities() const override { return kCapAutoFit; }
 
 private:
   bool transparent_ = true;
+  TImageList* images_ = nullptr;
 };
 
 class TVxTreeColumn : public TVxCustomColumn {
 public:
-  using TVxCustomColumn::TVxCustomColumn;
+  explicit TVxTreeColumn(TComponent* owner = nullptr);
   const char* ClassName() const override { return "TVxTreeColumn"; }
   bool ExpandLock() const { return expandLock_; }
   void SetExpandLock(bool value) { expandLock_ = value; }

@@ -1,10 +1,12 @@
 #include "grid/Columns.h"
 
+#include "ui/Exception.h"
 #include "ui/Numbers.h"
 
 #include <windows.h>
 
 #include <algorithm>
+#include <string>
 
 namespace {
 
@@ -63,10 +65,13 @@ TVxCustomColumn* TVxColumns::AddColumn(std::unique_ptr<TVxCustomColumn> column) 
 }
 
 TVxCustomColumn* TVxColumns::InsertColumn(int index, std::unique_ptr<TVxCustomColumn> column) {
+  // Checked before anything changes, so the collection and the row store stay in step.
+  if (ColumnCount() >= kMaxColumns)
+    throw EListError("List index out of bounds (" + std::to_string(ColumnCount()) + ")");
   index = std::clamp(index, 0, ColumnCount());
-  const TColumnsOperation operation = index == ColumnCount() ? cpAdded : cpInserted;
+  const bool atEnd = index == ColumnCount();
   TVxCustomColumn* added = column.get();
-  if (OnColumnsChanging) OnColumnsChanging(operation, index);
+  Tell(atEnd ? ckAdding : ckInserting, added, index);
   added->collection_ = this;
   items_.insert(items_.begin() + index, std::move(column));
   // A column that follows the grid's font starts with it.
@@ -83,14 +88,14 @@ TVxCustomColumn* TVxColumns::InsertColumn(int index, std::unique_ptr<TVxCustomCo
     Layout(true);
     AutoSize(TAutoSizeStart::None, nullptr);
   }
-  if (OnColumnsChanged) OnColumnsChanged(operation, index);
+  Tell(atEnd ? ckAdded : ckInserted, added, index);
   return added;
 }
 
 std::unique_ptr<TVxCustomColumn> TVxColumns::RemoveColumn(TVxCustomColumn* column) {
   const int index = IndexOfColumn(column);
   if (index < 0) return nullptr;
-  if (OnColumnsChanging) OnColumnsChanging(cpRemoved, index);
+  Tell(ckRemoving, column, index);
   std::unique_ptr<TVxCustomColumn> removed = std::move(items_[index]);
   items_.erase(items_.begin() + index);
   std::erase(positions_, column);
@@ -100,7 +105,7 @@ std::unique_ptr<TVxCustomColumn> TVxColumns::RemoveColumn(TVxCustomColumn* colum
     Layout(true);
     AutoSize(TAutoSizeStart::None, nullptr);
   }
-  if (OnColumnsChanged) OnColumnsChanged(cpRemoved, index);
+  Tell(ckRemoved, removed.get(), index);
   return removed;
 }
 
@@ -113,7 +118,7 @@ void TVxColumns::MoveColumn(int fromPosition, int toPosition) {
   positions_.erase(positions_.begin() + fromPosition);
   positions_.insert(positions_.begin() + toPosition, moved);
   Layout(true);
-  ColumnChanged(*moved, ckPosition, fromPosition);
+  Tell(ckPosition, moved, fromPosition);
 }
 
 void TVxColumns::EndLoading() {
@@ -184,8 +189,8 @@ void TVxColumns::AutoSize(TAutoSizeStart start, const TVxCustomColumn* column) {
   }
 }
 
-void TVxColumns::ColumnChanged(TVxCustomColumn& column, TColumnChangeKind kind, int value) {
-  if (OnColumnChanged) OnColumnChanged(column, kind, value);
+void TVxColumns::Tell(TColumnChangeKind kind, TVxCustomColumn* column, int value) {
+  if (host_) host_->ColumnsNotify(TColumnsNotice{kind, column, value});
 }
 
 void TVxColumns::SearchColumnSet(TVxCustomColumn& column) {

@@ -1,16 +1,27 @@
 #pragma once
 #include "grid/Column.h"
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// What the column collection needs to know of the grid that owns it.
+// What the collection tells its grid: a property of one column changed (the column, the kind
+// and the kind's value), or the collection itself is about to change or has changed (the kind
+// says adding, inserting or removing, the value is the item index).
+struct TColumnsNotice {
+  TColumnChangeKind Kind;
+  TVxCustomColumn* Column;
+  int Value;
+};
+
+// What the column collection needs to know of the grid that owns it, and the one channel on
+// which it tells the grid what changed.
 class TColumnsHost {
 public:
   virtual ~TColumnsHost() = default;
+  // Every change of the collection and of its columns arrives here, in the order it happens.
+  virtual void ColumnsNotify(const TColumnsNotice& notice) = 0;
   // Client width that auto-size columns share.
   virtual int ColumnsClientWidth() const = 0;
   // Whether the 12-pixel indicator strip stands left of the body.
@@ -22,13 +33,13 @@ public:
   virtual const TFont& ColumnsGridFont() const = 0;
 };
 
-// How the collection changed, for the grid's changing/changed hooks.
-enum TColumnsOperation : uint8_t { cpAdded, cpInserted, cpRemoved };
-
 // The grid's columns: the item list (index order, the order of adding) and the position list
 // (display order). The collection owns its columns.
 class TVxColumns {
 public:
+  // The row store keeps one cell list per column and holds at most this many.
+  static constexpr int kMaxColumns = 1025;
+
   explicit TVxColumns(TColumnsHost* host = nullptr) : host_(host) {}
   ~TVxColumns();
   TVxColumns(const TVxColumns&) = delete;
@@ -49,7 +60,8 @@ public:
     column->SetName(name);
     return static_cast<T*>(AddColumn(std::move(column)));
   }
-  // Inserts at an item-list index; the column goes to the end of the display order.
+  // Inserts at an item-list index; the column goes to the end of the display order. A column
+  // beyond kMaxColumns raises "List index out of bounds" and changes nothing.
   TVxCustomColumn* InsertColumn(int index, std::unique_ptr<TVxCustomColumn> column);
   std::unique_ptr<TVxCustomColumn> RemoveColumn(TVxCustomColumn* column);
   void MoveColumn(int fromPosition, int toPosition);
@@ -77,18 +89,13 @@ public:
 
   void Layout(bool renumber = false);
 
-  // Hooks set by the grid.
-  std::function<void(TVxCustomColumn& column, TColumnChangeKind kind, int value)> OnColumnChanged;
-  std::function<void(TColumnsOperation operation, int index)> OnColumnsChanging;
-  std::function<void(TColumnsOperation operation, int index)> OnColumnsChanged;
-
   TColumnsHost* Host() const { return host_; }
 
 private:
   friend class TVxCustomColumn;
   enum class TAutoSizeStart { None, At, After };
   void AutoSize(TAutoSizeStart start, const TVxCustomColumn* column);
-  void ColumnChanged(TVxCustomColumn& column, TColumnChangeKind kind, int value);
+  void Tell(TColumnChangeKind kind, TVxCustomColumn* column, int value);
   void SearchColumnSet(TVxCustomColumn& column);
   void UnsortOthers(TVxCustomColumn& column);
 

@@ -1,34 +1,46 @@
 #include "grid/CustomGrid.h"
 
+#include <algorithm>
+
+namespace {
+
+constexpr int kIndicatorWidth = 12;
+
+// The facts of a grid without a row store: no rows.
+class TNoRows final : public TRowFacts {
+public:
+  int RowTotal() const override { return 0; }
+  int ShownTotal() const override { return 0; }
+  int StoredRowHeight(int) const override { return 0; }
+  bool RowDisplayed(int) const override { return false; }
+  int NextDisplayedRow(int) const override { return 0; }
+  int PreviousDisplayedRow(int) const override { return -1; }
+};
+
+} // namespace
+
 TVxCustomGridControl::TVxCustomGridControl(TComponent* owner)
     : TVxScrollControl(owner), columns_(this) {
   SetBounds(0, 0, 250, 150);
   SetColor(clWindow);
   SetTabStop(true);
-  columns_.OnColumnChanged = [this](TVxCustomColumn& column, TColumnChangeKind kind, int value) {
-    ColumnChanged(column, kind, value);
-  };
-  columns_.OnColumnsChanging = [this](TColumnsOperation operation, int index) {
-    ColumnsChanging(operation, index);
-  };
-  columns_.OnColumnsChanged = [this](TColumnsOperation operation, int index) {
-    ColumnsChanged(operation, index);
-  };
 }
 
 TVxCustomGridControl::~TVxCustomGridControl() {
   tearingDown_ = true;
-  columns_.OnColumnChanged = nullptr;
-  columns_.OnColumnsChanging = nullptr;
-  columns_.OnColumnsChanged = nullptr;
 }
 
 void TVxCustomGridControl::SetOptions(TGridOptions value) {
   if (options_ == value) return;
   const bool indicatorChanged = options_.Contains(goIndicator) != value.Contains(goIndicator);
   options_ = value;
-  if (indicatorChanged) columns_.Layout();
-  InvalidateBody();
+  if (indicatorChanged) {
+    columns_.Layout();
+    UpdateHorzScrollRange();
+  }
+  // The header, input line and footer bands decide where the body lies.
+  UpdateVertScrollRange();
+  Invalidate();
 }
 
 void TVxCustomGridControl::SetGridLinesStyle(TGridLinesStyle value) {
@@ -65,12 +77,305 @@ void TVxCustomGridControl::UnlockUpdates() {
   if (updateLock_ == 0) return;
   if (--updateLock_ > 0) return;
   InvalidateBody();
-  if (options_.Contains(goHeader)) InvalidateHeader();
-  if (options_.Contains(goIndicator)) InvalidateIndicator();
+  InvalidateHeader();
+  InvalidateIndicator();
   UpdateVertScrollRange();
 }
 
-void TVxCustomGridControl::ColumnChanged(TVxCustomColumn&, TColumnChangeKind, int) {}
+void TVxCustomGridControl::ColumnsNotify(const TColumnsNotice& notice) {
+  switch (notice.Kind) {
+  case ckWidth:
+  case ckVisibility:
+  case ckPosition:
+  case ckAdded:
+  case ckInserted:
+  case ckRemoved:
+    if (!ColumnsDestroying()) {
+      UpdateHorzScrollRange();
+      Invalidate();
+    }
+    break;
+  case ckAppearance:
+    InvalidateBody();
+    break;
+  default:
+    break;
+  }
+}
+
+const TRowFacts& TVxCustomGridControl::RowFacts() const {
+  static const TNoRows none;
+  return rowFacts_ ? *rowFacts_ : none;
+}
+
+void TVxCustomGridControl::SetHeaderSize(int value) {
+  if (headerSize_ == value) return;
+  headerSize_ = value;
+  UpdateVertScrollRange();
+  Invalidate();
+}
+
+void TVxCustomGridControl::SetFooterSize(int value) {
+  if (footerSize_ == value) return;
+  footerSize_ = value;
+  UpdateVertScrollRange();
+  Invalidate();
+}
+
+void TVxCustomGridControl::SetInputSize(int value) {
+  if (inputSize_ == value) return;
+  inputSize_ = value;
+  UpdateVertScrollRange();
+  Invalidate();
+}
+
+int TVxCustomGridControl::RowHeightOf(int row) {
+  const TRowFacts& rows = RowFacts();
+  int height = row >= 0 && row < rows.RowTotal() ? rows.StoredRowHeight(row) : rowSize_;
+  if (OnMeasuringRowHeight) OnMeasuringRowHeight(this, row, height);
+  return height;
+}
+
+int TVxCustomGridControl::RowSeparator() const {
+  return options_.Contains(goGrid) && gridLinesStyle_ != lsVerticalOnly ? 1 : 0;
+}
+
+RECT TVxCustomGridControl::GetBodyRect() {
+  const RECT client = ClientRect();
+  const int indicator = options_.Contains(goIndicator) ? kIndicatorWidth : 0;
+  const int line = RowSeparator();
+  RECT body{indicator, 0, 0, client.bottom};
+  if (options_.Contains(goHeader)) body.top = headerSize_;
+  if (options_.Contains(goInput)) body.top += inputSize_ + 6 + line;
+  body.right = std::min<int>(
+      indicator + columns_.VisibleColumnsWidth() - HorzScrollBar().Position(), client.right);
+  if (options_.Contains(goFooter)) body.bottom -= footerSize_ + 4 + line;
+  return body;
+}
+
+int TVxCustomGridControl::RowsFit() {
+  const TRowFacts& rows = RowFacts();
+  const RECT body = GetBodyRect();
+  const int separator = RowSeparator();
+  int fit = 0;
+  int y = body.top;
+  int row = topRow_ < rows.RowTotal() && rows.RowDisplayed(topRow_)
+                ? topRow_
+                : rows.NextDisplayedRow(topRow_);
+  for (; row < rows.RowTotal(); row = rows.NextDisplayedRow(row)) {
+    y += RowHeightOf(row) + separator;
+    if (y > body.bottom) break;
+    ++fit;
+  }
+  return fit;
+}
+
+int TVxCustomGridControl::DisplayedRowsBefore(int row) const {
+  const TRowFacts& rows = RowFacts();
+  int count = 0;
+  for (int r = rows.NextDisplayedRow(-1); r < row && r < rows.RowTotal();
+       r = rows.NextDisplayedRow(r))
+    ++count;
+  return count;
+}
+
+int TVxCustomGridControl::RowTop(int row) {
+  const TRowFacts& rows = RowFacts();
+  const RECT body = GetBodyRect();
+  int y = body.top;
+  if (row <= topRow_) return y;
+  // Walks no further than the body bottom: rows below it all start there or later.
+  int r = topRow_ < rows.RowTotal() && rows.RowDisplayed(topRow_) ? topRow_
+                                                                  : rows.NextDisplayedRow(topRow_);
+  for (; r < row && r < rows.RowTotal() && y < body.bottom; r = rows.NextDisplayedRow(r))
+    y += RowHeightOf(r) + RowSeparator();
+  return y;
+}
+
+void TVxCustomGridControl::InvalidateRows(int first, int last) {
+  if (!HandleAllocated() || last < topRow_) return;
+  const RECT body = GetBodyRect();
+  const int top = RowTop(first);
+  if (top >= body.bottom) return;
+  const int bottom = RowTop(last + 1);
+  RECT strip{0, top, ClientWidth(), std::min<int>(bottom + RowSeparator(), body.bottom)};
+  ::InvalidateRect(Handle(), &strip, FALSE);
+}
+
+void TVxCustomGridControl::InvalidateBody() {
+  if (!HandleAllocated()) return;
+  RECT body = GetBodyRect();
+  body.left = 0;
+  body.right = ClientWidth();
+  ::InvalidateRect(Handle(), &body, FALSE);
+}
+
+void TVxCustomGridControl::InvalidateHeader() {
+  if (!HandleAllocated() || !options_.Contains(goHeader)) return;
+  RECT header{0, 0, ClientWidth(), headerSize_};
+  ::InvalidateRect(Handle(), &header, FALSE);
+}
+
+void TVxCustomGridControl::InvalidateIndicator() {
+  if (!HandleAllocated() || !options_.Contains(goIndicator)) return;
+  RECT strip{0, 0, kIndicatorWidth, ClientHeight()};
+  ::InvalidateRect(Handle(), &strip, FALSE);
+}
+
+void TVxCustomGridControl::ShiftBody(int row, int dy) {
+  if (!HandleAllocated() || dy == 0) return;
+  // What lies below the row moves: one invalidation of that part, however many rows moved.
+  RECT body = GetBodyRect();
+  body.left = 0;
+  body.right = ClientWidth();
+  body.top = RowTop(row);
+  if (body.top < body.bottom) ::InvalidateRect(Handle(), &body, FALSE);
+}
+
+void TVxCustomGridControl::RefreshScrollAreas() {
+  const RECT client = ClientRect();
+  const int indicator = options_.Contains(goIndicator) ? kIndicatorWidth : 0;
+  RECT body = GetBodyRect();
+  body.left = 0;
+  body.right = client.right;
+  SetScrollAreas(RECT{indicator + columns_.FixedWidth(), 0, client.right, client.bottom}, body);
+}
+
+int TVxCustomGridControl::GetHorzScrollDelta(int oldPosition, int newPosition) {
+  RefreshScrollAreas();
+  return oldPosition - newPosition;
+}
+
+int TVxCustomGridControl::GetVertScrollDelta(int oldPosition, int newPosition) {
+  RefreshScrollAreas();
+  const TRowFacts& rows = RowFacts();
+  const int separator = RowSeparator();
+  int sum = 0;
+  for (int k = newPosition - oldPosition; k > 0; --k) {
+    const int next = rows.NextDisplayedRow(topRow_);
+    if (next >= rows.RowTotal()) break;
+    if (rows.RowDisplayed(topRow_)) sum -= RowHeightOf(topRow_) + separator;
+    topRow_ = next;
+  }
+  for (int k = newPosition - oldPosition; k < 0; ++k) {
+    const int previous = rows.PreviousDisplayedRow(topRow_);
+    if (previous < 0) break;
+    topRow_ = previous;
+    sum += RowHeightOf(previous) + separator;
+  }
+  return sum;
+}
+
+void TVxCustomGridControl::BeforeScrollMessage(TScrollBarKind kind) {
+  EndEdit();
+  if (kind == sbVertical) UpdateVertScrollRange(false);
+}
+
+void TVxCustomGridControl::SyncTopRow() {
+  const TRowFacts& rows = RowFacts();
+  const int total = rows.RowTotal();
+  topRow_ = std::clamp(topRow_, 0, std::max(total - 1, 0));
+  if (total == 0 || rows.ShownTotal() == 0) {
+    topRow_ = 0;
+    return;
+  }
+  if (!rows.RowDisplayed(topRow_)) {
+    // A top row inside a node that closed gives way to the node's row.
+    int row = rows.PreviousDisplayedRow(topRow_ + 1);
+    if (row < 0) row = rows.NextDisplayedRow(topRow_);
+    topRow_ = row;
+  }
+  // The furthest position shows the last rows flush with the body bottom.
+  const RECT body = GetBodyRect();
+  int fitAtEnd = 0;
+  for (int r = rows.PreviousDisplayedRow(total), y = body.top; r >= 0;
+       r = rows.PreviousDisplayedRow(r)) {
+    y += RowHeightOf(r) + RowSeparator();
+    if (y > body.bottom) break;
+    ++fitAtEnd;
+  }
+  const int furthest = std::max(rows.ShownTotal() - fitAtEnd, 0);
+  for (int position = DisplayedRowsBefore(topRow_); position > furthest; --position) {
+    const int previous = rows.PreviousDisplayedRow(topRow_);
+    if (previous < 0) break;
+    topRow_ = previous;
+  }
+}
+
+void TVxCustomGridControl::UpdateVertScrollRange(bool rowsChanged) {
+  const int oldTop = topRow_;
+  if (rowsChanged) SyncTopRow();
+  TVxScrollBar& bar = VertScrollBar();
+  const int shown = RowFacts().ShownTotal();
+  const int fit = RowsFit();
+  // The range follows TopRow here; nothing may shift the contents meanwhile.
+  bar.BeginUpdate();
+  if (fit < shown) {
+    bar.SetMax(shown);
+    bar.SetPageSize(fit + 1);
+    bar.SetLargeChange(bar.PageSize());
+  } else {
+    bar.SetMax(0);
+  }
+  if (rowsChanged || fit + 1 >= shown) bar.SetPosition(DisplayedRowsBefore(topRow_));
+  bar.EndUpdate();
+  if (topRow_ != oldTop) InvalidateBody();
+}
+
+void TVxCustomGridControl::UpdateHorzScrollRange() {
+  TVxScrollBar& bar = HorzScrollBar();
+  const int indicator = options_.Contains(goIndicator) ? kIndicatorWidth : 0;
+  bar.BeginUpdate();
+  bar.SetPageSize(ClientWidth() + 1);
+  bar.SetLargeChange(bar.PageSize() - 10);
+  bar.SetMax(columns_.VisibleColumnsWidth() + indicator);
+  bar.SetVisible(bar.PageSize() < bar.Max());
+  if (HandleAllocated()) bar.SetPosition(::GetScrollPos(Handle(), SB_HORZ));
+  bar.EndUpdate();
+}
+
+void TVxCustomGridControl::RowsInserted(int first, int count) {
+  if (first < topRow_) topRow_ += count;
+}
+
+void TVxCustomGridControl::RowsRemoved(int first, int count) {
+  if (topRow_ >= first + count)
+    topRow_ -= count;
+  else if (topRow_ >= first)
+    topRow_ = first;
+}
+
+void TVxCustomGridControl::RowsCleared() {
+  topRow_ = 0;
+  for (TVxScrollBar* bar : {&HorzScrollBar(), &VertScrollBar()}) {
+    bar->BeginUpdate();
+    bar->SetPosition(0);
+    bar->EndUpdate();
+  }
+}
+
+void TVxCustomGridControl::CreateWnd() {
+  TVxScrollControl::CreateWnd();
+  HorzScrollBar().SetSmallChange(5);
+  HorzScrollBar().SetLargeChange(10);
+  VertScrollBar().SetLargeChange(10);
+  UpdateHorzScrollRange();
+  UpdateVertScrollRange();
+  RefreshScrollAreas();
+}
+
+void TVxCustomGridControl::Resize() {
+  UpdateVertScrollRange();
+  UpdateHorzScrollRange();
+  RefreshScrollAreas();
+  TVxScrollControl::Resize();
+}
+
+void TVxCustomGridControl::Paint(TCanvas& canvas) {
+  RefreshScrollAreas();
+  canvas.Brush().SetColor(Color());
+  canvas.FillRect(ClientRect());
+}
 
 void TVxCustomGridControl::ResetNavigation() {
   topRow_ = 0;

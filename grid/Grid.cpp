@@ -2,8 +2,6 @@
 
 #include "ui/Exception.h"
 
-#include <vector>
-
 namespace {
 
 bool IsKeyword(std::wstring_view text, const wchar_t* keyword) {
@@ -21,6 +19,7 @@ bool IsKeyword(std::wstring_view text, const wchar_t* keyword) {
 
 TVxGrid::TVxGrid(TComponent* owner)
     : TVxCustomGrid(owner), cells_(std::make_unique<TCells>(Columns())) {
+  SetRowFacts(cells_.get());
   cells_->SetDefaultRowHeight(RowSize());
   cells_->OnCellChanged = [this](int column, int row) { CellChanged(column, row); };
   cells_->OnCompareCells = [this](TCell& cell1, TCell& cell2) {
@@ -32,6 +31,7 @@ TVxGrid::TVxGrid(TComponent* owner)
 
 TVxGrid::~TVxGrid() {
   tearingDown_ = true;
+  SetRowFacts(nullptr);
 }
 
 int TVxGrid::AppendRows(int count) {
@@ -69,6 +69,7 @@ int TVxGrid::AppendRows(int count) {
 
 void TVxGrid::AppendChildRow(int parent, bool atEnd) {
   const int at = cells_->AppendChildRow(parent, atEnd);
+  RowsInserted(at, 1);
   TRow& owner = RowObject(parent);
   if (owner.Expanded()) ShiftBody(at, RowObject(at).Height());
   if (owner.ChildCount() == 1) InvalidateRow(parent);
@@ -78,6 +79,7 @@ void TVxGrid::AppendChildRow(int parent, bool atEnd) {
 
 void TVxGrid::InsertRowAt(int index) {
   cells_->InsertRowAt(index);
+  RowsInserted(index, 1);
   lastAddedIndex_ = index;
   StoreSelection(SelectedColumn(), SelectedRow() + 1);
   InvalidateBody();
@@ -85,30 +87,22 @@ void TVxGrid::InsertRowAt(int index) {
 }
 
 void TVxGrid::DeleteRowAt(int index) {
-  TRow& row = RowObject(index);
+  RowObject(index);
   EndEdit();
-  if (row.ChildCount() > 0) {
-    const int last = index + CountDescendants(index);
-    if (last > index) {
-      std::vector<std::pair<bool, int>> removed;
-      removed.reserve(last - index);
-      for (int j = index + 1; j <= last; ++j)
-        removed.emplace_back(RowObject(j).Displayed(), RowObject(j).Height());
-      cells_->RemoveRows(index + 1, last);
-      // The markers follow the removals one by one, last descendant first.
-      for (int j = last; j > index; --j) {
-        const auto& [displayed, height] = removed[j - index - 1];
-        RowRemoved(j, displayed, height);
-        if (displayed) ShiftBody(j, -height);
-      }
-    }
-    InvalidateBody();
-  }
-  const bool displayed = row.Displayed();
-  const int height = row.Height();
-  cells_->RemoveRows(index, index);
-  RowRemoved(index, displayed, height);
-  if (displayed) ShiftBody(index, -height);
+  // The row goes with all its descendants, and what lay below them moves up once by the
+  // heights of the displayed ones.
+  const int last = index + CountDescendants(index);
+  int shift = 0;
+  for (int j = cells_->RowDisplayed(index) ? index : cells_->NextDisplayedRow(index); j <= last;
+       j = cells_->NextDisplayedRow(j))
+    shift += RowHeightOf(j);
+  if (shift != 0) ShiftBody(index, -shift);
+  cells_->RemoveRows(index, last);
+  RowsRemoved(index, last - index + 1);
+  RecomputeFirstRowMarker();
+  RecomputeLastRowMarker();
+  // A selection at or past the end moves up to the last row (none when no row is left).
+  if (SelectedRow() >= TotalRows()) StoreSelection(SelectedColumn(), TotalRows() - 1);
   InvalidateBody();
   UpdateVertScrollRange();
 }
@@ -142,18 +136,14 @@ void TVxGrid::ExpandRow(int index, bool value) {
   if (row.ChildCount() <= 0 || row.Expanded() == value) return;
   const int last = index + CountDescendants(index);
   int shift = 0;
-  for (int j = index + 1; j <= last; ++j) {
+  // A row inside a collapsed node keeps its descendants hidden whatever its own flag says.
+  for (int j = index + 1; j <= last && row.Shown(); ++j) {
     TRow& child = RowObject(j);
-    if (!value) {
-      if (!child.Shown()) continue;
-      cells_->SetShown(child, false);
-      shift -= RowHeightOf(j);
-    } else {
-      cells_->SetShown(child, true);
-      shift += RowHeightOf(j);
-      // A collapsed child keeps its own descendants hidden.
-      if (!child.Expanded()) j += CountDescendants(j);
-    }
+    const bool wasDisplayed = child.Displayed();
+    cells_->SetShown(child, value);
+    if (child.Displayed() != wasDisplayed) shift += value ? RowHeightOf(j) : -RowHeightOf(j);
+    // Below a collapsed child everything is hidden and stays so: skip its whole subtree.
+    if (!child.Expanded()) j += CountDescendants(j);
   }
   if (shift != 0) ShiftBody(index + 1, shift);
   cells_->SetExpanded(row, value);
@@ -172,18 +162,13 @@ void TVxGrid::ShowRow(int index, bool value) {
   UpdateVertScrollRange();
 }
 
-int TVxGrid::RowHeightOf(int row) {
-  int height = RowObject(row).Height();
-  if (OnMeasuringRowHeight) OnMeasuringRowHeight(this, row, height);
-  return height;
-}
-
 void TVxGrid::SetRowHeightOf(int row, int height) {
   const int current = RowHeightOf(row);
   if (height == current) return;
   cells_->SetHeight(RowObject(row), height);
   ShiftBody(row + 1, height - current);
   InvalidateRow(row);
+  UpdateVertScrollRange();
 }
 
 void TVxGrid::MarkRowSelected(int row, bool value) {
@@ -282,26 +267,126 @@ void TVxGrid::CellChanged(int column, int row) {
   if (OnChange) OnChange(this, column, row);
 }
 
-void TVxGrid::ColumnChanged(TVxCustomColumn& column, TColumnChangeKind kind, int value) {
-  TVxCustomGrid::ColumnChanged(column, kind, value);
-  if (kind == ckSorted || (kind == ckSortKind && column.Sorted())) {
-    const int index = column.Index();
-    const bool ascending = column.SortKind() == skAscending;
-    if (OnSortColumn) OnSortColumn(this, index, ascending);
-    SortByColumn(index, ascending);
-  } else if (kind == ckUnsorted) {
+void TVxGrid::ColumnsNotify(const TColumnsNotice& notice) {
+  TVxCustomGrid::ColumnsNotify(notice);
+  TVxCustomColumn& column = *notice.Column;
+  switch (notice.Kind) {
+  case ckSorted:
+  case ckSortKind:
+    if (notice.Kind == ckSorted || column.Sorted()) {
+      const int index = column.Index();
+      const bool ascending = column.SortKind() == skAscending;
+      if (OnSortColumn) OnSortColumn(this, index, ascending);
+      SortByColumn(index, ascending);
+    }
+    break;
+  case ckUnsorted:
     InvalidateHeader();
+    break;
+  case ckAdded:
+  case ckInserted:
+    cells_->ColumnAdded(notice.Value, notice.Kind == ckAdded);
+    InvalidateBody();
+    break;
+  case ckRemoved:
+    cells_->ColumnRemoved(notice.Value);
+    InvalidateBody();
+    break;
+  default:
+    break;
   }
-}
-
-void TVxGrid::ColumnsChanged(TColumnsOperation operation, int index) {
-  if (operation == cpRemoved)
-    cells_->ColumnRemoved(index);
-  else
-    cells_->ColumnAdded(index, operation == cpAdded);
-  InvalidateBody();
 }
 
 void TVxGrid::RowSizeChanged() {
   cells_->SetDefaultRowHeight(RowSize());
+}
+
+TColumnDisplay& TVxGrid::LoadDisplay(int column, int row, TCanvas& canvas, const RECT& cellRect,
+                                     bool bold) {
+  TVxCustomColumn& owner = *Columns().ColumnAt(column);
+  TColumnDisplay& display = owner.Display();
+  canvas.Font().Assign(owner.Font());
+  if (bold) canvas.Font().SetStyle(canvas.Font().Style() + TFontStyles{fsBold});
+  display.TargetCanvas = &canvas;
+  display.ThemeOwner = this;
+  display.CellRect = RECT{cellRect.left + owner.Padding(), cellRect.top,
+                          cellRect.right - owner.Padding(), cellRect.bottom};
+  display.IsSelectedCell = column == SelectedColumn() && row == SelectedRow();
+  TCell& cell = *CellAt(column, row);
+  switch (owner.DataKind()) {
+  case dkBoolean:
+    display.PlayBool = cell.BoolValue();
+    break;
+  case dkInteger:
+    display.PlayInt = cell.IntValue();
+    break;
+  case dkAutoNumber:
+    display.PlayInt = row;
+    break;
+  default:
+    display.DrawnText = cell.TextValue();
+    break;
+  }
+  const TRow& facts = RowObject(row);
+  display.RowChildCount = facts.ChildCount();
+  display.RowExpanded = facts.Expanded();
+  display.RowLevel = facts.Level();
+  return display;
+}
+
+void TVxGrid::PaintCellContent(int column, int row, TCanvas& canvas, const RECT& cellRect,
+                               bool bold) {
+  TColumnDisplay& display = LoadDisplay(column, row, canvas, cellRect, bold);
+  const TDrawingOptions drawing = Columns().ColumnAt(column)->DrawingOptions();
+  if (drawing != doBackgroundOnly && drawing != doCustomOnly) display.PaintCell();
+}
+
+TColumnPlay* TVxGrid::LoadPlay(int column, int row, const RECT& cellRect) {
+  TVxCustomColumn* owner = Columns().ColumnAt(column);
+  TColumnPlay* play = owner ? owner->Play() : nullptr;
+  if (!play || !cells_->IsRowIndex(row)) return nullptr;
+  play->Col = column;
+  play->Row = row;
+  play->Grid = this;
+  play->ThemeOwner = this;
+  play->CellRect = cellRect;
+  TCell& cell = *CellAt(column, row);
+  if (owner->DataKind() == dkBoolean)
+    play->PlayBool = cell.BoolValue();
+  else if (owner->DataKind() == dkInteger)
+    play->PlayInt = cell.IntValue();
+  else
+    play->DrawnText = owner->DisplayText(cell.TextValue());
+  const TRow& facts = RowObject(row);
+  play->RowChildCount = facts.ChildCount();
+  play->RowExpanded = facts.Expanded();
+  play->RowLevel = facts.Level();
+  play->ApplyHook = [this, play] { ApplyPlayValue(*play); };
+  play->ToggleHook = [this, row] { ToggleExpanded(row); };
+  return play;
+}
+
+void TVxGrid::ApplyPlayValue(TColumnPlay& play) {
+  bool accept = true;
+  if (OnEditAccept) OnEditAccept(this, play.Col, play.Row, play.DrawnText, accept);
+  if (!accept) return;
+  TVxCustomColumn* owner = Columns().ColumnAt(play.Col);
+  if (!owner || !cells_->IsRowIndex(play.Row)) return;
+  if (owner->DataKind() == dkBoolean)
+    CellAt(play.Col, play.Row)->SetBoolValue(play.PlayBool);
+  else if (owner->DataKind() == dkInteger)
+    CellAt(play.Col, play.Row)->SetIntValue(play.PlayInt);
+  if (OnAfterEdit) OnAfterEdit(this, play.Col, play.Row, CellAt(play.Col, play.Row)->TextValue());
+}
+
+std::wstring TVxGrid::CellHintText(int column, int row, TCanvas& canvas, const RECT& cellRect,
+                                   bool bold) {
+  TVxCustomColumn* owner = Columns().ColumnAt(column);
+  if (!owner || !cells_->IsRowIndex(row)) return {};
+  if (owner->Options().Contains(coShowTextFitHint)) {
+    TColumnDisplay& display = LoadDisplay(column, row, canvas, cellRect, bold);
+    display.DrawnText = owner->DisplayText(CellText(column, row));
+    if (owner->Width() < display.NeededWidth() + 5) return display.DrawnText;
+  }
+  return CellHintOf(column, row);
 }

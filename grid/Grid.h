@@ -1,5 +1,6 @@
 #pragma once
 #include "grid/Cells.h"
+#include "grid/ColumnPlay.h"
 #include "grid/CustomGrid.h"
 
 #include <memory>
@@ -62,7 +63,6 @@ public:
   void ToggleExpanded(int row) { ExpandRow(row, !IsRowExpanded(row)); }
   bool IsRowDisplayed(int row) const { return cells_->Row(row).Displayed(); }
   void ShowRow(int row, bool value);
-  int RowHeightOf(int row);
   void SetRowHeightOf(int row, int height);
   bool IsRowSelected(int row) const { return cells_->Row(row).Selected(); }
   void MarkRowSelected(int row, bool value);
@@ -76,9 +76,27 @@ public:
   std::wstring CellHintOf(int column, int row);
   TColor CellBackColorOf(int column, int row);
 
+  // Loads the column's display with a cell: the canvas in the column's font (bold when asked),
+  // the rectangle narrowed by the column's Padding, the value by the column's data kind and
+  // the row's tree facts.
+  TColumnDisplay& LoadDisplay(int column, int row, TCanvas& canvas, const RECT& cellRect,
+                              bool bold = false);
+  // Loads the display and draws the cell's content, unless the column draws only its
+  // background or only custom content.
+  void PaintCellContent(int column, int row, TCanvas& canvas, const RECT& cellRect,
+                        bool bold = false);
+  // Loads the column's play for a cell, with its hooks; null when the column has none.
+  TColumnPlay* LoadPlay(int column, int row, const RECT& cellRect);
+  // A play's value goes to its cell when OnEditAccept accepts it; then OnAfterEdit.
+  void ApplyPlayValue(TColumnPlay& play);
+  // The hint over a cell: the whole text when a fit-hint column is too narrow for it, else
+  // the cell's own hint.
+  std::wstring CellHintText(int column, int row, TCanvas& canvas, const RECT& cellRect,
+                            bool bold = false);
+
 protected:
-  void ColumnChanged(TVxCustomColumn& column, TColumnChangeKind kind, int value) override;
-  void ColumnsChanged(TColumnsOperation operation, int index) override;
+  // The one place that decides what a column change means for the rows and the window.
+  void ColumnsNotify(const TColumnsNotice& notice) override;
   void RowSizeChanged() override;
   // The colour the grid gives a column whose cells take the grid's colour.
   virtual TColor ColumnCellColor(int) { return clWindow; }

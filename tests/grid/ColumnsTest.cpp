@@ -1,6 +1,7 @@
 #include "grid/Columns.h"
 
 #include "ui/Bitmap.h"
+#include "ui/Exception.h"
 
 #include "FoundFilesGrid.h"
 
@@ -22,14 +23,10 @@ struct FakeHost : TColumnsHost {
   TFont font;
   FakeHost() { font.SetName(L"Arial"); }
   const TFont& ColumnsGridFont() const override { return font; }
-};
-
-struct Recorder {
+  // The column property changes heard, as (name, kind * 1000 + value).
   std::vector<std::pair<std::wstring, int>> kinds;
-  explicit Recorder(TVxColumns& columns) {
-    columns.OnColumnChanged = [this](TVxCustomColumn& c, TColumnChangeKind kind, int value) {
-      kinds.emplace_back(c.Name(), kind * 1000 + value);
-    };
+  void ColumnsNotify(const TColumnsNotice& n) override {
+    if (n.Kind < ckAdding) kinds.emplace_back(n.Column->Name(), n.Kind * 1000 + n.Value);
   }
 };
 
@@ -155,11 +152,12 @@ TEST(ColumnsTest, HiddenColumnsTakeNoSpaceAndHidingShiftsLaterColumns) {
 }
 
 TEST(ColumnsTest, SortedIsRefusedByTheTreeColumnAndHeldByOneColumn) {
-  TVxColumns columns;
-  Recorder rec(columns);
+  FakeHost rec;
+  TVxColumns columns(&rec);
   auto* tree = columns.Add<TVxTreeColumn>(L"Tree");
   auto* a = columns.Add<TVxTextColumn>(L"A");
   auto* b = columns.Add<TVxCheckBoxColumn>(L"B");
+  rec.kinds.clear();
   tree->SetSorted(true);
   EXPECT_FALSE(tree->Sorted());
   EXPECT_TRUE(rec.kinds.empty());
@@ -184,8 +182,8 @@ TEST(ColumnsTest, SearchColumnStaysOnTheLastColumnThatGotIt) {
 }
 
 TEST(ColumnsTest, MoveRenumbersPositionsAndReportsTheOldPosition) {
-  TVxColumns columns;
-  Recorder rec(columns);
+  FakeHost rec;
+  TVxColumns columns(&rec);
   for (const wchar_t* name : {L"A", L"B", L"C", L"D"})
     columns.Add<TVxTextColumn>(name);
   columns.MoveColumn(0, 2);
@@ -304,4 +302,27 @@ TEST(ColumnsTest, TheGridsFontReachesOnlyColumnsThatFollowIt) {
   grid.AppendRows(1);
   EXPECT_TRUE(grid.CellAt(1, 0)->TextStyle().Empty());
   EXPECT_EQ(grid.CellAt(1, 1)->TextStyle(), TFontStyles{fsItalic});
+}
+
+TEST(ColumnsTest, AColumnBeyondTheLimitIsRefusedBeforeItJoins) {
+  TVxGrid grid;
+  for (int i = 0; i < TVxColumns::kMaxColumns; ++i)
+    grid.Columns().Add<TVxTextColumn>(L"C");
+  EXPECT_THROW(grid.Columns().Add<TVxTextColumn>(L"Extra"), EListError);
+  EXPECT_EQ(grid.Columns().ColumnCount(), TVxColumns::kMaxColumns);
+  EXPECT_EQ(grid.Cells().ColumnTotal(), TVxColumns::kMaxColumns);
+  EXPECT_EQ(grid.Columns().ColumnByName(L"Extra"), nullptr);
+}
+
+TEST(ColumnsTest, RaisingTheMinimumAboveTheWidthWidensTheColumn) {
+  FakeHost host;
+  TVxColumns columns(&host);
+  auto* a = columns.Add<TVxTextColumn>(L"A");
+  auto* b = columns.Add<TVxTextColumn>(L"B");
+  a->SetMinWidth(50);
+  EXPECT_EQ(a->Width(), 80);
+  a->SetMinWidth(120);
+  EXPECT_EQ(a->Width(), 120);
+  EXPECT_EQ(b->Left(), 120);
+  EXPECT_EQ(host.kinds.back(), (std::pair<std::wstring, int>{L"A", ckWidth * 1000 + 40}));
 }

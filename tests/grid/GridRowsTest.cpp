@@ -231,6 +231,26 @@ TEST_F(GridRowsTest, DeleteRemovesTheSubtreeAndTheParentsCount) {
   EXPECT_THROW(grid.DeleteRowAt(1), EListError);
 }
 
+TEST(GridRowsDeleteTest, ASelectionAtOrPastTheEndMovesUpToTheLastRow) {
+  struct SelectingGrid : TVxGrid {
+    using TVxCustomGridControl::StoreSelection;
+  } grid;
+  SetUpFoundFilesGrid(grid);
+  grid.AppendRows(4);
+  grid.StoreSelection(5, 3);
+  grid.DeleteRowAt(3);
+  EXPECT_EQ(grid.SelectedRow(), 2);
+  EXPECT_EQ(grid.SelectedColumn(), 5);
+  // Row 2 is now past the end of the two rows left.
+  grid.DeleteRowAt(0);
+  EXPECT_EQ(grid.SelectedRow(), 1);
+  grid.StoreSelection(5, 0);
+  grid.DeleteRowAt(1);
+  EXPECT_EQ(grid.SelectedRow(), 0);
+  grid.DeleteRowAt(0);
+  EXPECT_EQ(grid.SelectedRow(), -1);
+}
+
 TEST_F(GridRowsTest, DeletingAParentWhoseChildWasSortedAwayOrphansTheChild) {
   const int g = AddGroup(L"b");
   AddChild(g, L"a");
@@ -301,4 +321,76 @@ TEST_F(GridRowsTest, TreeQueriesEqualTheScansThroughRandomOperations) {
     ExpectTreeQueriesMatchScans(grid, what + " at step " + std::to_string(step));
     if (HasFatalFailure()) return;
   }
+}
+
+namespace {
+
+// Whether a row is shown by definition: every ancestor is expanded.
+bool ShownByAncestors(TVxGrid& g, int row) {
+  for (TRow* a = g.RowObject(row).ParentRow(); a; a = a->ParentRow())
+    if (!a->Expanded()) return false;
+  return true;
+}
+
+void ExpectShownFollowsAncestors(TVxGrid& g, const std::string& step) {
+  std::vector<int> displayed;
+  for (int r = 0; r < g.TotalRows(); ++r) {
+    const bool shown = ShownByAncestors(g, r);
+    ASSERT_EQ(g.RowObject(r).Shown(), shown) << step << " row " << r;
+    if (shown && g.RowObject(r).Visible()) displayed.push_back(r);
+  }
+  ASSERT_EQ(g.Cells().ShownTotal(), static_cast<int>(displayed.size())) << step;
+  std::vector<int> forward, backward;
+  for (int r = g.Cells().NextDisplayedRow(-1); r < g.TotalRows(); r = g.Cells().NextDisplayedRow(r))
+    forward.push_back(r);
+  for (int r = g.Cells().PreviousDisplayedRow(g.TotalRows()); r >= 0;
+       r = g.Cells().PreviousDisplayedRow(r))
+    backward.insert(backward.begin(), r);
+  ASSERT_EQ(forward, displayed) << step;
+  ASSERT_EQ(backward, displayed) << step;
+}
+
+} // namespace
+
+TEST_F(GridRowsTest, ShownRowsFollowTheirAncestorsThroughRandomTreeOperations) {
+  std::mt19937 random(777);
+  auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  int grandparentCollapses = 0;
+  for (int step = 0; step < 600; ++step) {
+    const int n = grid.TotalRows();
+    const int op = n == 0 ? 0 : pick(12);
+    std::string what;
+    if (op == 0) {
+      AddGroup(L"g");
+      what = "group";
+    } else if (op <= 4) {
+      grid.AppendChildRow(pick(n), pick(4) != 0);
+      what = "child";
+    } else if (op == 5) {
+      AddChild(pick(n), L"scan child");
+      what = "scan child";
+    } else if (op == 6) {
+      grid.DeleteRowAt(pick(n));
+      what = "delete";
+    } else if (op == 7) {
+      grid.ShowRow(pick(n), pick(3) != 0);
+      what = "show";
+    } else if (op <= 9) {
+      // Collapse the grandparent of an expanded row, then maybe open it again.
+      const int r = pick(n);
+      const int parent = grid.ParentRowOf(r);
+      const int grandparent = parent >= 0 ? grid.ParentRowOf(parent) : -1;
+      if (grandparent < 0 || !grid.IsRowExpanded(parent)) continue;
+      grid.ExpandRow(grandparent, false);
+      grandparentCollapses += !grid.IsRowExpanded(grandparent);
+      if (pick(2)) grid.ExpandRow(grandparent, true);
+      what = "grandparent";
+    } else {
+      grid.ExpandRow(pick(n), pick(2) != 0);
+      what = "expand";
+    }
+    ExpectShownFollowsAncestors(grid, what + " at step " + std::to_string(step));
+    if (HasFatalFailure()) return;
+  }
+  EXPECT_GT(grandparentCollapses, 10);
 }

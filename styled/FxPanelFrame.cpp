@@ -74,7 +74,12 @@ void RenderPanelFrame(TBitmap& target, const TPanelFrame& frame) {
   // and from width - k on; the inside (k, k, width - k, height - k) is flat Color.
   const int f = kSupersample;
   const int k = (frame.CornerWidth + 20) / 2;
-  const int topEnd = std::min(k + 1, height);
+  // A group box's top line hangs from its caption's middle; under a tall caption it lies
+  // below the band and the flat inside would wipe it out, so the top band reaches past it.
+  const int pen = f * frame.BorderWidth - 1;
+  const int lineBottom = (pen / 2 + f * frame.CaptionHeight / 2 + pen / 2) / f;
+  const int keepTop = std::max(k, lineBottom + 1);
+  const int topEnd = std::min(keepTop + 1, height);
   const int bottomStart = std::max(height - k, topEnd);
   const int leftEnd = std::min(k + 1, width);
   const int rightStart = std::max(width - k, leftEnd);
@@ -94,9 +99,9 @@ void RenderPanelFrame(TBitmap& target, const TPanelFrame& frame) {
     ::SetViewportOrgEx(dc, 0, 0, nullptr);
     AverageInto(target, strip, large, f);
   }
-  if (width - k > k && height - k > k) {
+  if (width - k > k && height - k > keepTop) {
     TGdiObject brush(::CreateSolidBrush(ColorToRGB(frame.Color)));
-    RECT inside{k, k, width - k, height - k};
+    RECT inside{k, keepTop, width - k, height - k};
     ::FillRect(target.Canvas().Handle(), &inside, static_cast<HBRUSH>(brush.Get()));
     ::GdiFlush();
   }

@@ -18,7 +18,7 @@ struct TPanelFrame {
 };
 
 // Renders the frame into target (the panel's size). An antialiased frame is drawn three times
-// larger and averaged down in its outer band, half of CornerWidth + 20 wide; the rest is the
-// flat Color. Only that band is drawn at the larger size, in four strips, so a resize of a big
-// panel costs its edges, not its area.
+// larger and averaged down in its outer band, half of CornerWidth + 20 wide (at the top at least
+// down to the frame's top line); the rest is the flat Color. Only that band is drawn at the larger
+// size, in four strips, so a resize of a big panel costs its edges, not its area.
 void RenderPanelFrame(TBitmap& target, const TPanelFrame& frame);

@@ -176,6 +176,7 @@ RECT TFxButton::CaptionRect() {
   return c;
 }
 
+// Everything is drawn into the off-screen image, which then goes to the screen in one copy.
 void TFxButton::Paint(TCanvas& canvas) {
   RECT r = ClientRect();
   const int width = r.right, height = r.bottom;
@@ -194,30 +195,37 @@ void TFxButton::Paint(TCanvas& canvas) {
   image.Rectangle(r);
   image.Pen().SetColor(colors_.BorderColor());
   image.RoundRect(RECT{0, 0, width, height}, 5, 5);
-  ::BitBlt(canvas.Handle(), 0, 0, width, height, image.Handle(), 0, 0, SRCCOPY);
 
   const RECT c = CaptionRect();
-  TFont font(Font());
-  if (hotTrack_ && (StateFlags() & kMouseOver)) font.SetColor(colors_.HotTrack());
-  canvas.Font().Assign(font);
-  canvas.Brush().SetStyle(bsClear);
   const bool withText = ShowCaption() && !Caption().empty();
-  if (ShowCaption())
-    DrawCaptionText(canvas, Caption(), font, colors_.TextShadow(), TextShadow(),
-                    TextFormat(taCenter, false), c, Enabled());
+  if (withText) {
+    TFxCaptionLayer::TCaption caption;
+    caption.Text = Caption();
+    caption.Font.Assign(Font());
+    if (hotTrack_ && (StateFlags() & kMouseOver)) caption.Font.SetColor(colors_.HotTrack());
+    caption.ShadowColor = colors_.TextShadow();
+    caption.Shadow = TextShadow();
+    caption.Format = TextFormat(taCenter, false);
+    caption.Rect = c;
+    caption.Enabled = Enabled();
+    caption.Size = SIZE{width, height};
+    captionLayer_.Apply(frame_, caption);
+  }
 
   if (!glyph_.Empty()) {
-    const SIZE text = canvas.TextExtent(Caption());
+    image.Font().Assign(Font());
+    const SIZE text = withText ? image.TextExtent(Caption()) : SIZE{0, 0};
     const POINT at = ButtonGlyphPosition(layout_, c, SIZE{glyph_.Width(), glyph_.Height()}, text,
                                          withText, spacing_, width, height);
-    canvas.Draw(at.x, at.y, Enabled() ? glyph_ : disabledGlyph_);
+    DrawTransparent(frame_, at.x, at.y, Enabled() ? glyph_ : disabledGlyph_);
   }
 
   if (Focused() && showFocusRect_) {
     RECT focus = r;
     ::InflateRect(&focus, -2, -2);
-    canvas.DrawFocusRect(focus);
+    image.DrawFocusRect(focus);
   }
+  ::BitBlt(canvas.Handle(), 0, 0, width, height, image.Handle(), 0, 0, SRCCOPY);
 }
 
 LONG TFxButton::AccessibleRole() const {

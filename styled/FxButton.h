@@ -1,4 +1,5 @@
 #pragma once
+#include "styled/FxCaptionLayer.h"
 #include "styled/FxColors.h"
 #include "styled/FxCustomControl.h"
 #include "ui/Bitmap.h"
@@ -96,4 +97,5 @@ private:
   TGradientType gradientType_ = gtVertical;
   TBitmap rest_, hover_, pressed_;
   TBitmap frame_;
+  TFxCaptionLayer captionLayer_;
 };

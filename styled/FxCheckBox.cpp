@@ -21,6 +21,7 @@ const TBitmap& PlainCheckMark() {
 
 TFxCheckBox::TFxCheckBox(TComponent* owner) : TFxCustomControl(owner) {
   SetParentColor(true);
+  SetOpaque(true);
   SetBounds(Left(), Top(), 130, 17);
   UpdateImages();
 }
@@ -143,6 +144,8 @@ void TFxCheckBox::LeftButtonUp() {
   FadeIn();
 }
 
+// The control is put together off screen (box image, caption, lines, focus frame) and goes to
+// the screen in one copy.
 void TFxCheckBox::Paint(TCanvas& canvas) {
   const RECT client = ClientRect();
   frame_.SetSize(client.right, client.bottom);
@@ -155,41 +158,53 @@ void TFxCheckBox::Paint(TCanvas& canvas) {
     ::InflateRect(&pressed, -inset, -inset);
     ComposeState(frame_, frame_, pressed_, 10, pressed, PressLevel());
   }
-  if (checked_) frame_.Canvas().Draw(box.left + 2, box.top + 2, CheckMark());
-  canvas.Draw(box.left, box.top, frame_);
+  if (checked_) DrawTransparent(frame_, box.left + 2, box.top + 2, CheckMark());
+  // The box image lands on the control at the box's corner.
+  screen_.SetSize(client.right, client.bottom);
+  screen_.Fill(Color());
+  TCanvas& image = screen_.Canvas();
+  ::BitBlt(image.Handle(), box.left, box.top, client.right, client.bottom, frame_.Canvas().Handle(),
+           0, 0, SRCCOPY);
 
-  RECT caption = client;
-  caption.left += spacing_ + 16;
-  TFont font(Font());
-  if (hotTrack_ && (StateFlags() & kMouseOver)) font.SetColor(colors_.HotTrack());
-  canvas.Brush().SetStyle(bsClear);
-  if (ShowCaption())
-    DrawCaptionText(canvas, Caption(), font, colors_.TextShadow(), TextShadow(),
-                    TextFormat(taLeftJustify, false), caption, Enabled());
+  if (ShowCaption()) {
+    TFxCaptionLayer::TCaption caption;
+    caption.Text = Caption();
+    caption.Font.Assign(Font());
+    if (hotTrack_ && (StateFlags() & kMouseOver)) caption.Font.SetColor(colors_.HotTrack());
+    caption.ShadowColor = colors_.TextShadow();
+    caption.Shadow = TextShadow();
+    caption.Format = TextFormat(taLeftJustify, false);
+    caption.Rect = client;
+    caption.Rect.left += spacing_ + 16;
+    caption.Enabled = Enabled();
+    caption.Size = SIZE{client.right, client.bottom};
+    captionLayer_.Apply(screen_, caption);
+  }
 
-  TPen& pen = canvas.Pen();
+  TPen& pen = image.Pen();
   pen.SetColor(borderLinesColor_);
   pen.SetWidth(1);
   pen.SetStyle(psSolid);
   const int l = client.left, t = client.top, r = client.right, b = client.bottom;
   if (borderLines_.Contains(blTop)) {
-    canvas.MoveTo(l, t);
-    canvas.LineTo(r, t);
+    image.MoveTo(l, t);
+    image.LineTo(r, t);
   }
   if (borderLines_.Contains(blBottom)) {
-    canvas.MoveTo(l, b - 1);
-    canvas.LineTo(r, b - 1);
+    image.MoveTo(l, b - 1);
+    image.LineTo(r, b - 1);
   }
   if (borderLines_.Contains(blLeft)) {
-    canvas.MoveTo(l, t);
-    canvas.LineTo(l, b);
+    image.MoveTo(l, t);
+    image.LineTo(l, b);
   }
   if (borderLines_.Contains(blRight)) {
-    canvas.MoveTo(r - 1, t);
-    canvas.LineTo(r - 1, b);
+    image.MoveTo(r - 1, t);
+    image.LineTo(r - 1, b);
   }
 
-  if (Focused() && showFocusRect_) canvas.DrawFocusRect(client);
+  if (Focused() && showFocusRect_) image.DrawFocusRect(client);
+  ::BitBlt(canvas.Handle(), 0, 0, client.right, client.bottom, image.Handle(), 0, 0, SRCCOPY);
 }
 
 LONG TFxCheckBox::AccessibleRole() const {

@@ -1,4 +1,5 @@
 #pragma once
+#include "styled/FxCaptionLayer.h"
 #include "styled/FxColors.h"
 #include "styled/FxCustomControl.h"
 #include "ui/Bitmap.h"
@@ -68,6 +69,8 @@ private:
   bool gradientBorder_ = true;
   TBitmap rest_, hover_, pressed_;
   TBitmap frame_;
+  TBitmap screen_;
+  TFxCaptionLayer captionLayer_;
   TBitmap mark_;
   TColor markColor_ = clNone;
 };

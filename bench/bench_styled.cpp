@@ -1,5 +1,6 @@
-// The styled controls' painting: a 75 x 25 button half-way through its hover fade, a ticked
-// check box and a 600 x 300 antialiased panel, each per paint, against one BitBlt of the same
+// The styled controls' painting: a 75 x 25 button half-way through its hover fade (a frame it
+// has shown before, and one it draws for the first time), a ticked check box half-way through
+// its fade and a 600 x 300 antialiased panel, each per paint, against one BitBlt of the same
 // area in the same run; and the panel's frame rendering on a resize, against drawing the whole
 // frame three times larger and averaging it down.
 #include "styled/FxButton.h"
@@ -136,10 +137,21 @@ int main() {
 
   TBitmap buttonTarget(75, 25), boxTarget(130, 17), panelTarget(600, 300);
   TResult b = AgainstBlit(75, 25, PaintOnce(button, buttonTarget), 400);
+  // The first paint of a fade frame draws it; the bench makes every paint a first one.
+  bool flip = false;
+  TResult cold = AgainstBlit(
+      75, 25,
+      [&] {
+        button.SetSpacing((flip = !flip) ? 2 : 3);
+        PaintOnce(button, buttonTarget)();
+      },
+      200);
   TResult c = AgainstBlit(130, 17, PaintOnce(box, boxTarget), 400);
   TResult p = AgainstBlit(600, 300, PaintOnce(panel, panelTarget), 40);
   Print("styled_paint_us", b.micros);
   Print("styled_paint_button_in_blits", b.ratio);
+  Print("styled_paint_button_first_us", cold.micros);
+  Print("styled_paint_button_first_in_blits", cold.ratio);
   Print("styled_paint_checkbox_us", c.micros);
   Print("styled_paint_checkbox_in_blits", c.ratio);
   Print("styled_paint_panel_us", p.micros);

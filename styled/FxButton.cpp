@@ -2,6 +2,8 @@
 
 #include <oleacc.h>
 
+#include <cstring>
+
 POINT ButtonGlyphPosition(TButtonLayout layout, const RECT& c, SIZE glyph, SIZE text, bool withText,
                           int spacing, int width, int height) {
   const int gw = glyph.cx, gh = glyph.cy, tw = withText ? text.cx : 0, th = text.cy;
@@ -33,6 +35,7 @@ void TFxButton::SetGlyph(const TBitmap& glyph) {
   glyph_.SetTransparent(true);
   disabledGlyph_.Assign(glyph_);
   TintBitmap(disabledGlyph_, RGBColor(64, 64, 64));
+  ++glyphStamp_;
   Invalidate();
 }
 
@@ -152,6 +155,7 @@ void TFxButton::UpdateImages() {
     look.image.SetSize(Width(), Height());
     FillGradient(look.image, all, look.from, nullptr, gradientType_, look.to);
   }
+  ++imagesStamp_;
   Invalidate();
 }
 
@@ -176,11 +180,60 @@ RECT TFxButton::CaptionRect() {
   return c;
 }
 
-// Everything is drawn into the off-screen image, which then goes to the screen in one copy.
+TFxButton::TLook TFxButton::CurrentLook() {
+  const RECT r = ClientRect();
+  return TLook{r.right,
+               r.bottom,
+               Caption(),
+               hotTrack_ && (StateFlags() & kMouseOver),
+               Enabled(),
+               ShowCaption(),
+               TextShadow(),
+               gradientBorder_,
+               Color(),
+               colors_.BorderColor(),
+               colors_.HotTrack(),
+               colors_.TextShadow(),
+               layout_,
+               spacing_,
+               imagesStamp_,
+               glyphStamp_};
+}
+
+// A fade shows the same few frames every time (hover in steps of 10, press in steps of 25), so
+// each is drawn once and kept until something it shows changes; a fade step then costs a copy.
 void TFxButton::Paint(TCanvas& canvas) {
+  const TLook look = CurrentLook();
+  // Levels move in steps, so few frames are ever kept; the bound only guards odd sequences.
+  if (!(look == look_) || !Font().SameAs(lookFont_) || frames_.size() > 64) {
+    frames_.clear();
+    look_ = look;
+    lookFont_.Assign(Font());
+  }
+  const int key = (HoverLevel() + 100) * 256 + PressLevel() + 100;
+  std::vector<uint8_t>& pixels = frames_[key];
+  frame_.SetSize(look.Width, look.Height);
+  const size_t bytes = size_t(frame_.Stride()) * size_t(look.Height);
+  if (pixels.size() != bytes) {
+    DrawFrame();
+    ::GdiFlush();
+    const auto* first = static_cast<const uint8_t*>(frame_.ScanLine(0));
+    pixels.assign(first, first + bytes);
+  } else {
+    ::GdiFlush();
+    std::memcpy(frame_.ScanLine(0), pixels.data(), bytes);
+  }
+  ::BitBlt(canvas.Handle(), 0, 0, look.Width, look.Height, frame_.Canvas().Handle(), 0, 0, SRCCOPY);
+  if (HasFocus() && showFocusRect_) {
+    RECT focus{0, 0, look.Width, look.Height};
+    ::InflateRect(&focus, -2, -2);
+    canvas.DrawFocusRect(focus);
+  }
+}
+
+void TFxButton::DrawFrame() {
   RECT r = ClientRect();
   const int width = r.right, height = r.bottom;
-  frame_.SetSize(width, height);
   ComposeState(frame_, rest_, hover_, 1, r, HoverLevel());
   if (PressLevel() > 0) {
     RECT pressed = r;
@@ -197,35 +250,19 @@ void TFxButton::Paint(TCanvas& canvas) {
   image.RoundRect(RECT{0, 0, width, height}, 5, 5);
 
   const RECT c = CaptionRect();
+  TFont font(Font());
+  if (hotTrack_ && (StateFlags() & kMouseOver)) font.SetColor(colors_.HotTrack());
   const bool withText = ShowCaption() && !Caption().empty();
-  if (withText) {
-    TFxCaptionLayer::TCaption caption;
-    caption.Text = Caption();
-    caption.Font.Assign(Font());
-    if (hotTrack_ && (StateFlags() & kMouseOver)) caption.Font.SetColor(colors_.HotTrack());
-    caption.ShadowColor = colors_.TextShadow();
-    caption.Shadow = TextShadow();
-    caption.Format = TextFormat(taCenter, false);
-    caption.Rect = c;
-    caption.Enabled = Enabled();
-    caption.Size = SIZE{width, height};
-    captionLayer_.Apply(frame_, caption);
-  }
+  if (ShowCaption())
+    DrawCaptionText(image, Caption(), font, colors_.TextShadow(), TextShadow(),
+                    TextFormat(taCenter, false), c, Enabled());
 
   if (!glyph_.Empty()) {
-    image.Font().Assign(Font());
     const SIZE text = withText ? image.TextExtent(Caption()) : SIZE{0, 0};
     const POINT at = ButtonGlyphPosition(layout_, c, SIZE{glyph_.Width(), glyph_.Height()}, text,
                                          withText, spacing_, width, height);
     DrawTransparent(frame_, at.x, at.y, Enabled() ? glyph_ : disabledGlyph_);
   }
-
-  if (Focused() && showFocusRect_) {
-    RECT focus = r;
-    ::InflateRect(&focus, -2, -2);
-    image.DrawFocusRect(focus);
-  }
-  ::BitBlt(canvas.Handle(), 0, 0, width, height, image.Handle(), 0, 0, SRCCOPY);
 }
 
 LONG TFxButton::AccessibleRole() const {

@@ -1,8 +1,12 @@
 #pragma once
-#include "styled/FxCaptionLayer.h"
 #include "styled/FxColors.h"
 #include "styled/FxCustomControl.h"
 #include "ui/Bitmap.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
 
 enum TButtonLayout : uint8_t { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
@@ -77,6 +81,21 @@ protected:
   void LeftButtonUp() override;
 
 private:
+  // Everything a frame shows besides the fade levels and the font.
+  struct TLook {
+    int Width = 0, Height = 0;
+    std::wstring Caption;
+    bool Hot = false, Enabled = true, ShowCaption = true, TextShadow = true;
+    bool GradientBorder = true;
+    TColor Color = clNone, BorderColor = clNone, HotTrack = clNone, ShadowColor = clNone;
+    TButtonLayout Layout = blGlyphLeft;
+    int Spacing = 0;
+    unsigned ImagesStamp = 0, GlyphStamp = 0;
+    bool operator==(const TLook&) const = default;
+  };
+  TLook CurrentLook();
+  // Draws the frame of the current fade levels into frame_ (the painting steps but the focus).
+  void DrawFrame();
   // Another button of the same parent and group is down.
   bool AnotherDown() const;
 
@@ -97,5 +116,9 @@ private:
   TGradientType gradientType_ = gtVertical;
   TBitmap rest_, hover_, pressed_;
   TBitmap frame_;
-  TFxCaptionLayer captionLayer_;
+  // The frames drawn for the current look, by fade levels: a fade step copies one of them.
+  std::map<int, std::vector<uint8_t>> frames_;
+  TLook look_;
+  TFont lookFont_;
+  unsigned imagesStamp_ = 0, glyphStamp_ = 0;
 };

@@ -1,19 +1,25 @@
 #include "styled/FxCheckBox.h"
 
+#include "ui/Exception.h"
+
 #include <oleacc.h>
 
 #include <memory>
 
 namespace {
 
-// The "CHECK" resource as loaded, once for the program.
+// The "CHECK" resource as loaded, once for the program. A program without it shows no mark
+// rather than an error at every paint.
 const TBitmap& PlainCheckMark() {
-  static std::unique_ptr<TBitmap> mark;
-  if (!mark) {
+  static const std::unique_ptr<TBitmap> mark = [] {
     auto loaded = std::make_unique<TBitmap>();
-    loaded->LoadFromResource(L"CHECK");
-    mark = std::move(loaded);
-  }
+    try {
+      loaded->LoadFromResource(L"CHECK");
+    } catch (const EResNotFound&) {
+      loaded->SetSize(0, 0);
+    }
+    return loaded;
+  }();
   return *mark;
 }
 
@@ -166,20 +172,14 @@ void TFxCheckBox::Paint(TCanvas& canvas) {
   ::BitBlt(image.Handle(), box.left, box.top, client.right, client.bottom, frame_.Canvas().Handle(),
            0, 0, SRCCOPY);
 
-  if (ShowCaption()) {
-    TFxCaptionLayer::TCaption caption;
-    caption.Text = Caption();
-    caption.Font.Assign(Font());
-    if (hotTrack_ && (StateFlags() & kMouseOver)) caption.Font.SetColor(colors_.HotTrack());
-    caption.ShadowColor = colors_.TextShadow();
-    caption.Shadow = TextShadow();
-    caption.Format = TextFormat(taLeftJustify, false);
-    caption.Rect = client;
-    caption.Rect.left += spacing_ + 16;
-    caption.Enabled = Enabled();
-    caption.Size = SIZE{client.right, client.bottom};
-    captionLayer_.Apply(screen_, caption);
-  }
+  RECT caption = client;
+  caption.left += spacing_ + 16;
+  TFont font(Font());
+  if (hotTrack_ && (StateFlags() & kMouseOver)) font.SetColor(colors_.HotTrack());
+  image.Brush().SetStyle(bsClear);
+  if (ShowCaption())
+    DrawCaptionText(image, Caption(), font, colors_.TextShadow(), TextShadow(),
+                    TextFormat(taLeftJustify, false), caption, Enabled());
 
   TPen& pen = image.Pen();
   pen.SetColor(borderLinesColor_);
@@ -203,7 +203,7 @@ void TFxCheckBox::Paint(TCanvas& canvas) {
     image.LineTo(r - 1, b);
   }
 
-  if (Focused() && showFocusRect_) image.DrawFocusRect(client);
+  if (HasFocus() && showFocusRect_) image.DrawFocusRect(client);
   ::BitBlt(canvas.Handle(), 0, 0, client.right, client.bottom, image.Handle(), 0, 0, SRCCOPY);
 }
 

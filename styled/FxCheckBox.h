@@ -1,5 +1,4 @@
 #pragma once
-#include "styled/FxCaptionLayer.h"
 #include "styled/FxColors.h"
 #include "styled/FxCustomControl.h"
 #include "ui/Bitmap.h"
@@ -70,7 +69,6 @@ private:
   TBitmap rest_, hover_, pressed_;
   TBitmap frame_;
   TBitmap screen_;
-  TFxCaptionLayer captionLayer_;
   TBitmap mark_;
   TColor markColor_ = clNone;
 };

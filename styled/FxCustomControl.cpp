@@ -177,15 +177,18 @@ bool TFxCustomControl::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRE
 
 void TFxCustomControl::DestroyWnd() {
   StopFade();
+  hasFocus_ = false;
   TWinControl::DestroyWnd();
 }
 
 void TFxCustomControl::DoEnter() {
+  hasFocus_ = true;
   FocusChanged();
   TWinControl::DoEnter();
 }
 
 void TFxCustomControl::DoExit() {
+  hasFocus_ = false;
   FocusChanged();
   TWinControl::DoExit();
 }

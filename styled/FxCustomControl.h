@@ -65,6 +65,10 @@ protected:
     std::weak_ptr<const int> alive_;
   };
 
+  // Whether the control has the focus, as its focus messages told it: painting asks at every
+  // fade step, and asking the system is far dearer than a paint.
+  bool HasFocus() const { return hasFocus_; }
+
   // Space (without shift keys) clicks the control.
   virtual bool ClicksOnSpace() const { return false; }
 
@@ -124,5 +128,6 @@ private:
   UINT fadeInterval_ = 0;
   // Set by a left press in the control, cleared when it ends: a release inside then clicks.
   bool clickPending_ = false;
+  bool hasFocus_ = false;
   std::shared_ptr<const int> life_ = std::make_shared<const int>(0);
 };

@@ -148,8 +148,12 @@ TEST(FxButtonTest, ColourAndGradientChangesRenderTheImagesAgain) {
   TFxButton button(nullptr);
   button.SetParent(&host);
   EXPECT_EQ(button.RestImage().Pixel(10, 0), ColorToRGB(clWhite));
+  TBitmap image;
+  Render(button, image);
   button.Colors().SetDefaultFrom(clRed);
   EXPECT_EQ(button.RestImage().Pixel(10, 0), ColorToRGB(clRed));
+  Render(button, image);
+  EXPECT_EQ(image.Pixel(10, 1), ColorToRGB(clRed)) << "a frame drawn before is not shown again";
   button.SetGradientType(gtHorizontal);
   EXPECT_EQ(button.RestImage().Pixel(0, 20), ColorToRGB(clRed));
   button.SetBounds(0, 0, 100, 30);

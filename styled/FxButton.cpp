@@ -2,8 +2,6 @@
 
 #include <oleacc.h>
 
-#include <cstring>
-
 POINT ButtonGlyphPosition(TButtonLayout layout, const RECT& c, SIZE glyph, SIZE text, bool withText,
                           int spacing, int width, int height) {
   const int gw = glyph.cx, gh = glyph.cy, tw = withText ? text.cx : 0, th = text.cy;
@@ -200,29 +198,15 @@ TFxButton::TLook TFxButton::CurrentLook() {
                glyphStamp_};
 }
 
-// A fade shows the same few frames every time (hover in steps of 10, press in steps of 25), so
-// each is drawn once and kept until something it shows changes; a fade step then costs a copy.
 void TFxButton::Paint(TCanvas& canvas) {
   const TLook look = CurrentLook();
-  // Levels move in steps, so few frames are ever kept; the bound only guards odd sequences.
-  if (!(look == look_) || !Font().SameAs(lookFont_) || frames_.size() > 64) {
-    frames_.clear();
+  if (!(look == look_) || !Font().SameAs(lookFont_)) {
+    frames_.Clear();
     look_ = look;
     lookFont_.Assign(Font());
   }
-  const int key = (HoverLevel() + 100) * 256 + PressLevel() + 100;
-  std::vector<uint8_t>& pixels = frames_[key];
   frame_.SetSize(look.Width, look.Height);
-  const size_t bytes = size_t(frame_.Stride()) * size_t(look.Height);
-  if (pixels.size() != bytes) {
-    DrawFrame();
-    ::GdiFlush();
-    const auto* first = static_cast<const uint8_t*>(frame_.ScanLine(0));
-    pixels.assign(first, first + bytes);
-  } else {
-    ::GdiFlush();
-    std::memcpy(frame_.ScanLine(0), pixels.data(), bytes);
-  }
+  frames_.Show(frame_, TFxFrameCache::Key(HoverLevel(), PressLevel()), [this] { DrawFrame(); });
   ::BitBlt(canvas.Handle(), 0, 0, look.Width, look.Height, frame_.Canvas().Handle(), 0, 0, SRCCOPY);
   if (HasFocus() && showFocusRect_) {
     RECT focus{0, 0, look.Width, look.Height};

@@ -1,12 +1,10 @@
 #pragma once
 #include "styled/FxColors.h"
+#include "styled/FxFrameCache.h"
 #include "styled/FxCustomControl.h"
 #include "ui/Bitmap.h"
 
-#include <cstdint>
-#include <map>
 #include <string>
-#include <vector>
 
 enum TButtonLayout : uint8_t { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
@@ -94,7 +92,8 @@ private:
     bool operator==(const TLook&) const = default;
   };
   TLook CurrentLook();
-  // Draws the frame of the current fade levels into frame_ (the painting steps but the focus).
+  // Draws the frame of the current fade levels into frame_ (the painting steps but the focus
+  // frame).
   void DrawFrame();
   // Another button of the same parent and group is down.
   bool AnotherDown() const;
@@ -116,8 +115,8 @@ private:
   TGradientType gradientType_ = gtVertical;
   TBitmap rest_, hover_, pressed_;
   TBitmap frame_;
-  // The frames drawn for the current look, by fade levels: a fade step copies one of them.
-  std::map<int, std::vector<uint8_t>> frames_;
+  // The frames drawn for the current look: a fade step copies one of them.
+  TFxFrameCache frames_;
   TLook look_;
   TFont lookFont_;
   unsigned imagesStamp_ = 0, glyphStamp_ = 0;

@@ -118,6 +118,7 @@ void TFxCheckBox::UpdateImages() {
     canvas.Rectangle(box);
     ::GdiFlush();
   }
+  ++imagesStamp_;
   Invalidate();
 }
 
@@ -150,9 +151,44 @@ void TFxCheckBox::LeftButtonUp() {
   FadeIn();
 }
 
-// The control is put together off screen (box image, caption, lines, focus frame) and goes to
-// the screen in one copy.
+TFxCheckBox::TLook TFxCheckBox::CurrentLook() {
+  const RECT r = ClientRect();
+  return TLook{r.right,
+               r.bottom,
+               Caption(),
+               hotTrack_ && (StateFlags() & kMouseOver),
+               Enabled(),
+               checked_,
+               ShowCaption(),
+               TextShadow(),
+               gradientBorder_,
+               Color(),
+               checkColor_,
+               colors_.HotTrack(),
+               colors_.TextShadow(),
+               borderLinesColor_,
+               borderLines_.ToInt(),
+               spacing_,
+               imagesStamp_};
+}
+
+// The control is put together off screen and goes to the screen in one copy; each fade frame
+// is drawn once for the current look (see TFxFrameCache).
 void TFxCheckBox::Paint(TCanvas& canvas) {
+  const TLook look = CurrentLook();
+  if (!(look == look_) || !Font().SameAs(lookFont_)) {
+    frames_.Clear();
+    look_ = look;
+    lookFont_.Assign(Font());
+  }
+  screen_.SetSize(look.Width, look.Height);
+  frames_.Show(screen_, TFxFrameCache::Key(HoverLevel(), PressLevel()), [this] { DrawFrame(); });
+  ::BitBlt(canvas.Handle(), 0, 0, look.Width, look.Height, screen_.Canvas().Handle(), 0, 0,
+           SRCCOPY);
+  if (HasFocus() && showFocusRect_) canvas.DrawFocusRect(RECT{0, 0, look.Width, look.Height});
+}
+
+void TFxCheckBox::DrawFrame() {
   const RECT client = ClientRect();
   frame_.SetSize(client.right, client.bottom);
   frame_.Fill(Color());
@@ -202,9 +238,6 @@ void TFxCheckBox::Paint(TCanvas& canvas) {
     image.MoveTo(r - 1, t);
     image.LineTo(r - 1, b);
   }
-
-  if (HasFocus() && showFocusRect_) image.DrawFocusRect(client);
-  ::BitBlt(canvas.Handle(), 0, 0, client.right, client.bottom, image.Handle(), 0, 0, SRCCOPY);
 }
 
 LONG TFxCheckBox::AccessibleRole() const {

@@ -1,7 +1,10 @@
 #pragma once
 #include "styled/FxColors.h"
+#include "styled/FxFrameCache.h"
 #include "styled/FxCustomControl.h"
 #include "ui/Bitmap.h"
+
+#include <string>
 
 // A check box whose 13 x 13 box fades between three cached gradients (rest, hover, pressed);
 // the mark is the program's "CHECK" bitmap in CheckColor, grey while disabled.
@@ -57,6 +60,23 @@ protected:
   void LeftButtonUp() override;
 
 private:
+  // Everything a frame shows besides the fade levels and the font.
+  struct TLook {
+    int Width = 0, Height = 0;
+    std::wstring Caption;
+    bool Hot = false, Enabled = true, Checked = false, ShowCaption = true, TextShadow = true;
+    bool GradientBorder = true;
+    TColor Color = clNone, CheckColor = clNone, HotTrack = clNone, ShadowColor = clNone;
+    TColor LinesColor = clNone;
+    unsigned Lines = 0;
+    int Spacing = 0;
+    unsigned ImagesStamp = 0;
+    bool operator==(const TLook&) const = default;
+  };
+  TLook CurrentLook();
+  // Draws the control at the current fade levels into screen_ (all but the focus frame).
+  void DrawFrame();
+
   TFxControlColors colors_{this};
   TBorderLines borderLines_;
   TColor borderLinesColor_ = clGray;
@@ -69,6 +89,10 @@ private:
   TBitmap rest_, hover_, pressed_;
   TBitmap frame_;
   TBitmap screen_;
+  TFxFrameCache frames_;
+  TLook look_;
+  TFont lookFont_;
+  unsigned imagesStamp_ = 0;
   TBitmap mark_;
   TColor markColor_ = clNone;
 };

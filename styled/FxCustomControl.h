@@ -3,6 +3,8 @@
 #include "ui/Control.h"
 
 #include <cstdint>
+#include <memory>
+#include <string>
 
 class TFxStyleManager;
 
@@ -17,6 +19,8 @@ public:
   static constexpr uint8_t kLeftPressed = 2;
   // The window timer that drives the fade.
   static constexpr UINT_PTR kFadeTimerId = 1;
+  // Posted to itself when a screen reader asks for the default action (a click).
+  static constexpr UINT kAccessibleActionMessage = WM_USER + 0x100;
 
   explicit TFxCustomControl(TComponent* owner);
   ~TFxCustomControl() override;
@@ -42,7 +46,32 @@ public:
   // Re-renders the cached images (sizes or colours changed).
   virtual void UpdateImages() = 0;
 
+  // What a screen reader is told (the name is the caption). A role of 0 leaves the window to
+  // the system's standard answer.
+  virtual LONG AccessibleRole() const { return 0; }
+  virtual LONG AccessibleState() const;
+  // Empty when the control has no action; else what a click does ("Press", "Check").
+  virtual std::wstring AccessibleDefaultAction() const { return {}; }
+
 protected:
+  // Tells whether the control still exists after raising an event whose handler may free it
+  // (a click that closes the window): take one before the event, ask after.
+  class TLifeGuard {
+  public:
+    explicit TLifeGuard(const TFxCustomControl& control) : alive_(control.life_) {}
+    bool Alive() const { return !alive_.expired(); }
+
+  private:
+    std::weak_ptr<const int> alive_;
+  };
+
+  // Whether the control has the focus, as its focus messages told it: painting asks at every
+  // fade step, and asking the system is far dearer than a paint.
+  bool HasFocus() const { return hasFocus_; }
+
+  // Space (without shift keys) clicks the control.
+  virtual bool ClicksOnSpace() const { return false; }
+
   using TFadeStep = void (TFxCustomControl::*)();
 
   virtual void FocusChanged() {}
@@ -79,6 +108,7 @@ protected:
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
   void MouseMove(TShiftState shift, int x, int y) override;
+  void KeyDown(WORD& key, TShiftState shift) override;
   void MouseEnter() override;
   void MouseLeave() override;
   void Resize() override;
@@ -96,4 +126,8 @@ private:
   TFadeSpeed fadeSpeed_ = fsMedium;
   TFadeStep fadeStep_ = &TFxCustomControl::FadeInStep;
   UINT fadeInterval_ = 0;
+  // Set by a left press in the control, cleared when it ends: a release inside then clicks.
+  bool clickPending_ = false;
+  bool hasFocus_ = false;
+  std::shared_ptr<const int> life_ = std::make_shared<const int>(0);
 };

@@ -244,11 +244,27 @@ void ComposeState(TBitmap& dest, const TBitmap& base, const TBitmap& overlay, in
   if (percent > 0) BlendBitmaps(dest, overlay, rect, std::min(percent, 100));
 }
 
+// Rounds a value in 0..255.5 to the nearest integer, ties to even: the general rounding, without
+// the checks that values of any size and sign need, as it runs once per byte.
+static inline uint8_t RoundByte(double value) {
+  int lower = static_cast<int>(value);
+  double fraction = value - lower;
+  if (fraction > 0.5 || (fraction == 0.5 && (lower & 1))) ++lower;
+  return static_cast<uint8_t>(lower);
+}
+
 void BlendBitmaps(TBitmap& dest, const TBitmap& overlay, const RECT& rect, int percent) {
   // Outside 0..100 the weights would leave the byte range; such a percent means "all" or "none".
   percent = std::clamp(percent, 0, 100);
   double a = (100 - percent) / 100.0;
   double b = 1 - a;
+  // a * d and b * o for every byte value, so each byte costs one addition and a rounding; the
+  // products are the same doubles as when multiplied in place.
+  double weighted[2][256];
+  for (int v = 0; v < 256; ++v) {
+    weighted[0][v] = a * v;
+    weighted[1][v] = b * v;
+  }
   RECT r = ClipTo(rect, dest.Width(), dest.Height());
   r.right = std::min<LONG>(r.right, rect.left + overlay.Width());
   r.bottom = std::min<LONG>(r.bottom, rect.top + overlay.Height());
@@ -257,7 +273,26 @@ void BlendBitmaps(TBitmap& dest, const TBitmap& overlay, const RECT& rect, int p
     uint8_t* d = Row(dest, y) + 3 * r.left;
     const uint8_t* o = Row(overlay, y - rect.top) + 3 * (r.left - rect.left);
     for (int i = 0; i < 3 * (r.right - r.left); ++i)
-      d[i] = static_cast<uint8_t>(RoundHalfEven(a * d[i] + b * o[i]));
+      d[i] = RoundByte(weighted[0][d[i]] + weighted[1][o[i]]);
+  }
+}
+
+void DrawTransparent(TBitmap& dest, int x, int y, const TBitmap& source) {
+  if (source.Empty()) return;
+  const TColor key = ColorToRGB(source.TransparentColor());
+  const uint8_t kb = ColorB(key), kg = ColorG(key), kr = ColorR(key);
+  const RECT r =
+      ClipTo(RECT{x, y, x + source.Width(), y + source.Height()}, dest.Width(), dest.Height());
+  ::GdiFlush();
+  for (int dy = r.top; dy < r.bottom; ++dy) {
+    const uint8_t* in = Row(source, dy - y) + 3 * (r.left - x);
+    uint8_t* out = Row(dest, dy) + 3 * r.left;
+    for (int dx = r.left; dx < r.right; ++dx, in += 3, out += 3)
+      if (in[0] != kb || in[1] != kg || in[2] != kr) {
+        out[0] = in[0];
+        out[1] = in[1];
+        out[2] = in[2];
+      }
   }
 }
 

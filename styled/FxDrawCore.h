@@ -52,6 +52,10 @@ void ComposeState(TBitmap& dest, const TBitmap& base, const TBitmap& overlay, in
 // 100 gives the overlay.
 void BlendBitmaps(TBitmap& dest, const TBitmap& overlay, const RECT& rect, int percent);
 
+// Copies source onto dest with its top-left corner at (x, y), leaving out the pixels of its
+// transparent colour: a glyph or a check mark drawn in row memory.
+void DrawTransparent(TBitmap& dest, int x, int y, const TBitmap& source);
+
 // Recolours a glyph: every pixel becomes its grey level plus the colour, saturating at 255.
 void TintBitmap(TBitmap& bitmap, TColor color);
 

@@ -5,6 +5,8 @@
 #include <cmath>
 
 TFxProgressBar::TFxProgressBar(TComponent* owner) : TFxCustomControl(owner) {
+  // It only shows progress: Tab passes it by.
+  SetTabStop(false);
   SetTextShadow(false);
   SetBounds(Left(), Top(), 150, 16);
   UpdateImages();

@@ -1,0 +1,253 @@
+#include "styled/FxCheckBox.h"
+
+#include "ui/Exception.h"
+
+#include <oleacc.h>
+
+#include <memory>
+
+namespace {
+
+// The "CHECK" resource as loaded, once for the program. A program without it shows no mark
+// rather than an error at every paint.
+const TBitmap& PlainCheckMark() {
+  static const std::unique_ptr<TBitmap> mark = [] {
+    auto loaded = std::make_unique<TBitmap>();
+    try {
+      loaded->LoadFromResource(L"CHECK");
+    } catch (const EResNotFound&) {
+      loaded->SetSize(0, 0);
+    }
+    return loaded;
+  }();
+  return *mark;
+}
+
+} // namespace
+
+TFxCheckBox::TFxCheckBox(TComponent* owner) : TFxCustomControl(owner) {
+  SetParentColor(true);
+  SetOpaque(true);
+  SetBounds(Left(), Top(), 130, 17);
+  UpdateImages();
+}
+
+void TFxCheckBox::SetBorderLines(TBorderLines value) {
+  if (value == borderLines_) return;
+  borderLines_ = value;
+  Invalidate();
+}
+
+void TFxCheckBox::SetBorderLinesColor(TColor value) {
+  if (value == borderLinesColor_) return;
+  borderLinesColor_ = value;
+  Invalidate();
+}
+
+void TFxCheckBox::SetHotTrack(bool value) {
+  if (value == hotTrack_) return;
+  hotTrack_ = value;
+  Invalidate();
+}
+
+void TFxCheckBox::SetSpacing(int value) {
+  if (value == spacing_) return;
+  spacing_ = value;
+  Invalidate();
+}
+
+void TFxCheckBox::SetChecked(bool value) {
+  if (value == checked_) return;
+  checked_ = value;
+  Invalidate();
+}
+
+void TFxCheckBox::SetShowFocusRect(bool value) {
+  if (value == showFocusRect_) return;
+  showFocusRect_ = value;
+  Invalidate();
+}
+
+void TFxCheckBox::SetCheckColor(TColor value) {
+  if (value == checkColor_) return;
+  checkColor_ = value;
+  Invalidate();
+}
+
+void TFxCheckBox::SetGradientBorder(bool value) {
+  if (value == gradientBorder_) return;
+  gradientBorder_ = value;
+  Invalidate();
+}
+
+RECT TFxCheckBox::BoxRect() const {
+  const int top = (Height() - kBoxSize) / 4;
+  return RECT{1, top, 1 + kBoxSize, top + kBoxSize};
+}
+
+const TBitmap& TFxCheckBox::CheckMark() {
+  const TColor color = Enabled() ? checkColor_ : clGray;
+  if (color != markColor_ || mark_.Empty()) {
+    mark_.Assign(PlainCheckMark());
+    TintBitmap(mark_, color);
+    // The background's tint is the bottom-left pixel's colour, which drawing leaves out.
+    mark_.SetTransparent(true);
+    markColor_ = color;
+  }
+  return mark_;
+}
+
+void TFxCheckBox::UpdateImages() {
+  const RECT box{0, 0, kBoxSize, kBoxSize};
+  const struct {
+    TBitmap& image;
+    TColor from, to;
+    bool framed;
+  } looks[] = {{rest_, colors_.DefaultFrom(), colors_.DefaultTo(), true},
+               {hover_, colors_.OverFrom(), colors_.OverTo(), true},
+               {pressed_, colors_.ClickedFrom(), colors_.ClickedTo(), false}};
+  for (const auto& look : looks) {
+    look.image.SetSize(kBoxSize, kBoxSize);
+    FillGradient(look.image, box, look.from, nullptr, gtFromTopLeft, look.to);
+    if (!look.framed) continue;
+    TCanvas& canvas = look.image.Canvas();
+    canvas.Brush().SetStyle(bsClear);
+    canvas.Pen().SetStyle(psSolid);
+    canvas.Pen().SetWidth(1);
+    canvas.Pen().SetColor(colors_.BorderColor());
+    canvas.Rectangle(box);
+    ::GdiFlush();
+  }
+  ++imagesStamp_;
+  Invalidate();
+}
+
+void TFxCheckBox::Click() {
+  SetChecked(!checked_);
+  TFxCustomControl::Click();
+}
+
+void TFxCheckBox::MouseEntered() {
+  SetStateFlags(StateFlags() | kMouseOver);
+  FadeIn();
+  TFxCustomControl::MouseEntered();
+}
+
+void TFxCheckBox::MouseLeft() {
+  SetStateFlags(StateFlags() & ~(kMouseOver | kLeftPressed));
+  FadeOut();
+  TFxCustomControl::MouseLeft();
+}
+
+void TFxCheckBox::LeftButtonDown() {
+  TFxCustomControl::LeftButtonDown();
+  SetStateFlags(StateFlags() | kLeftPressed);
+  FadeIn();
+}
+
+void TFxCheckBox::LeftButtonUp() {
+  if (!(StateFlags() & kLeftPressed)) return;
+  SetStateFlags(StateFlags() & ~kLeftPressed);
+  FadeIn();
+}
+
+TFxCheckBox::TLook TFxCheckBox::CurrentLook() {
+  const RECT r = ClientRect();
+  return TLook{r.right,
+               r.bottom,
+               Caption(),
+               hotTrack_ && (StateFlags() & kMouseOver),
+               Enabled(),
+               checked_,
+               ShowCaption(),
+               TextShadow(),
+               gradientBorder_,
+               Color(),
+               checkColor_,
+               colors_.HotTrack(),
+               colors_.TextShadow(),
+               borderLinesColor_,
+               borderLines_.ToInt(),
+               spacing_,
+               imagesStamp_};
+}
+
+// The control is put together off screen and goes to the screen in one copy; each fade frame
+// is drawn once for the current look (see TFxFrameCache).
+void TFxCheckBox::Paint(TCanvas& canvas) {
+  const TLook look = CurrentLook();
+  if (!(look == look_) || !Font().SameAs(lookFont_)) {
+    frames_.Clear();
+    look_ = look;
+    lookFont_.Assign(Font());
+  }
+  screen_.SetSize(look.Width, look.Height);
+  frames_.Show(screen_, TFxFrameCache::Key(HoverLevel(), PressLevel()), [this] { DrawFrame(); });
+  ::BitBlt(canvas.Handle(), 0, 0, look.Width, look.Height, screen_.Canvas().Handle(), 0, 0,
+           SRCCOPY);
+  if (HasFocus() && showFocusRect_) canvas.DrawFocusRect(RECT{0, 0, look.Width, look.Height});
+}
+
+void TFxCheckBox::DrawFrame() {
+  const RECT client = ClientRect();
+  frame_.SetSize(client.right, client.bottom);
+  frame_.Fill(Color());
+  RECT box = BoxRect();
+  ComposeState(frame_, rest_, hover_, 0, box, HoverLevel());
+  if (PressLevel() > 0) {
+    RECT pressed = box;
+    const int inset = gradientBorder_ ? 2 : 1;
+    ::InflateRect(&pressed, -inset, -inset);
+    ComposeState(frame_, frame_, pressed_, 10, pressed, PressLevel());
+  }
+  if (checked_) DrawTransparent(frame_, box.left + 2, box.top + 2, CheckMark());
+  // The box image lands on the control at the box's corner.
+  screen_.SetSize(client.right, client.bottom);
+  screen_.Fill(Color());
+  TCanvas& image = screen_.Canvas();
+  ::BitBlt(image.Handle(), box.left, box.top, client.right, client.bottom, frame_.Canvas().Handle(),
+           0, 0, SRCCOPY);
+
+  RECT caption = client;
+  caption.left += spacing_ + 16;
+  TFont font(Font());
+  if (hotTrack_ && (StateFlags() & kMouseOver)) font.SetColor(colors_.HotTrack());
+  image.Brush().SetStyle(bsClear);
+  if (ShowCaption())
+    DrawCaptionText(image, Caption(), font, colors_.TextShadow(), TextShadow(),
+                    TextFormat(taLeftJustify, false), caption, Enabled());
+
+  TPen& pen = image.Pen();
+  pen.SetColor(borderLinesColor_);
+  pen.SetWidth(1);
+  pen.SetStyle(psSolid);
+  const int l = client.left, t = client.top, r = client.right, b = client.bottom;
+  if (borderLines_.Contains(blTop)) {
+    image.MoveTo(l, t);
+    image.LineTo(r, t);
+  }
+  if (borderLines_.Contains(blBottom)) {
+    image.MoveTo(l, b - 1);
+    image.LineTo(r, b - 1);
+  }
+  if (borderLines_.Contains(blLeft)) {
+    image.MoveTo(l, t);
+    image.LineTo(l, b);
+  }
+  if (borderLines_.Contains(blRight)) {
+    image.MoveTo(r - 1, t);
+    image.LineTo(r - 1, b);
+  }
+}
+
+LONG TFxCheckBox::AccessibleRole() const {
+  return ROLE_SYSTEM_CHECKBUTTON;
+}
+
+LONG TFxCheckBox::AccessibleState() const {
+  return TFxCustomControl::AccessibleState() | (checked_ ? STATE_SYSTEM_CHECKED : 0);
+}
+
+std::wstring TFxCheckBox::AccessibleDefaultAction() const {
+  return checked_ ? L"Uncheck" : L"Check";
+}

@@ -139,13 +139,14 @@ public:
     if (RecycleBinResult == S_OK) totalBytes = RecycleBinBytes;
     return RecycleBinResult;
   }
-  void EmptyRecycleBin(HWND owner) override {
+  bool EmptyRecycleBin(HWND owner) override {
     if (Shell32Missing) {
       ShowMessageBox(owner, kShell32LoadError, kErrorCaption, MB_OK | MB_ICONERROR);
-      return;
+      return false;
     }
     ++RecycleBinEmptied;
     RecycleBinBytes = 0;
+    return true;
   }
   bool ProcessSnapshot(std::vector<TProcessEntry>& processes) override {
     if (SnapshotFails) return false;
@@ -180,8 +181,8 @@ public:
   std::unique_ptr<TOpenFile> OpenExisting(const std::string& path) override {
     return TWin32Services::OpenExisting(MapPath(path));
   }
-  bool RemoveFile(const std::string& path) override {
-    return TWin32Services::RemoveFile(MapPath(path));
+  std::unique_ptr<TOpenFile> OpenAttributes(const std::string& path) override {
+    return TWin32Services::OpenAttributes(MapPath(path));
   }
   std::string FinalFolderPath(const std::string& path) override {
     return TWin32Services::FinalFolderPath(MapPath(path));

@@ -96,9 +96,11 @@ TEST(Win32Services, OpenWriteFlushDelete) {
   ::CloseHandle(raw);
   EXPECT_EQ(std::string(content, read), "0123ABC789") << "no truncation, bytes in place";
 
-  EXPECT_TRUE(services.RemoveFile(path));
+  file = services.OpenExisting(path);
+  ASSERT_TRUE(file);
+  EXPECT_TRUE(file->Delete());
+  file->Close();
   EXPECT_EQ(services.GetAttributes(path), INVALID_FILE_ATTRIBUTES);
-  EXPECT_FALSE(services.RemoveFile(path));
 }
 
 TEST(Win32Services, HardLinkIsCounted) {

@@ -75,6 +75,9 @@ TEST(ScanRunTest, TemporaryFilesListEveryPlainProfileThenTheSystemTemp) {
   scan.Imagelist->AddIcon(::LoadIconW(nullptr, IDI_APPLICATION));
   ASSERT_EQ(scan.Imagelist->Count(), 1);
   ASSERT_TRUE(scan.Scan.Run());
+  // Each folder is enumerated once, the search going over what the size pass listed: the users
+  // root, alice's Temp and Temp\sub, bob's Temp, carol's missing Temp, C:\Windows\Temp.
+  EXPECT_EQ(scan.Machine.FindFirstCalls, 6);
 
   EXPECT_EQ(scan.Captions, TStrings{"Varnox - Found files"});
   EXPECT_EQ(scan.PageMoves, 1);

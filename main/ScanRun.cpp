@@ -111,10 +111,6 @@ void TScanRun::SearchFolder(const std::string& folder) {
   search_.SearchFiles(folder, true);
 }
 
-uint32_t TScanRun::GetFileVersionMS(const std::string& fileName) {
-  return services_.GetFileVersionMS(fileName);
-}
-
 void TScanRun::AppendRecycleBinRow() {
   list_.AppendRecycleBinRow();
   uint64_t bytes = 0;

@@ -54,8 +54,6 @@ public:
   void ScanCategory(const std::string& firstFolder, const std::string& pieceA,
                     const std::string& groupCaption, const std::string& pieceB,
                     const std::string& tail, bool perUser, bool firefox);
-  // The most significant 32 bits of a module's file version; 0 when it has none.
-  uint32_t GetFileVersionMS(const std::string& fileName);
 
   TFileSearch& Search() { return search_; }
   TScanProgress& Progress() { return progress_; }

@@ -114,9 +114,6 @@ public:
   // Hands a file or folder to the shell's "open" verb.
   virtual void ShellOpen(HWND owner, const std::string& path) = 0;
 
-  virtual bool SetAttributes(const std::string& path, DWORD attributes) = 0;
-  // INVALID_FILE_ATTRIBUTES when the path cannot be reached.
-  virtual DWORD GetAttributes(const std::string& path) = 0;
   // Opens an existing file for reading, writing and deleting with no sharing; null when it
   // cannot. A link is opened as itself, never followed to its target.
   virtual std::unique_ptr<TOpenFile> OpenExisting(const std::string& path) = 0;

@@ -281,14 +281,6 @@ void TWin32Services::ShellOpen(HWND owner, const std::string& path) {
   ::ShellExecuteA(owner, "open", path.c_str(), "", "", SW_SHOWNORMAL);
 }
 
-bool TWin32Services::SetAttributes(const std::string& path, DWORD attributes) {
-  return ::SetFileAttributesA(path.c_str(), attributes);
-}
-
-DWORD TWin32Services::GetAttributes(const std::string& path) {
-  return ::GetFileAttributesA(path.c_str());
-}
-
 std::unique_ptr<TOpenFile> TWin32Services::OpenExisting(const std::string& path) {
   TFileHandle handle(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
                                    OPEN_EXISTING,

@@ -18,8 +18,6 @@ public:
   int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
                      UINT type) override;
   void ShellOpen(HWND owner, const std::string& path) override;
-  bool SetAttributes(const std::string& path, DWORD attributes) override;
-  DWORD GetAttributes(const std::string& path) override;
   std::unique_ptr<TOpenFile> OpenExisting(const std::string& path) override;
   std::unique_ptr<TOpenFile> OpenAttributes(const std::string& path) override;
   std::string FinalFolderPath(const std::string& path) override;

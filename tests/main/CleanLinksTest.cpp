@@ -200,17 +200,12 @@ public:
   }
   std::unique_ptr<TOpenFile> OpenExisting(const std::string& path) override {
     Watch();
-    if (GetAttributes(path) & FILE_ATTRIBUTE_READONLY) return nullptr;
+    if (::GetFileAttributesA(MapPath(path).c_str()) & FILE_ATTRIBUTE_READONLY) return nullptr;
     return TRecordingMachine::OpenExisting(path);
   }
   std::unique_ptr<TOpenFile> OpenAttributes(const std::string& path) override {
     Watch();
     return TRecordingMachine::OpenAttributes(path);
-  }
-  bool SetAttributes(const std::string& path, DWORD attributes) override {
-    bool done = TRecordingMachine::SetAttributes(path, attributes);
-    Watch();
-    return done;
   }
 };
 

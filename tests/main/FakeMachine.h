@@ -172,12 +172,6 @@ public:
     return answer;
   }
   void ShellOpen(HWND, const std::string& path) override { Opened.push_back(path); }
-  bool SetAttributes(const std::string& path, DWORD attributes) override {
-    return TWin32Services::SetAttributes(MapPath(path), attributes);
-  }
-  DWORD GetAttributes(const std::string& path) override {
-    return TWin32Services::GetAttributes(MapPath(path));
-  }
   std::unique_ptr<TOpenFile> OpenExisting(const std::string& path) override {
     return TWin32Services::OpenExisting(MapPath(path));
   }

@@ -94,20 +94,26 @@ void TScanRun::ScanCategory(const std::string& firstFolder, const std::string& p
     if (folder.empty()) continue;
     // One profile that cannot be searched must not cost the others their turn.
     try {
+      // Located before the size pass, whose listing the search shows.
+      LocateFolder(folder);
       search_.AnalyzeFolder(folder, categoryTotal, groupCaption);
       // The total covers every profile so far, while the position restarts for each.
       progress_.SetMax(categoryTotal / 1024);
-      SearchFolder(folder);
+      search_.SearchFiles(folder, true);
     } catch (...) {
     }
   }
 }
 
+void TScanRun::LocateFolder(const std::string& folder) {
+  // Where the folder lies as it is enumerated, links above it and the folder itself resolved, is
+  // where the clean run will look for what the search lists.
+  state_.SearchedFolders.push_back(LocateSearchedFolder(services_, folder));
+}
+
 void TScanRun::SearchFolder(const std::string& folder) {
   if (folder.empty()) return;
-  // Where the folder lies now, links above it and the folder itself resolved, is where the clean
-  // run will look for what this search lists.
-  state_.SearchedFolders.push_back(LocateSearchedFolder(services_, folder));
+  LocateFolder(folder);
   search_.SearchFiles(folder, true);
 }
 

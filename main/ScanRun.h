@@ -61,6 +61,8 @@ public:
 private:
   bool Ticked(int box) const { return IsCategoryTicked && IsCategoryTicked(box); }
   void ScanPerUser(TPerUserCategory category, bool firefox);
+  // Notes the folder, and where it lies now, among the folders the clean run may clean in.
+  void LocateFolder(const std::string& folder);
   void SearchFolder(const std::string& folder);
   void AppendRecycleBinRow();
   void ScanPrefetch();

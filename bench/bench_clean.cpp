@@ -84,7 +84,7 @@ void Baseline(const std::string& path, const std::vector<uint8_t>& bytes, size_t
 // The clean run as the window holds it, on the real machine, over one group row and its files.
 struct TCleanBench : TCleanHarnessOn<TWin32Services> {
   void ListFiles(const std::string& folder, const std::vector<std::string>& paths, size_t size) {
-    State.SearchedFolders = {folder};
+    State.SearchedFolders = {LocateSearchedFolder(Machine, folder)};
     List.Clear();
     List.AppendGroupRow("System Temp Files");
     List.SetFileParentToGroup();

@@ -1,9 +1,9 @@
 // The results grid under a scan-sized load: building the found-files list as the scan builds
-// it, against a bare store of the same cells; sorting by a text column, against std::sort of
-// the same texts; and the memory one file row costs.
+// it (the list's own grid layout), against a bare store of the same cells; sorting by a text
+// column, against std::sort of the same texts; and the memory one file row costs.
 #include "grid/Grid.h"
 
-#include "grid/FoundFilesGrid.h"
+#include "main/FoundFilesList.h"
 
 #include <windows.h>
 
@@ -86,14 +86,14 @@ int BuildScanList(TVxGrid& grid, int filesPerUser) {
   int rows = 0;
   for (int g = 0; g < kGroups; ++g) {
     const int groupRow = grid.AppendRows(1);
-    grid.CellByKey(L"FileName", grid.LastAddedIndex())->SetTextValue(L"User Temp Files");
+    grid.CellByKey(kFileNameColumn, grid.LastAddedIndex())->SetTextValue(L"User Temp Files");
     ++rows;
     for (int u = 0; u < kUsers; ++u) {
       grid.AppendChildRow(groupRow, true);
       grid.ExpandRow(grid.LastAddedIndex() - 1, false);
-      grid.CellByKey(L"FileName", grid.LastAddedIndex())
+      grid.CellByKey(kFileNameColumn, grid.LastAddedIndex())
           ->SetTextValue(L"user" + std::to_wstring(u));
-      grid.CellByKey(L"SelectCheck", grid.LastAddedIndex())->SetBoolValue(true);
+      grid.CellByKey(kSelectCheckColumn, grid.LastAddedIndex())->SetBoolValue(true);
       const int parent = grid.LastAddedIndex();
       ++rows;
       grid.LockUpdates();
@@ -102,11 +102,11 @@ int BuildScanList(TVxGrid& grid, int filesPerUser) {
         grid.AppendChildRow(parent, true);
         grid.ExpandRow(grid.LastAddedIndex() - 1, false);
         const int row = grid.TotalRows() - 1;
-        grid.CellByKey(L"FileName", row)->SetTextValue(t.path);
-        grid.CellByKey(L"FileSize", row)->SetTextValue(t.size);
-        grid.CellByKey(L"RealFileSize", row)->SetTextValue(t.realSize);
-        grid.CellByKey(L"FileType", row)->SetTextValue(t.type);
-        grid.CellByKey(L"SelectCheck", row)->SetBoolValue(true);
+        grid.CellByKey(kFileNameColumn, row)->SetTextValue(t.path);
+        grid.CellByKey(kFileSizeColumn, row)->SetTextValue(t.size);
+        grid.CellByKey(kRealFileSizeColumn, row)->SetTextValue(t.realSize);
+        grid.CellByKey(kFileTypeColumn, row)->SetTextValue(t.type);
+        grid.CellByKey(kSelectCheckColumn, row)->SetBoolValue(true);
         ++rows;
       }
       grid.UnlockUpdates();
@@ -208,7 +208,7 @@ int main() {
   // Memory first, while the grid's pools are empty: all heap bytes a 200,000-file list holds,
   // less the characters of its texts that live outside the string objects.
   auto measured = std::make_unique<TVxGrid>();
-  SetUpFoundFilesGrid(*measured);
+  SetupFoundFilesGrid(*measured);
   gCounting = true;
   const size_t withColumns = gLiveBytes;
   BuildScanList(*measured, sizes[2] / (kGroups * kUsers));
@@ -234,7 +234,7 @@ int main() {
     for (int s = 0; s < 3; ++s) {
       const int filesPerUser = sizes[s] / (kGroups * kUsers);
       auto grid = std::make_unique<TVxGrid>();
-      SetUpFoundFilesGrid(*grid);
+      SetupFoundFilesGrid(*grid);
       const double start = Seconds();
       const int rows = BuildScanList(*grid, filesPerUser);
       perRow[s].push_back((Seconds() - start) * 1e6 / rows);
@@ -249,7 +249,7 @@ int main() {
   std::vector<double> sortRatios;
   for (int repeat = 0; repeat < kRepeats; ++repeat) {
     TVxGrid grid;
-    SetUpFoundFilesGrid(grid);
+    SetupFoundFilesGrid(grid);
     BuildScanList(grid, sizes[2] / (kGroups * kUsers));
     std::vector<std::wstring> texts;
     texts.reserve(grid.TotalRows());

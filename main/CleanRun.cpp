@@ -1,8 +1,7 @@
 #include "main/CleanRun.h"
 
-#include "grid/Grid.h"
 #include "main/CleanerState.h"
-#include "main/FoundFilesList.h"
+#include "main/CleaningLocations.h"
 #include "main/SizeTexts.h"
 #include "main/SystemServices.h"
 #include "styled/FxProgressBar.h"
@@ -23,7 +22,7 @@ std::wstring TotalCleanedLogLine(double totalBytes) {
 }
 
 TCleanRun::TCleanRun(const TTargets& targets)
-    : services_(targets.Services), grid_(targets.Grid), log_(targets.Log),
+    : services_(targets.Services), list_(targets.Grid, targets.State), log_(targets.Log),
       bar_(targets.ProgressBar), timer_(targets.SummaryTimer), state_(targets.State),
       wiper_(targets.Services) {}
 
@@ -31,8 +30,8 @@ void TCleanRun::AddLine(const std::wstring& line) {
   log_.Lines().Add(line);
 }
 
-void TCleanRun::EmptyRecycleBin() {
-  services_.EmptyRecycleBin(Owner);
+bool TCleanRun::EmptyRecycleBin() {
+  return services_.EmptyRecycleBin(Owner);
 }
 
 bool TCleanRun::Run() {
@@ -42,7 +41,7 @@ bool TCleanRun::Run() {
 
   if (SetCaption) SetCaption("Varnox - Deleting Files");
   if (NextPage) NextPage();
-  bar_.SetMax(grid_.TotalRows() - 1);
+  bar_.SetMax(list_.RowCount() - 1);
   log_.Lines().Clear();
   timer_.SetEnabled(false);
   AddLine(kCleanLogHeader);
@@ -56,40 +55,36 @@ bool TCleanRun::Run() {
 
 void TCleanRun::RecycleBinPass(double& total) {
   if (!IsRecycleBinTicked || !IsRecycleBinTicked()) return;
-  for (int row = 0; row < grid_.TotalRows(); ++row) {
-    if (!grid_.CellByKey(kSelectCheckColumn, row)->BoolValue() ||
-        grid_.CellByKey(kFileNameColumn, row)->TextValue() != L"Recycle Bin")
-      continue;
-    // The scan leaves the size empty when the shell could not tell it. The bin is emptied and
-    // logged all the same; only the total goes without what nobody measured.
-    double bytes = 0;
-    if (TryStrToFloat(grid_.CellByKey(kRealFileSizeColumn, row)->TextValue(), bytes))
-      total += bytes;
-    EmptyRecycleBin();
-    AddLine(RecycleBinLogLine(grid_.CellByKey(kFileSizeColumn, row)->TextValue()));
+  for (int row = 0; row < list_.RowCount(); ++row) {
+    if (!list_.IsTicked(row) || !list_.IsRecycleBinRow(row)) continue;
+    // What the bin holds now is what goes, not what the scan saw: a second run finds it empty and
+    // says nothing. When the shell cannot tell, the bin is emptied all the same and logged
+    // without a size, and the total takes nothing that nobody measured.
+    uint64_t bytes = 0;
+    bool measured = QueryRecycleBinSize(services_, bytes);
+    if (measured && bytes == 0) continue;
+    if (!EmptyRecycleBin()) continue;
+    if (measured) total += double(bytes);
+    AddLine(RecycleBinLogLine(measured ? RecycleBinSizeText(bytes) : std::wstring()));
   }
 }
 
 void TCleanRun::FilePass(double& total) {
-  // Where the scan's folders lie now decides which listed files may still be touched.
   wiper_.TrustFolders(state_.SearchedFolders);
-  const int rows = grid_.TotalRows();
+  const int rows = list_.RowCount();
   for (int row = 0; row < rows; ++row) {
     if (ProcessMessages) ProcessMessages();
     bar_.SetPosition(row);
-    if (!grid_.CellByKey(kSelectCheckColumn, row)->BoolValue()) continue;
-    // File rows carry a full drive-letter path; group, user and Recycle Bin rows never do.
-    std::wstring path = grid_.CellByKey(kFileNameColumn, row)->TextValue();
-    if (path.find(L":\\") == std::wstring::npos) continue;
+    if (!list_.IsTicked(row) || !list_.IsFileRow(row)) continue;
+    std::wstring path = list_.Path(row);
     // Only a file that is really gone is logged and counted; any failure passes it over quietly.
     try {
       if (!OverwriteAndDeleteFile(WideToAnsi(path))) continue;
     } catch (const std::exception&) {
       continue;
     }
-    double bytes = 0;
-    if (TryStrToFloat(grid_.CellByKey(kRealFileSizeColumn, row)->TextValue(), bytes))
-      total += bytes;
-    AddLine(RemovedFileLogLine(path, grid_.CellByKey(kFileSizeColumn, row)->TextValue()));
+    uint64_t bytes = 0;
+    if (list_.Bytes(row, bytes)) total += double(bytes);
+    AddLine(RemovedFileLogLine(path, list_.SizeText(row)));
   }
 }

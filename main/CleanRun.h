@@ -5,6 +5,7 @@
 #include <string>
 
 #include "main/FileWiper.h"
+#include "main/FoundFilesList.h"
 
 class TVxGrid;
 class TMemo;
@@ -50,10 +51,10 @@ public:
   // The run; false, with nothing changed, while a scan or another clean run is going on.
   bool Run();
 
-  // Empties the Recycle Bin of all drives.
-  void EmptyRecycleBin();
-  // Overwrites and deletes one listed file; true only when it is gone. The file must lie below a
-  // folder that the last scan searched, reached without a link below that folder.
+  // Empties the Recycle Bin of all drives; true when the shell says it did.
+  bool EmptyRecycleBin();
+  // Overwrites and deletes one listed file; true only when it is gone. The file must lie exactly
+  // below where a folder that the last scan searched lay when it was searched.
   bool OverwriteAndDeleteFile(const std::string& path) {
     return wiper_.OverwriteAndDeleteFile(path);
   }
@@ -64,7 +65,7 @@ private:
   void AddLine(const std::wstring& line);
 
   TSystemServices& services_;
-  TVxGrid& grid_;
+  TFoundFilesList list_;
   TMemo& log_;
   TFxProgressBar& bar_;
   TTimer& timer_;

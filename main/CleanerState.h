@@ -3,6 +3,14 @@
 #include <string>
 #include <vector>
 
+// A folder the scan handed to the file search: as searched (with its trailing backslash), and
+// where it really lay at that moment, every link on the way resolved (empty when it could not be
+// opened). A file is only cleaned when it still lies, by its final path, exactly below Final.
+struct TSearchedFolder {
+  std::string Listed;
+  std::string Final;
+};
+
 // What a scan leaves for the clean run and the window, owned by the main window.
 struct TCleanerState {
   // Index of the group row being filled, and of the row that receives new file rows.
@@ -10,9 +18,9 @@ struct TCleanerState {
   int FileParentRow = 0;
   // Bytes of every file met by the file search since the scan last reset it.
   uint64_t FoundBytes = 0;
-  // The folders a scan handed to the file search, as searched; the clean run only touches
-  // files that still lie below one of them, reached without crossing a link.
-  std::vector<std::string> SearchedFolders;
+  // The folders the last scan searched; the clean run only touches files that still lie exactly
+  // below where one of them lay when it was searched.
+  std::vector<TSearchedFolder> SearchedFolders;
   // A scan or a clean run is going on: neither may start another, nor may the grid be sorted.
   bool Busy = false;
 };

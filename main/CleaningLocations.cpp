@@ -1,5 +1,7 @@
 #include "main/CleaningLocations.h"
 
+#include "ui/Numbers.h"
+
 namespace {
 
 constexpr const char* kOldLocalData = "\\Local Settings\\";
@@ -15,7 +17,11 @@ bool Contains(const std::string& text, const char* part) {
 std::string CutUsersRoot(const std::string& recent, const char* driveMarker, size_t keep) {
   size_t found = recent.find(driveMarker);
   size_t position = found == std::string::npos ? 0 : found + 1;
-  return recent.substr(0, position + keep);
+  std::string root = recent.substr(0, position + keep);
+  // Without a drive the cut falls short of the marker's backslash; a users root always ends
+  // with one all the same, since profile names are joined to it as they are.
+  if (root.empty() || root.back() != '\\') root += '\\';
+  return root;
 }
 
 } // namespace
@@ -127,11 +133,45 @@ std::string FirefoxProfileList(const std::string& usersRoot, const std::string& 
   return usersRoot + profile + part + "profiles.ini";
 }
 
-std::string FirefoxProfileSuffix(TSystemServices& services, const std::string& usersRoot,
-                                 const std::string& profile) {
-  return services.ReadProfileString(FirefoxProfileList(usersRoot, profile), "Profile0", "Path",
-                                    "") +
-         "\\Cache";
+std::optional<std::string> FirefoxProfileSuffix(TSystemServices& services,
+                                                const std::string& usersRoot,
+                                                const std::string& profile) {
+  std::string path =
+      services.ReadProfileString(FirefoxProfileList(usersRoot, profile), "Profile0", "Path", "");
+  if (path.find(':') != std::string::npos) return std::nullopt;
+  if (!path.empty() && (path[0] == '\\' || path[0] == '/')) return std::nullopt;
+  for (size_t start = 0; start <= path.size();) {
+    size_t end = path.find_first_of("\\/", start);
+    if (end == std::string::npos) end = path.size();
+    if (path.compare(start, end - start, "..") == 0) return std::nullopt;
+    start = end + 1;
+  }
+  return path + "\\Cache";
+}
+
+bool StaysInside(const std::string& path, const std::string& folder) {
+  auto full = [](const std::string& text) {
+    std::wstring wide = AnsiToWide(text);
+    DWORD n = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (n == 0) return std::wstring();
+    std::wstring result(n, L'\0');
+    n = ::GetFullPathNameW(wide.c_str(), DWORD(result.size()), result.data(), nullptr);
+    result.resize(n < result.size() ? n : 0);
+    while (!result.empty() && result.back() == L'\\')
+      result.pop_back();
+    return result;
+  };
+  std::wstring inner = full(path), outer = full(folder);
+  if (inner.empty() || outer.empty() || inner.size() < outer.size()) return false;
+  if (inner.size() > outer.size() && inner[outer.size()] != L'\\') return false;
+  return ::CompareStringOrdinal(inner.c_str(), int(outer.size()), outer.c_str(), int(outer.size()),
+                                TRUE) == CSTR_EQUAL;
+}
+
+bool QueryRecycleBinSize(TSystemServices& services, uint64_t& bytes) {
+  constexpr DWORD kTrustedShellVersion = (4u << 16) | 72u;
+  return services.GetFileVersionMS("shell32.dll") >= kTrustedShellVersion &&
+         services.QueryRecycleBin(bytes) == S_OK;
 }
 
 std::string PrefetchFolder(TSystemServices& services) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,11 +13,10 @@
 inline constexpr const char* kShellFoldersKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
-// Group captions of the single-folder and shell categories.
+// Group captions of the single-folder categories; the Recycle Bin's row belongs to the list.
 inline constexpr const char* kSystemTempCaption = "System Temp Files";
 inline constexpr const char* kRecentFilesCaption = "Recent Files";
 inline constexpr const char* kPrefetchCaption = "Prefetch Old Files";
-inline constexpr const char* kRecycleBinCaption = "Recycle Bin";
 
 // The system temp folder is fixed, wherever Windows itself is installed.
 inline constexpr const char* kSystemTempFolder = "C:\\Windows\\Temp";
@@ -82,8 +82,19 @@ std::string PerUserFolder(const TProfileLayout& layout, const std::string& profi
 std::string FirefoxProfileList(const std::string& usersRoot, const std::string& profile);
 // The "Path" of the list's first profile followed by "\Cache", taken as written (relative to the
 // local Firefox folder, forward slashes kept); "\Cache" alone when the file or value is missing.
-std::string FirefoxProfileSuffix(TSystemServices& services, const std::string& usersRoot,
-                                 const std::string& profile);
+// The file is the user's to write, so a path that could lead out of the Firefox folder is
+// refused (no value): one with a ".." step (after either slash), a drive or stream colon, or a
+// leading slash.
+std::optional<std::string> FirefoxProfileSuffix(TSystemServices& services,
+                                                const std::string& usersRoot,
+                                                const std::string& profile);
+// Whether path, made absolute as the system resolves it, lies inside folder (or is it).
+bool StaysInside(const std::string& path, const std::string& folder);
+
+// The size of the Recycle Bin of all drives in bytes, asked of the shell only when its library is
+// at least version 4.72, the first whose answer can be trusted; false when it is not asked or the
+// shell cannot tell.
+bool QueryRecycleBinSize(TSystemServices& services, uint64_t& bytes);
 
 // The Windows directory followed by "\Prefetch", or an empty text (never to be searched) when the
 // Windows directory is unknown.

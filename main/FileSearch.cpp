@@ -30,12 +30,30 @@ TFileSearch::TFileSearch(TSystemServices& services, TFoundFilesList& list, TClea
                          TScanProgress& progress)
     : services_(services), list_(list), state_(state), progress_(progress), typeNames_(services) {}
 
+void TFileSearch::AddFile(const std::string& base, const TFindEntry& entry) {
+  std::string path = base + entry.Name;
+  progress_.SetStatus("Search: " + path);
+  state_.FoundBytes += entry.Size;
+  progress_.SetPosition(state_.FoundBytes / 1024);
+  // The browsers' own index files are counted but never offered for cleaning; only the exact
+  // lower-case name is theirs.
+  if (entry.Name != "index.dat") {
+    std::string typeName = typeNames_.TypeName(path, entry.Name);
+    list_.AppendFileRow(path, entry.Size, typeName);
+  }
+}
+
 void TFileSearch::SearchFiles(const std::string& folder, bool recurse) {
   // An empty text would stand for the root of the current drive.
   if (folder.empty()) return;
+  const std::string base = WithBackslash(folder);
+  std::unique_ptr<TListedFolder> analyzed = std::move(analyzed_);
+  if (analyzed && recurse && base == analyzedBase_) {
+    SearchListed(base, *analyzed);
+    return;
+  }
   TFoundFilesList::TUpdateLock lock(list_);
   TScanProgress::TWalkScope walk(progress_);
-  const std::string base = WithBackslash(folder);
   TFindEntry entry;
   auto listing = services_.FindFirst(base + "*.*", entry);
   if (!listing) return;
@@ -44,39 +62,59 @@ void TFileSearch::SearchFiles(const std::string& folder, bool recurse) {
     if (IsFolder(entry)) {
       if (recurse && IsPlainSubfolder(entry)) SearchFiles(base + entry.Name, recurse);
     } else {
-      std::string path = base + entry.Name;
-      progress_.SetStatus("Search: " + path);
-      state_.FoundBytes += entry.Size;
-      progress_.SetPosition(state_.FoundBytes / 1024);
-      // The browsers' own index files are counted but never offered for cleaning; only the exact
-      // lower-case name is theirs.
-      if (entry.Name != "index.dat") {
-        std::string typeName = typeNames_.TypeName(path, entry.Name);
-        list_.AppendFileRow(path, entry.Size, typeName);
-      }
+      AddFile(base, entry);
     }
     more = listing->FindNext(entry);
     progress_.LetMessagesRun();
   }
 }
 
+void TFileSearch::SearchListed(const std::string& base, const TListedFolder& listed) {
+  TFoundFilesList::TUpdateLock lock(list_);
+  TScanProgress::TWalkScope walk(progress_);
+  if (!listed.Listed) return;
+  size_t subfolder = 0;
+  for (const TFindEntry& entry : listed.Entries) {
+    if (IsFolder(entry)) {
+      if (IsPlainSubfolder(entry))
+        SearchListed(base + entry.Name + '\\', *listed.Subfolders[subfolder++]);
+    } else {
+      AddFile(base, entry);
+    }
+    progress_.LetMessagesRun();
+  }
+}
+
 void TFileSearch::AnalyzeFolder(const std::string& folder, uint64_t& total,
                                 const std::string& groupCaption) {
+  analyzed_.reset();
   if (folder.empty()) return;
-  TScanProgress::TWalkScope walk(progress_);
+  auto listed = std::make_unique<TListedFolder>();
   const std::string base = WithBackslash(folder);
+  Analyze(base, total, groupCaption, *listed);
+  // Kept only once the whole tree is in: a pass cut short by an error leaves nothing to reuse.
+  analyzed_ = std::move(listed);
+  analyzedBase_ = base;
+}
+
+void TFileSearch::Analyze(const std::string& base, uint64_t& total, const std::string& groupCaption,
+                          TListedFolder& listed) {
+  TScanProgress::TWalkScope walk(progress_);
   TFindEntry entry;
   auto listing = services_.FindFirst(base + "*.*", entry);
   if (!listing) return;
+  listed.Listed = true;
   do {
     progress_.LetMessagesRun();
-    if (IsDotEntry(entry.Name)) continue;
     if (IsFolder(entry)) {
-      if (!IsPlainSubfolder(entry)) continue;
-      AnalyzeFolder(base + entry.Name, total, groupCaption);
-      progress_.SetStatus("Analysis: " + groupCaption + " " + entry.Name);
+      if (IsPlainSubfolder(entry)) {
+        listed.Subfolders.push_back(std::make_unique<TListedFolder>());
+        Analyze(base + entry.Name + '\\', total, groupCaption, *listed.Subfolders.back());
+        progress_.SetStatus("Analysis: " + groupCaption + " " + entry.Name);
+      }
     } else {
       total += entry.Size;
     }
+    listed.Entries.push_back(std::move(entry));
   } while (listing->FindNext(entry));
 }

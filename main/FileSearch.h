@@ -1,10 +1,12 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "main/SystemServices.h"
 #include "main/TypeNameCache.h"
 
-class TSystemServices;
 class TFoundFilesList;
 class TScanProgress;
 struct TCleanerState;
@@ -23,16 +25,34 @@ public:
   // its trailing backslash), subfolders' files where the subfolder was met.
   void SearchFiles(const std::string& folder, bool recurse);
   // Adds the size of every file below folder, at all depths, to total; groupCaption only shows in
-  // the status text.
+  // the status text. The entries are kept until the next SearchFiles of the same folder, which
+  // then shows them (the same rows, texts, progress and message runs) without enumerating again.
   void AnalyzeFolder(const std::string& folder, uint64_t& total, const std::string& groupCaption);
 
   // A new scan asks the shell afresh for type names.
   void ForgetTypeNames() { typeNames_.Clear(); }
 
 private:
+  // One folder as the size pass enumerated it: every entry in the order the file system gave
+  // them, and the same for each subfolder it entered, in the order it met them.
+  struct TListedFolder {
+    bool Listed = false;
+    std::vector<TFindEntry> Entries;
+    std::vector<std::unique_ptr<TListedFolder>> Subfolders;
+  };
+
+  void Analyze(const std::string& base, uint64_t& total, const std::string& groupCaption,
+               TListedFolder& listed);
+  void SearchListed(const std::string& base, const TListedFolder& listed);
+  void AddFile(const std::string& base, const TFindEntry& entry);
+
   TSystemServices& services_;
   TFoundFilesList& list_;
   TCleanerState& state_;
   TScanProgress& progress_;
   TTypeNameCache typeNames_;
+  // The last size pass's listing and the folder it was of; the search right after it goes over
+  // these entries instead of asking the file system for them again.
+  std::unique_ptr<TListedFolder> analyzed_;
+  std::string analyzedBase_;
 };

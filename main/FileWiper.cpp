@@ -26,24 +26,22 @@ bool SamePath(const std::string& a, const std::string& b) {
 
 } // namespace
 
+TSearchedFolder LocateSearchedFolder(TSystemServices& services, const std::string& folder) {
+  TSearchedFolder located;
+  located.Listed = folder.empty() || folder.back() == '\\' ? folder : folder + '\\';
+  if (!located.Listed.empty()) located.Final = services.FinalFolderPath(located.Listed);
+  return located;
+}
+
 TFileWiper::TFileWiper(TSystemServices& services) : services_(services) {}
 
-void TFileWiper::TrustFolders(const std::vector<std::string>& searchedFolders) {
+void TFileWiper::TrustFolders(const std::vector<TSearchedFolder>& searchedFolders) {
   folders_.clear();
-  for (const std::string& searched : searchedFolders) {
-    std::string listed = WithoutTrailingBackslashes(searched);
-    if (listed.empty()) continue;
-    // The scan never followed a link below where it started, so a searched folder that is a link
-    // now was swapped in since. A drive root ("C:") is never one.
-    if (listed.size() > 2) {
-      DWORD attributes = services_.GetAttributes(listed);
-      if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
-          (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
-        continue;
-    }
-    std::string final = WithoutTrailingBackslashes(services_.FinalFolderPath(listed + "\\"));
-    if (final.empty()) continue;
-    folders_.push_back({std::move(listed), std::move(final)});
+  for (const TSearchedFolder& searched : searchedFolders) {
+    TSearchedFolder folder{WithoutTrailingBackslashes(searched.Listed),
+                           WithoutTrailingBackslashes(searched.Final)};
+    // A folder that could not be opened when it was searched admits nothing.
+    if (!folder.Listed.empty() && !folder.Final.empty()) folders_.push_back(std::move(folder));
   }
 }
 
@@ -54,12 +52,13 @@ bool TFileWiper::IsListedFile(TOpenFile& file, const std::string& path) const {
     return false;
   std::string final = file.FinalPath();
   if (final.empty()) return false;
-  for (const TTrustedFolder& folder : folders_) {
+  for (const TSearchedFolder& folder : folders_) {
     size_t n = folder.Listed.size();
     if (path.size() <= n + 1 || path[n] != '\\' || !SamePath(path.substr(0, n), folder.Listed))
       continue;
-    // Links above the searched folder are the user's own arrangement (a profile moved to another
-    // drive by a junction); below it, the file must lie exactly where the list says.
+    // Links above the searched folder, or the folder itself being one, were there when the scan
+    // looked (a profile moved to another drive); below it, the file must lie exactly where the
+    // list says.
     if (SamePath(final, folder.Final + path.substr(n))) return true;
   }
   return false;
@@ -87,39 +86,42 @@ bool TFileWiper::OverwritePass(TOpenFile& file, uint64_t length) {
 
 bool TFileWiper::OverwriteAndDeleteFile(const std::string& path) {
   std::unique_ptr<TOpenFile> file = services_.OpenExisting(path);
-  // Windows opens a read-only file for writing only once its attributes are cleared; when it then
-  // still cannot be cleaned, it gets them back.
-  DWORD cleared = INVALID_FILE_ATTRIBUTES;
+  // Windows opens a read-only file for writing only once its read-only bit is off. The bit goes
+  // through a handle that has passed the same checks first, on a file of one name only, and comes
+  // back through it when the file then still cannot be cleaned.
+  std::unique_ptr<TOpenFile> keeper;
+  DWORD cleared = 0;
   auto giveUp = [&] {
     if (file) file->Close();
-    if (cleared != INVALID_FILE_ATTRIBUTES) services_.SetAttributes(path, cleared);
+    if (cleared) keeper->SetAttributes(cleared);
     return false;
   };
   if (!file) {
-    DWORD attributes = services_.GetAttributes(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY) ||
-        (attributes & FILE_ATTRIBUTE_REPARSE_POINT) || !services_.SetAttributes(path, 0))
-      return false;
+    keeper = services_.OpenAttributes(path);
+    if (!keeper || !IsListedFile(*keeper, path) || keeper->LinkCount() != 1) return false;
+    DWORD attributes = keeper->Attributes();
+    if (!(attributes & FILE_ATTRIBUTE_READONLY) || !keeper->SetAttributes(0)) return false;
     cleared = attributes;
     file = services_.OpenExisting(path);
   }
   if (!file || !IsListedFile(*file, path)) return giveUp();
-  DWORD attributes = cleared != INVALID_FILE_ATTRIBUTES ? cleared : file->Attributes();
-  // The data of a hard-linked file still belongs to its other names: only this name goes, and it
-  // is not overwritten. Attributes are shared by all names, so a read-only one stays as it is.
+  // Attributes belong to the file, not to one of its names: a hard-linked file keeps them all,
+  // and its data, which its other names still show, is not overwritten. Only this name goes.
   DWORD links = file->LinkCount();
-  if (links == 0 || (links > 1 && (attributes & FILE_ATTRIBUTE_READONLY))) return giveUp();
-  // The open handle shares nothing, so the name checked above cannot be swapped for a link
-  // before the attributes change; a read-only file could not be deleted otherwise.
-  if (cleared == INVALID_FILE_ATTRIBUTES &&
-      (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
-    services_.SetAttributes(path, 0);
-  // Nobody else can open the file while the handle is held, so its length stays what it is now.
-  // It is read before the first write: asking again after writing costs Wine a slower flush.
-  uint64_t length = 0;
-  if (links == 1 && file->Length(length))
-    for (int pass = 0; pass < 3; ++pass)
-      if (!OverwritePass(*file, length)) break;
+  if (links == 0) return giveUp();
+  if (links == 1) {
+    DWORD attributes = file->Attributes();
+    if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
+      file->SetAttributes(0);
+    // Nobody else can open the file while the handle is held, so its length stays what it is
+    // now. It is read before the first write: asking again after writing costs Wine a slower
+    // flush.
+    uint64_t length = 0;
+    if (file->Length(length))
+      for (int pass = 0; pass < 3; ++pass)
+        if (!OverwritePass(*file, length)) break;
+  }
+  if (!file->Delete()) return giveUp();
   file->Close();
-  return services_.RemoveFile(path);
+  return true;
 }

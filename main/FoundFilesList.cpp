@@ -5,6 +5,10 @@
 #include "main/SizeTexts.h"
 #include "ui/Numbers.h"
 
+namespace {
+constexpr const char* kRecycleBinCaption = "Recycle Bin";
+} // namespace
+
 void SetupFoundFilesGrid(TVxGrid& grid) {
   grid.SetOptions({goGrid, goHeader, goSelectFullRow, goUseDefaultValues});
   TVxColumns& columns = grid.Columns();
@@ -90,11 +94,62 @@ void TFoundFilesList::AppendFileRow(const std::string& path, uint64_t size,
   grid_.CellByKey(kSelectCheckColumn, row)->SetBoolValue(true);
 }
 
+void TFoundFilesList::AppendRecycleBinRow() {
+  AppendGroupRow(kRecycleBinCaption);
+}
+
 void TFoundFilesList::SetRecycleBinSize(uint64_t bytes) {
   int row = state_.GroupRow;
   std::wstring digits = IntToStrW(static_cast<int64_t>(bytes));
   grid_.CellByKey(kRealFileSizeColumn, row)->SetTextValue(digits);
-  grid_.CellByKey(kFileSizeColumn, row)->SetTextValue(MegabytesText(double(bytes)) + L" Mb");
+  grid_.CellByKey(kFileSizeColumn, row)->SetTextValue(RecycleBinSizeText(bytes));
+}
+
+TCell* TFoundFilesList::Cell(const wchar_t* column, int row) const {
+  return grid_.CellByKey(column, row);
+}
+
+int TFoundFilesList::RowCount() const {
+  return grid_.TotalRows();
+}
+
+bool TFoundFilesList::IsFileRow(int row) const {
+  return Path(row).find(L":\\") != std::wstring::npos;
+}
+
+bool TFoundFilesList::IsRecycleBinRow(int row) const {
+  return grid_.LevelOf(row) == 0 && Path(row) == AnsiToWide(kRecycleBinCaption);
+}
+
+bool TFoundFilesList::IsTicked(int row) const {
+  return Cell(kSelectCheckColumn, row)->BoolValue();
+}
+
+void TFoundFilesList::SetTicked(int row, bool ticked) {
+  Cell(kSelectCheckColumn, row)->SetBoolValue(ticked);
+}
+
+std::wstring TFoundFilesList::Path(int row) const {
+  return Cell(kFileNameColumn, row)->TextValue();
+}
+
+std::wstring TFoundFilesList::SizeText(int row) const {
+  return Cell(kFileSizeColumn, row)->TextValue();
+}
+
+bool TFoundFilesList::Bytes(int row, uint64_t& bytes) const {
+  std::wstring text = Cell(kRealFileSizeColumn, row)->TextValue();
+  // Plain digits, as every size below 10^15 bytes is written, read exactly; anything else as the
+  // user's number format has it.
+  if (!text.empty() && text.size() < 20 &&
+      text.find_first_not_of(L"0123456789") == std::wstring::npos) {
+    bytes = std::stoull(text);
+    return true;
+  }
+  double value = 0;
+  if (!TryStrToFloat(text, value) || !(value >= 0) || value >= 18446744073709551616.0) return false;
+  bytes = static_cast<uint64_t>(value);
+  return true;
 }
 
 TFoundFilesList::TUpdateLock::TUpdateLock(TFoundFilesList& list) : grid_(list.grid_) {

@@ -3,6 +3,7 @@
 #include <string>
 
 class TVxGrid;
+class TCell;
 struct TCleanerState;
 
 // Column names of the found-files grid; the cleaner addresses its columns by name only.
@@ -21,7 +22,9 @@ void SetupFoundFilesGrid(TVxGrid& grid);
 // The found-files list: the grid's rows as the scan builds them. A group row per scanned category,
 // a user row per profile folder under a per-user category, a file row per file. Each row is
 // complete (every cell written) when an Append returns, so that whatever runs between two appends
-// (the selection summary, a click) never sees half a row.
+// (the selection summary, a click) never sees half a row. The list alone knows how a row is
+// written, so it also answers every question about one (its kind, path, bytes, tick) for the
+// clean run and the window.
 class TFoundFilesList {
 public:
   TFoundFilesList(TVxGrid& grid, TCleanerState& state) : grid_(grid), state_(state) {}
@@ -37,8 +40,25 @@ public:
   void AppendUserRow(const std::string& profileName);
   // A ticked child of FileParentRow with the file's full path, size text, exact size and type.
   void AppendFileRow(const std::string& path, uint64_t size, const std::string& typeName);
-  // The Recycle Bin's group row: its total in bytes and in megabytes followed by " Mb".
+  // The Recycle Bin's group row, with the default values and no size yet; it takes no files.
+  void AppendRecycleBinRow();
+  // The Recycle Bin row just appended: its total in bytes and in megabytes followed by " Mb".
   void SetRecycleBinSize(uint64_t bytes);
+
+  int RowCount() const;
+  // A file row: its name is a full drive-letter path. Group, user and Recycle Bin rows never
+  // carry one.
+  bool IsFileRow(int row) const;
+  // The Recycle Bin's own group row; a profile folder of that name is a user row, never it.
+  bool IsRecycleBinRow(int row) const;
+  bool IsTicked(int row) const;
+  void SetTicked(int row, bool ticked);
+  // The name shown: a file row's full path, a group's caption, a profile folder's name.
+  std::wstring Path(int row) const;
+  // The size text as shown.
+  std::wstring SizeText(int row) const;
+  // The exact size in bytes; false when the row holds none (an unread Recycle Bin, a heading).
+  bool Bytes(int row, uint64_t& bytes) const;
 
   // Holds the grid's update lock for one scope, releasing it on every path.
   class TUpdateLock {
@@ -53,6 +73,7 @@ public:
   };
 
 private:
+  TCell* Cell(const wchar_t* column, int row) const;
   // Collapses the parent when the new row at LastAddedIndex is its first child.
   void CollapseOnFirstChild();
 

@@ -2,16 +2,12 @@
 
 #include "main/BrowserGuard.h"
 #include "main/CleanerState.h"
+#include "main/FileWiper.h"
 #include "main/SizeTexts.h"
 #include "main/SystemServices.h"
 #include "styled/FxProgressBar.h"
 #include "ui/Application.h"
 #include "ui/ImgList.h"
-
-namespace {
-// Shell32 4.72 is the first whose Recycle Bin query can be trusted.
-constexpr uint32_t kRecycleBinShellVersion = (4u << 16) | 72u;
-} // namespace
 
 TScanRun::TScanRun(const TTargets& targets)
     : services_(targets.Services), images_(targets.Images), state_(targets.State),
@@ -86,37 +82,45 @@ void TScanRun::ScanCategory(const std::string& firstFolder, const std::string& p
   uint64_t categoryTotal = 0;
   for (const std::string& profile : ListSubfolders(services_, firstFolder)) {
     list_.AppendUserRow(profile);
-    std::string suffix = firefox ? FirefoxProfileSuffix(services_, firstFolder, profile) : "";
+    std::string folder = firstFolder + profile + pieceA + pieceB + tail;
+    if (firefox) {
+      // A profile path that leads out of the user's Firefox folder is not followed; the user
+      // row stays without files.
+      std::optional<std::string> suffix = FirefoxProfileSuffix(services_, firstFolder, profile);
+      folder = suffix && StaysInside(folder + *suffix, folder) ? folder + *suffix : "";
+    }
     progress_.SetPositionNow(0);
     state_.FoundBytes = 0;
-    std::string folder = firstFolder + profile + pieceA + pieceB + tail + suffix;
+    if (folder.empty()) continue;
     // One profile that cannot be searched must not cost the others their turn.
     try {
+      // Located before the size pass, whose listing the search shows.
+      LocateFolder(folder);
       search_.AnalyzeFolder(folder, categoryTotal, groupCaption);
       // The total covers every profile so far, while the position restarts for each.
       progress_.SetMax(categoryTotal / 1024);
-      SearchFolder(folder);
+      search_.SearchFiles(folder, true);
     } catch (...) {
     }
   }
 }
 
+void TScanRun::LocateFolder(const std::string& folder) {
+  // Where the folder lies as it is enumerated, links above it and the folder itself resolved, is
+  // where the clean run will look for what the search lists.
+  state_.SearchedFolders.push_back(LocateSearchedFolder(services_, folder));
+}
+
 void TScanRun::SearchFolder(const std::string& folder) {
   if (folder.empty()) return;
-  state_.SearchedFolders.push_back(folder.back() == '\\' ? folder : folder + '\\');
+  LocateFolder(folder);
   search_.SearchFiles(folder, true);
 }
 
-uint32_t TScanRun::GetFileVersionMS(const std::string& fileName) {
-  return services_.GetFileVersionMS(fileName);
-}
-
 void TScanRun::AppendRecycleBinRow() {
-  list_.AppendGroupRow(kRecycleBinCaption);
-  if (GetFileVersionMS("shell32.dll") < kRecycleBinShellVersion) return;
+  list_.AppendRecycleBinRow();
   uint64_t bytes = 0;
-  if (services_.QueryRecycleBin(bytes) != S_OK) return;
-  list_.SetRecycleBinSize(bytes);
+  if (QueryRecycleBinSize(services_, bytes)) list_.SetRecycleBinSize(bytes);
 }
 
 void TScanRun::ScanPrefetch() {

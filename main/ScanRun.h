@@ -54,8 +54,6 @@ public:
   void ScanCategory(const std::string& firstFolder, const std::string& pieceA,
                     const std::string& groupCaption, const std::string& pieceB,
                     const std::string& tail, bool perUser, bool firefox);
-  // The most significant 32 bits of a module's file version; 0 when it has none.
-  uint32_t GetFileVersionMS(const std::string& fileName);
 
   TFileSearch& Search() { return search_; }
   TScanProgress& Progress() { return progress_; }
@@ -63,6 +61,8 @@ public:
 private:
   bool Ticked(int box) const { return IsCategoryTicked && IsCategoryTicked(box); }
   void ScanPerUser(TPerUserCategory category, bool firefox);
+  // Notes the folder, and where it lies now, among the folders the clean run may clean in.
+  void LocateFolder(const std::string& folder);
   void SearchFolder(const std::string& folder);
   void AppendRecycleBinRow();
   void ScanPrefetch();

@@ -27,3 +27,7 @@ std::wstring RealSizeText(uint64_t bytes) {
 std::wstring MegabytesText(double bytes) {
   return FloatToStrW(RoundTo1Decimal(bytes / 1024 / 1024));
 }
+
+std::wstring RecycleBinSizeText(uint64_t bytes) {
+  return MegabytesText(static_cast<double>(bytes)) + L" Mb";
+}

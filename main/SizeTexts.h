@@ -15,3 +15,6 @@ std::wstring RealSizeText(uint64_t bytes);
 // Bytes as megabytes rounded to one decimal place, in the general number format, without a
 // unit: the callers add "MB", " Mb" or "Mbyte" as each place has it.
 std::wstring MegabytesText(double bytes);
+
+// The Recycle Bin's size: megabytes as above followed by " Mb".
+std::wstring RecycleBinSizeText(uint64_t bytes);

@@ -9,7 +9,9 @@
 // Everything the cleaner asks of the machine goes through TSystemServices, so that tests can put
 // a fake machine in its place (another drive, the older profile layout, an old shell, a Recycle
 // Bin that cannot be read, other processes, scripted message-box answers). Texts are single-byte
-// texts in the system code page, as the ANSI entry points take and give them.
+// texts in the system code page, as the ANSI entry points take and give them; a name the code
+// page cannot hold exactly is never handed out, since its nearest look-alike (a fullwidth
+// backslash read as "\", say) would name another file.
 
 // One entry of a directory listing. Size is the whole 64-bit size (high half * 2^32 + low half).
 struct TFindEntry {
@@ -43,6 +45,12 @@ public:
   // The attributes of what the handle is open on (a link opened as itself shows
   // FILE_ATTRIBUTE_REPARSE_POINT); INVALID_FILE_ATTRIBUTES when they cannot be read.
   virtual DWORD Attributes() = 0;
+  // Sets the attributes of the file the handle is open on (0 clears them all).
+  virtual bool SetAttributes(DWORD attributes) = 0;
+  // Marks the file the handle is open on for deletion when the handle closes: the name is never
+  // looked up again, so a link swapped in on the way since the open cannot redirect it. False
+  // when the system refuses (a read-only file, for one).
+  virtual bool Delete() = 0;
   virtual void Close() = 0;
 };
 
@@ -67,8 +75,9 @@ public:
 
   // Starts listing the entries matching pattern (for example "C:\dir\*.*") with every attribute
   // kind: hidden, system, read-only, archive-marked entries and folders are all returned, and
-  // Attributes carries every bit the system reports (reparse points included). Returns null and
-  // leaves first untouched when the listing cannot start.
+  // Attributes carries every bit the system reports (reparse points included). An entry whose
+  // name the system code page cannot hold exactly is passed over. Returns null and leaves first
+  // untouched when the listing cannot start or holds no such entry.
   virtual std::unique_ptr<TDirectoryListing> FindFirst(const std::string& pattern,
                                                        TFindEntry& first) = 0;
 
@@ -89,9 +98,10 @@ public:
   // Asks the shell for the Recycle Bin of all drives; returns the shell's result (S_OK on
   // success) and, on success, the total size in bytes.
   virtual HRESULT QueryRecycleBin(uint64_t& totalBytes) = 0;
-  // Empties the Recycle Bin of all drives without confirmation, progress display or sound.
-  // Tells the user "Failed to load Shell32.dll." when the shell library cannot be loaded.
-  virtual void EmptyRecycleBin(HWND owner) = 0;
+  // Empties the Recycle Bin of all drives without confirmation, progress display or sound; true
+  // when the shell says it did. Tells the user "Failed to load Shell32.dll." when the shell
+  // library cannot be loaded.
+  virtual bool EmptyRecycleBin(HWND owner) = 0;
 
   // The running processes; false when the process list cannot be read.
   virtual bool ProcessSnapshot(std::vector<TProcessEntry>& processes) = 0;
@@ -104,13 +114,13 @@ public:
   // Hands a file or folder to the shell's "open" verb.
   virtual void ShellOpen(HWND owner, const std::string& path) = 0;
 
-  virtual bool SetAttributes(const std::string& path, DWORD attributes) = 0;
-  // INVALID_FILE_ATTRIBUTES when the path cannot be reached.
-  virtual DWORD GetAttributes(const std::string& path) = 0;
-  // Opens an existing file for reading and writing with no sharing; null when it cannot. A link
-  // is opened as itself, never followed to its target.
+  // Opens an existing file for reading, writing and deleting with no sharing; null when it
+  // cannot. A link is opened as itself, never followed to its target.
   virtual std::unique_ptr<TOpenFile> OpenExisting(const std::string& path) = 0;
-  virtual bool RemoveFile(const std::string& path) = 0;
+  // Opens an existing file for its attributes only, sharing everything, so that the file can
+  // still be opened as above while this is held; a link is opened as itself. Writes through it
+  // fail.
+  virtual std::unique_ptr<TOpenFile> OpenAttributes(const std::string& path) = 0;
   // Where a folder really lies, every link on the way resolved, in the form of
   // TOpenFile::FinalPath; empty when the folder cannot be opened.
   virtual std::string FinalFolderPath(const std::string& path) = 0;

@@ -27,20 +27,52 @@ uint64_t MakeSize(DWORD high, DWORD low) {
   return (uint64_t(high) << 32) | low;
 }
 
-void FillEntry(const WIN32_FIND_DATAA& data, TFindEntry& entry) {
-  entry.Name = data.cFileName;
-  entry.Attributes = data.dwFileAttributes;
-  entry.Size = MakeSize(data.nFileSizeHigh, data.nFileSizeLow);
+// The name in the system code page, only when it converts exactly: no best-fit look-alike (a
+// fullwidth backslash turned into "\\" would make ".." steps of one name), no default character,
+// and the text converted back is the name itself.
+bool ToCodePageExactly(const wchar_t* name, std::string& text) {
+  size_t length = ::wcslen(name);
+  text.resize(length);
+  bool ascii = true;
+  for (size_t i = 0; i < length && ascii; ++i) {
+    ascii = name[i] < 0x80;
+    text[i] = char(name[i]);
+  }
+  // Every code page Windows uses for the system's texts keeps the ASCII range as it is.
+  if (ascii) return true;
+  static const bool utf8 = ::GetACP() == CP_UTF8;
+  BOOL usedDefault = FALSE;
+  DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+  int n = ::WideCharToMultiByte(CP_ACP, flags, name, int(length), nullptr, 0, nullptr,
+                                utf8 ? nullptr : &usedDefault);
+  if (n <= 0 || usedDefault) return false;
+  text.resize(size_t(n));
+  ::WideCharToMultiByte(CP_ACP, flags, name, int(length), text.data(), n, nullptr,
+                        utf8 ? nullptr : &usedDefault);
+  if (usedDefault) return false;
+  std::wstring back(length + 1, L'\0');
+  int m = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), n, back.data(),
+                                int(back.size()));
+  return size_t(m) == length && back.compare(0, length, name) == 0;
 }
 
+bool FillEntry(const WIN32_FIND_DATAW& data, TFindEntry& entry) {
+  if (!ToCodePageExactly(data.cFileName, entry.Name)) return false;
+  entry.Attributes = data.dwFileAttributes;
+  entry.Size = MakeSize(data.nFileSizeHigh, data.nFileSizeLow);
+  return true;
+}
+
+// The wide entry points give every name as it is; the ANSI ones would hand over best-fit
+// look-alikes.
 class TWin32Listing : public TDirectoryListing {
 public:
   explicit TWin32Listing(TFindHandle handle) : handle_(std::move(handle)) {}
   bool FindNext(TFindEntry& entry) override {
-    WIN32_FIND_DATAA data;
-    if (!::FindNextFileA(handle_.Get(), &data)) return false;
-    FillEntry(data, entry);
-    return true;
+    WIN32_FIND_DATAW data;
+    while (::FindNextFileW(handle_.Get(), &data))
+      if (FillEntry(data, entry)) return true;
+    return false;
   }
 
 private:
@@ -111,6 +143,18 @@ public:
       return INVALID_FILE_ATTRIBUTES;
     return info.FileAttributes;
   }
+  bool SetAttributes(DWORD attributes) override {
+    // Zero times leave the times as they are; zero attributes would too, so "none" is "normal".
+    FILE_BASIC_INFO info{};
+    info.FileAttributes = attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
+    return handle_ &&
+           ::SetFileInformationByHandle(handle_.Get(), FileBasicInfo, &info, sizeof(info));
+  }
+  bool Delete() override {
+    FILE_DISPOSITION_INFO info{TRUE};
+    return handle_ &&
+           ::SetFileInformationByHandle(handle_.Get(), FileDispositionInfo, &info, sizeof(info));
+  }
   void Close() override { handle_.Reset(); }
 
 private:
@@ -121,11 +165,14 @@ private:
 
 std::unique_ptr<TDirectoryListing> TWin32Services::FindFirst(const std::string& pattern,
                                                              TFindEntry& first) {
-  WIN32_FIND_DATAA data;
-  TFindHandle handle(::FindFirstFileA(pattern.c_str(), &data));
+  WIN32_FIND_DATAW data;
+  TFindHandle handle(::FindFirstFileW(AnsiToWide(pattern).c_str(), &data));
   if (!handle) return nullptr;
-  FillEntry(data, first);
-  return std::make_unique<TWin32Listing>(std::move(handle));
+  TFindEntry entry;
+  auto listing = std::make_unique<TWin32Listing>(std::move(handle));
+  if (!FillEntry(data, entry) && !listing->FindNext(entry)) return nullptr;
+  first = std::move(entry);
+  return listing;
 }
 
 bool TWin32Services::QueryRegistryValue(HKEY root, const std::string& keyPath,
@@ -185,16 +232,17 @@ HRESULT TWin32Services::QueryRecycleBin(uint64_t& totalBytes) {
   return result;
 }
 
-void TWin32Services::EmptyRecycleBin(HWND owner) {
+bool TWin32Services::EmptyRecycleBin(HWND owner) {
   // Looked up at each use rather than linked, as the shell library may lack it.
   TModule shell(::LoadLibraryA("Shell32.dll"));
   if (!shell) {
     ShowMessageBox(owner, kShell32LoadError, kErrorCaption, MB_OK | MB_ICONERROR);
-    return;
+    return false;
   }
   using TEmpty = HRESULT(WINAPI*)(HWND, LPCSTR, DWORD);
-  if (auto empty = ProcAddress<TEmpty>(shell.Get(), "SHEmptyRecycleBinA"))
-    empty(owner, nullptr, SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
+  auto empty = ProcAddress<TEmpty>(shell.Get(), "SHEmptyRecycleBinA");
+  return empty &&
+         empty(owner, nullptr, SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND) == S_OK;
 }
 
 bool TWin32Services::ProcessSnapshot(std::vector<TProcessEntry>& processes) {
@@ -233,24 +281,22 @@ void TWin32Services::ShellOpen(HWND owner, const std::string& path) {
   ::ShellExecuteA(owner, "open", path.c_str(), "", "", SW_SHOWNORMAL);
 }
 
-bool TWin32Services::SetAttributes(const std::string& path, DWORD attributes) {
-  return ::SetFileAttributesA(path.c_str(), attributes);
-}
-
-DWORD TWin32Services::GetAttributes(const std::string& path) {
-  return ::GetFileAttributesA(path.c_str());
-}
-
 std::unique_ptr<TOpenFile> TWin32Services::OpenExisting(const std::string& path) {
-  TFileHandle handle(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+  TFileHandle handle(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
                                    OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!handle) return nullptr;
   return std::make_unique<TWin32File>(std::move(handle));
 }
 
-bool TWin32Services::RemoveFile(const std::string& path) {
-  return ::DeleteFileA(path.c_str());
+std::unique_ptr<TOpenFile> TWin32Services::OpenAttributes(const std::string& path) {
+  // Attribute access takes no part in sharing, so the exclusive open still succeeds beside it.
+  TFileHandle handle(::CreateFileA(path.c_str(),
+                                   FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!handle) return nullptr;
+  return std::make_unique<TWin32File>(std::move(handle));
 }
 
 std::string TWin32Services::ReadProfileString(const std::string& fileName,

@@ -3,6 +3,7 @@
 
 #include "FakeMachine.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,12 +17,14 @@ struct TRecordedFile {
   std::string Path;
   std::vector<std::string> Passes;
   int Flushes = 0;
+  bool Deleted = false;
 };
 
 class TRecordingFile : public TOpenFile {
 public:
-  TRecordingFile(std::unique_ptr<TOpenFile> real, TRecordedFile& record)
-      : real_(std::move(real)), record_(record) {}
+  TRecordingFile(std::unique_ptr<TOpenFile> real, TRecordedFile& record,
+                 std::function<void()> beforeDelete)
+      : real_(std::move(real)), record_(record), beforeDelete_(std::move(beforeDelete)) {}
   DWORD Write(const void* data, DWORD count) override {
     const char* bytes = static_cast<const char*>(data);
     if (image_.size() < position_ + count) image_.resize(position_ + count);
@@ -43,31 +46,42 @@ public:
   std::string FinalPath() override { return real_->FinalPath(); }
   DWORD LinkCount() override { return real_->LinkCount(); }
   DWORD Attributes() override { return real_->Attributes(); }
+  bool SetAttributes(DWORD attributes) override { return real_->SetAttributes(attributes); }
+  bool Delete() override {
+    if (beforeDelete_) beforeDelete_();
+    record_.Deleted = real_->Delete();
+    return record_.Deleted;
+  }
   void Close() override { real_->Close(); }
 
 private:
   std::unique_ptr<TOpenFile> real_;
   TRecordedFile& record_;
+  std::function<void()> beforeDelete_;
   std::string image_;
   size_t position_ = 0;
 };
 
 class TRecordingMachine : public TFakeMachine {
 public:
-  // Every file the cleaner opened, in order.
+  // Every file the cleaner opened for writing, in order.
   std::vector<std::unique_ptr<TRecordedFile>> Files;
-  std::vector<std::string> Removed;
+  // Runs right before a file is marked for deletion, after every check: where a race would put
+  // a swapped link.
+  std::function<void()> BeforeDelete;
 
   std::unique_ptr<TOpenFile> OpenExisting(const std::string& path) override {
     std::unique_ptr<TOpenFile> real = TFakeMachine::OpenExisting(path);
     if (!real) return nullptr;
     Files.push_back(std::make_unique<TRecordedFile>());
     Files.back()->Path = path;
-    return std::make_unique<TRecordingFile>(std::move(real), *Files.back());
+    return std::make_unique<TRecordingFile>(std::move(real), *Files.back(), BeforeDelete);
   }
-  bool RemoveFile(const std::string& path) override {
-    Removed.push_back(path);
-    return TFakeMachine::RemoveFile(path);
+  size_t DeletedCount() const {
+    size_t count = 0;
+    for (const auto& file : Files)
+      count += file->Deleted;
+    return count;
   }
 };
 

@@ -68,11 +68,11 @@ template <class TMachine> struct TCleanHarnessOn {
     SetChecked(row, checked);
     return row;
   }
-  void SetChecked(int row, bool checked) {
-    Grid.CellByKey(kSelectCheckColumn, row)->SetBoolValue(checked);
+  void SetChecked(int row, bool checked) { List.SetTicked(row, checked); }
+  // The folder as the scan records it when it searches it, where it lies now.
+  void Searched(const std::string& folder) {
+    State.SearchedFolders.push_back(LocateSearchedFolder(Machine, folder));
   }
-  // The folder as the scan hands it to the file search, with its trailing backslash.
-  void Searched(const std::string& folder) { State.SearchedFolders.push_back(folder); }
 
   std::vector<std::wstring> Log() const {
     std::vector<std::wstring> lines;
@@ -80,10 +80,8 @@ template <class TMachine> struct TCleanHarnessOn {
       lines.push_back(Memo1->Lines().Strings(i));
     return lines;
   }
-  std::wstring SizeText(int row) { return Grid.CellByKey(kFileSizeColumn, row)->TextValue(); }
-  std::wstring Line(int row) {
-    return Grid.CellByKey(kFileNameColumn, row)->TextValue() + L" " + SizeText(row);
-  }
+  std::wstring SizeText(int row) { return List.SizeText(row); }
+  std::wstring Line(int row) { return List.Path(row) + L" " + SizeText(row); }
 };
 
 using TCleanHarness = TCleanHarnessOn<TRecordingMachine>;

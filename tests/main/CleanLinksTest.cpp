@@ -41,21 +41,24 @@ private:
   std::string unixLink_;
 };
 
-// A cleaned tree whose listed paths lead out of it through links, as a scan could have listed
-// them (the paths) and as the machine stands at clean time (the links):
-// - a file symlink and a hard link, each inside a searched folder, to files outside;
-// - a subfolder of a searched folder, and a whole searched folder, swapped for folder links to
-//   outside folders after the scan;
-// - a searched folder reached through a folder link above it, which is the user's own business
-//   and must be cleaned.
+// A cleaned tree whose listed paths lead out of it through links, built as the scan met it,
+// then changed as the machine stands at clean time (SwapAfterScan):
+// - a file symlink and a hard link (to a hidden file), each inside a searched folder, to files
+//   outside;
+// - a subfolder of a searched folder, a whole searched folder, and a folder above a searched
+//   folder, swapped for folder links to outside folders after the scan;
+// - a searched folder reached through a folder link above it, and a searched folder that is
+//   itself a link (a temp folder moved elsewhere), both there when the scan ran: the user's own
+//   arrangement, cleaned.
 struct TLinkFixture {
   TTestFolder Root;
   std::vector<std::string> Searched;
-  std::string Own, FileLink, HardLink, UnderSwappedSub, UnderSwappedFolder, BelowLinkAbove;
+  std::string Own, FileLink, HardLink, UnderSwappedSub, UnderSwappedFolder, UnderSwappedAbove,
+      BelowLinkAbove, InLinkedFolder, Shared;
   std::vector<std::string> Listed;
   std::map<std::string, std::string> Outside; // path -> content, none of which may change
   std::unique_ptr<TFileLink> FileLinkMade;
-  std::unique_ptr<TFolderLink> SubLink, FolderLink, AboveLink;
+  std::unique_ptr<TFolderLink> SubLink, FolderLink, AboveLink, MovedTemp, SwappedAbove;
 
   TLinkFixture() {
     auto outside = [&](const std::string& relative, const std::string& content) {
@@ -64,37 +67,57 @@ struct TLinkFixture {
       return path;
     };
     std::string secret = outside("outside\\secret.txt", "secret data");
-    std::string shared = outside("outside\\shared.txt", "shared data");
+    Shared = outside("outside\\shared.txt", "shared data");
     outside("outside\\dir\\inner.txt", "inner data");
     outside("outside\\dir2\\moved.txt", "moved data");
-    Searched = {Root / "clean\\", Root / "swapped", Root / "above\\temp"};
+    outside("outside\\look\\temp\\d.tmp", "look data");
+    Searched = {Root / "clean\\", Root / "swapped", Root / "above\\temp", Root / "above2\\temp",
+                Root / "movedtemp"};
     Own = Root.MakeFile("clean\\own.tmp", "own");
     FileLink = Root / "clean\\filelink.txt";
     HardLink = Root / "clean\\hard.txt";
     UnderSwappedSub = Root.MakeFile("clean\\sub\\inner.txt", "listed inner");
     UnderSwappedFolder = Root.MakeFile("swapped\\moved.txt", "listed moved");
+    UnderSwappedAbove = Root.MakeFile("above2\\temp\\d.tmp", "listed d");
     Root.MakeFile("real_above\\temp\\c.tmp", "above");
     BelowLinkAbove = Root / "above\\temp\\c.tmp";
-    Listed = {Own, FileLink, HardLink, UnderSwappedSub, UnderSwappedFolder, BelowLinkAbove};
+    Root.MakeFile("elsewhere\\temp\\e.tmp", "moved temp");
+    InLinkedFolder = Root / "movedtemp\\e.tmp";
+    Listed = {Own,
+              FileLink,
+              HardLink,
+              UnderSwappedSub,
+              UnderSwappedFolder,
+              BelowLinkAbove,
+              UnderSwappedAbove,
+              InLinkedFolder};
     FileLinkMade = std::make_unique<TFileLink>(FileLink, secret);
-    ::CreateHardLinkA(HardLink.c_str(), shared.c_str(), nullptr);
+    ::CreateHardLinkA(HardLink.c_str(), Shared.c_str(), nullptr);
+    ::SetFileAttributesA(Shared.c_str(), FILE_ATTRIBUTE_HIDDEN);
     AboveLink = std::make_unique<TFolderLink>(Root / "above", Root / "real_above");
-    // The swaps after the scan: the real folders move aside, links to outside take their names.
+    MovedTemp = std::make_unique<TFolderLink>(Root / "movedtemp", Root / "elsewhere\\temp");
+  }
+
+  // The real folders move aside, links to outside take their names.
+  void SwapAfterScan() {
     ::MoveFileA((Root / "clean\\sub").c_str(), (Root / "sub_was").c_str());
     SubLink = std::make_unique<TFolderLink>(Root / "clean\\sub", Root / "outside\\dir");
     ::MoveFileA((Root / "swapped").c_str(), (Root / "swapped_was").c_str());
     FolderLink = std::make_unique<TFolderLink>(Root / "swapped", Root / "outside\\dir2");
+    ::MoveFileA((Root / "above2").c_str(), (Root / "above2_was").c_str());
+    SwappedAbove = std::make_unique<TFolderLink>(Root / "above2", Root / "outside\\look");
   }
 
   bool Made() const {
-    return FileLinkMade->Made() && AboveLink->Made() && SubLink->Made() && FolderLink->Made() &&
-           ReadWholeFile(HardLink) == "shared data" && ReadWholeFile(BelowLinkAbove) == "above";
+    return FileLinkMade->Made() && AboveLink->Made() && MovedTemp->Made() && SubLink->Made() &&
+           FolderLink->Made() && SwappedAbove->Made() && ReadWholeFile(HardLink) == "shared data" &&
+           ReadWholeFile(BelowLinkAbove) == "above" &&
+           ReadWholeFile(InLinkedFolder) == "moved temp";
   }
 };
 
 TEST(CleanLinksTest, NothingOutsideTheCleanedFoldersChanges) {
   TLinkFixture fixture;
-  ASSERT_TRUE(fixture.Made());
   TCleanHarness h;
   for (const std::string& folder : fixture.Searched)
     h.Searched(folder);
@@ -103,28 +126,105 @@ TEST(CleanLinksTest, NothingOutsideTheCleanedFoldersChanges) {
   std::map<std::string, int> rows;
   for (const std::string& path : fixture.Listed)
     rows[path] = h.File(path);
+  fixture.SwapAfterScan();
+  ASSERT_TRUE(fixture.Made());
   EXPECT_TRUE(h.Clean.Run());
 
   for (const auto& [path, content] : fixture.Outside)
     EXPECT_EQ(ReadWholeFile(path), content) << path;
+  // Attributes belong to the file, so a hard link's other name would see any change.
+  EXPECT_EQ(::GetFileAttributesA(fixture.Shared.c_str()) & FILE_ATTRIBUTE_HIDDEN,
+            DWORD(FILE_ATTRIBUTE_HIDDEN));
   // Logged, in row order: the plain file, the hard link's name (its data stays with the outside
-  // name, not overwritten) and the file of the folder reached through a link above it.
-  EXPECT_EQ(h.Log(), (std::vector<std::wstring>{
-                         L"Next files removed from the Hard drive:", h.Line(rows[fixture.Own]),
-                         h.Line(rows[fixture.HardLink]), h.Line(rows[fixture.BelowLinkAbove]), L"",
-                         L"Total cleaned space: 0Mbyte"}));
-  for (const std::string& path : {fixture.Own, fixture.HardLink, fixture.BelowLinkAbove})
+  // name, not overwritten) and the files of the folders reached through links that were there
+  // when the scan ran.
+  EXPECT_EQ(h.Log(),
+            (std::vector<std::wstring>{
+                L"Next files removed from the Hard drive:", h.Line(rows[fixture.Own]),
+                h.Line(rows[fixture.HardLink]), h.Line(rows[fixture.BelowLinkAbove]),
+                h.Line(rows[fixture.InLinkedFolder]), L"", L"Total cleaned space: 0Mbyte"}));
+  for (const std::string& path :
+       {fixture.Own, fixture.HardLink, fixture.BelowLinkAbove, fixture.InLinkedFolder})
     EXPECT_FALSE(Exists(path)) << path;
   EXPECT_FALSE(Exists(fixture.Root / "real_above\\temp\\c.tmp"));
+  EXPECT_FALSE(Exists(fixture.Root / "elsewhere\\temp\\e.tmp"));
   size_t hardLinkPasses = 0;
   for (const auto& file : h.Machine.Files)
     if (file->Path == fixture.HardLink) hardLinkPasses += file->Passes.size();
   EXPECT_EQ(hardLinkPasses, 0u);
   // What the links lead to is skipped without a trace; the folders that were swapped out keep
   // their files too.
-  for (const std::string& path :
-       {fixture.FileLink, fixture.UnderSwappedSub, fixture.UnderSwappedFolder})
+  for (const std::string& path : {fixture.FileLink, fixture.UnderSwappedSub,
+                                  fixture.UnderSwappedFolder, fixture.UnderSwappedAbove})
     EXPECT_TRUE(Exists(path)) << path;
   EXPECT_EQ(ReadWholeFile(fixture.Root / "sub_was\\inner.txt"), "listed inner");
   EXPECT_EQ(ReadWholeFile(fixture.Root / "swapped_was\\moved.txt"), "listed moved");
+  EXPECT_EQ(ReadWholeFile(fixture.Root / "above2_was\\temp\\d.tmp"), "listed d");
+}
+
+TEST(CleanLinksTest, ALinkSwappedInAfterTheChecksRedirectsNothing) {
+  TTestFolder root;
+  std::string listed = root.MakeFile("clean\\sub\\f.tmp", "listed");
+  std::string outside = root.MakeFile("outside\\f.tmp", "outside");
+  TCleanHarness h;
+  h.Searched(root / "clean");
+  h.Group("System Temp Files");
+  int row = h.File(listed);
+  // Between the checks and the delete, the listed file's folder moves aside and a link to outside
+  // takes its name: only a delete by name would reach through it.
+  std::unique_ptr<TFolderLink> link;
+  h.Machine.BeforeDelete = [&] {
+    ::MoveFileA((root / "clean\\sub").c_str(), (root / "sub_was").c_str());
+    link = std::make_unique<TFolderLink>(root / "clean\\sub", root / "outside");
+  };
+  EXPECT_TRUE(h.Clean.Run());
+  ASSERT_TRUE(link && link->Made());
+  EXPECT_EQ(ReadWholeFile(outside), "outside");
+  EXPECT_EQ(h.Log()[1], h.Line(row));
+  // Windows deletes the file the handle is open on, now under sub_was. Wine unlinks by the name
+  // the file was opened under, and only when that name still leads to the same file, so there
+  // the overwritten file stays behind; either way nothing outside is touched.
+  std::string moved = ReadWholeFile(root / "sub_was\\f.tmp");
+  EXPECT_TRUE(moved == "<missing>" || (moved.size() == 6 && moved != "listed")) << moved;
+}
+
+// Opens files as Windows does for a user who is not the superuser: a read-only file cannot be
+// opened for writing. Notes whether the watched file ever lost its read-only bit.
+class TReadOnlyMachine : public TRecordingMachine {
+public:
+  std::string Watched;
+  bool WatchedLostReadOnly = false;
+  void Watch() {
+    if (!(::GetFileAttributesA(Watched.c_str()) & FILE_ATTRIBUTE_READONLY))
+      WatchedLostReadOnly = true;
+  }
+  std::unique_ptr<TOpenFile> OpenExisting(const std::string& path) override {
+    Watch();
+    if (::GetFileAttributesA(MapPath(path).c_str()) & FILE_ATTRIBUTE_READONLY) return nullptr;
+    return TRecordingMachine::OpenExisting(path);
+  }
+  std::unique_ptr<TOpenFile> OpenAttributes(const std::string& path) override {
+    Watch();
+    return TRecordingMachine::OpenAttributes(path);
+  }
+};
+
+TEST(CleanLinksTest, AReadOnlyFileIsCheckedBeforeItsAttributesChange) {
+  TTestFolder root;
+  std::string outside = root.MakeFile("outside\\ro.txt", "outside", FILE_ATTRIBUTE_READONLY);
+  std::string own = root.MakeFile("clean\\own.tmp", "own", FILE_ATTRIBUTE_READONLY);
+  TFileLink link(root / "clean\\link.txt", outside);
+  ASSERT_TRUE(link.Made());
+  TCleanHarnessOn<TReadOnlyMachine> h;
+  h.Machine.Watched = outside;
+  h.Searched(root / "clean");
+  h.Group("System Temp Files");
+  int linkRow = h.File(root / "clean\\link.txt");
+  int ownRow = h.File(own);
+  EXPECT_TRUE(h.Clean.Run());
+  EXPECT_FALSE(h.Machine.WatchedLostReadOnly);
+  EXPECT_EQ(ReadWholeFile(outside), "outside");
+  EXPECT_EQ(h.Log()[1], h.Line(ownRow)) << "the own read-only file is cleaned";
+  EXPECT_FALSE(Exists(own));
+  EXPECT_NE(h.Log()[1], h.Line(linkRow));
 }

@@ -42,9 +42,8 @@ TEST(CleanRunTest, MixedListThenASecondRun) {
   TPointSeparator point;
   TTestFolder folder;
   TCleanHarness h;
-  h.Searched(folder / "alice\\Temp\\");
-  h.Searched(folder / "Windows\\Temp\\");
   h.RecycleBinTicked = true;
+  h.Machine.RecycleBinBytes = 1048576;
 
   h.Group("User Temp Files");
   h.User("alice");
@@ -53,13 +52,15 @@ TEST(CleanRunTest, MixedListThenASecondRun) {
                                     FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
   std::string kept = folder.MakeFile("alice\\Temp\\kept.tmp", "kept");
   std::string held = folder.MakeFile("alice\\Temp\\held.tmp", "held");
+  std::string system = folder.MakeFile("Windows\\Temp\\system.tmp", "", FILE_ATTRIBUTE_SYSTEM);
+  h.Searched(folder / "alice\\Temp\\");
+  h.Searched(folder / "Windows\\Temp\\");
   int smallRow = h.File(small);
   int bigRow = h.File(big);
   h.File(kept, false);
   int heldRow = h.File(held);
   // Only each file row's own box counts, whatever its group's box says.
   h.Group("System Temp Files", false);
-  std::string system = folder.MakeFile("Windows\\Temp\\system.tmp", "", FILE_ATTRIBUTE_SYSTEM);
   int systemRow = h.File(system);
   h.Group("Recycle Bin");
   h.List.SetRecycleBinSize(1048576);
@@ -92,48 +93,78 @@ TEST(CleanRunTest, MixedListThenASecondRun) {
   EXPECT_EQ(h.PositionsAtMessages.back(), h.Grid.TotalRows() - 2);
   EXPECT_EQ(h.Bar->Position(), h.Grid.TotalRows() - 1);
   // The grid stays as it was.
-  EXPECT_TRUE(h.Grid.CellByKey(kSelectCheckColumn, smallRow)->BoolValue());
+  EXPECT_TRUE(h.List.IsTicked(smallRow));
 
-  // Back and Next again: the files already gone fail to open and leave no line; the ticked
-  // Recycle Bin is emptied, logged and counted again.
+  // Back and Next again: the files already gone fail to open and leave no line; the Recycle Bin,
+  // empty now, is neither logged nor counted again.
   h.SetChecked(heldRow, false);
   EXPECT_TRUE(h.Clean.Run());
-  EXPECT_EQ(h.Log(), (std::vector<std::wstring>{kHeader, L"Recycle Bin was cleaned 1 Mb", L"",
-                                                L"Total cleaned space: 1Mbyte"}));
-  EXPECT_EQ(h.Machine.RecycleBinEmptied, 2);
+  EXPECT_EQ(h.Log(), (std::vector<std::wstring>{kHeader, L"", L"Total cleaned space: 0Mbyte"}));
+  EXPECT_EQ(h.Machine.RecycleBinEmptied, 1);
   EXPECT_EQ(ReadWholeFile(kept), "kept");
   EXPECT_EQ(ReadWholeFile(held), "held");
 }
 
-TEST(CleanRunTest, RecycleBinWithoutSizeUntickedOrUnchecked) {
+TEST(CleanRunTest, TheRecycleBinIsMeasuredWhenItIsEmptied) {
   TPointSeparator point;
-  TTestFolder folder;
-  TCleanHarness h;
-  h.Searched(folder.Path());
-  // The scan could not read the bin's size: both size cells stay empty.
-  int binRow = h.Group("Recycle Bin");
-  h.Group("System Temp Files");
-  std::string file = folder.MakeFile("after.tmp", std::string(100, 'a'));
-  int fileRow = h.File(file);
+  // The row says what the scan saw; the log and the total say what was there when emptied.
+  const struct {
+    HRESULT result;
+    uint64_t bytes;
+    bool shell32Missing;
+    const wchar_t* line; // nullptr: no line
+    const wchar_t* total;
+    int emptied;
+  } cases[] = {
+      {S_OK, 3 * 1048576, false, L"Recycle Bin was cleaned 3 Mb", L"3", 1},
+      {S_OK, 0, false, nullptr, L"0", 0},
+      // The shell cannot tell: emptied all the same, logged without a size, nothing counted.
+      {E_FAIL, 1048576, false, L"Recycle Bin was cleaned ", L"0", 1},
+      {S_OK, 1048576, true, nullptr, L"0", 0},
+  };
+  for (const auto& c : cases) {
+    TTestFolder folder;
+    TCleanHarness h;
+    h.Machine.RecycleBinResult = c.result;
+    h.Machine.RecycleBinBytes = c.bytes;
+    h.Machine.Shell32Missing = c.shell32Missing;
+    h.RecycleBinTicked = true;
+    h.List.AppendRecycleBinRow();
+    h.List.SetRecycleBinSize(1048576);
+    h.Group("System Temp Files");
+    int fileRow = h.File(folder.MakeFile("after.tmp", std::string(100, 'a')));
+    h.Searched(folder.Path());
+    EXPECT_TRUE(h.Clean.Run());
+    std::vector<std::wstring> log{kHeader};
+    if (c.line) log.push_back(c.line);
+    log.insert(log.end(),
+               {h.Line(fileRow), L"", L"Total cleaned space: " + std::wstring(c.total) + L"Mbyte"});
+    EXPECT_EQ(h.Log(), log) << c.bytes;
+    EXPECT_EQ(h.Machine.RecycleBinEmptied, c.emptied) << c.bytes;
+  }
+}
 
+TEST(CleanRunTest, OnlyTheTickedRecycleBinGroupRowEmptiesTheBin) {
+  TCleanHarness h;
+  h.Machine.RecycleBinBytes = 1048576;
+  // A profile folder named like the bin is a user row, never the bin's row.
+  h.Group("User Temp Files");
+  h.User("Recycle Bin");
   h.RecycleBinTicked = true;
   EXPECT_TRUE(h.Clean.Run());
-  // The bin is emptied and logged, the run goes on with the files, the total has no guess.
-  EXPECT_EQ(h.Log(),
-            (std::vector<std::wstring>{kHeader, L"Recycle Bin was cleaned ", h.Line(fileRow), L"",
-                                       L"Total cleaned space: 0Mbyte"}));
-  EXPECT_EQ(h.Machine.RecycleBinEmptied, 1);
-  EXPECT_FALSE(Exists(file));
-
+  EXPECT_EQ(h.Machine.RecycleBinEmptied, 0);
   // Its category box unticked, or its row unchecked: the bin is left alone.
-  h.State.GroupRow = binRow;
-  h.List.SetRecycleBinSize(3 * 1048576);
+  h.List.AppendRecycleBinRow();
+  int binRow = h.State.GroupRow;
   h.RecycleBinTicked = false;
   EXPECT_TRUE(h.Clean.Run());
   h.RecycleBinTicked = true;
   h.SetChecked(binRow, false);
   EXPECT_TRUE(h.Clean.Run());
   EXPECT_EQ(h.Log(), (std::vector<std::wstring>{kHeader, L"", L"Total cleaned space: 0Mbyte"}));
+  EXPECT_EQ(h.Machine.RecycleBinEmptied, 0);
+  h.SetChecked(binRow, true);
+  EXPECT_TRUE(h.Clean.Run());
   EXPECT_EQ(h.Machine.RecycleBinEmptied, 1);
 }
 

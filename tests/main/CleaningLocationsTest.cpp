@@ -91,9 +91,10 @@ TEST(CleaningLocations, ProfileLayoutFromTheRecentFolder) {
       {"C:\\users\\root\\AppData\\Roaming\\Microsoft\\Windows\\Recent", "C:\\Users\\", true},
       {"C:\\documents and settings\\bob\\Recent", "C:\\Users\\", true},
       // A marker without a drive before it keeps a fixed count of characters from the start;
-      // such a root names no existing folder, so no profile is found under it.
-      {"\\\\srv\\Documents and Settings\\bob\\Recent", "\\\\srv\\Documents and Sett", false},
-      {"\\\\srv\\Users\\bob\\Recent", "\\\\srv\\U", true},
+      // such a root names no existing folder, so no profile is found under it. It still ends
+      // with a backslash, as every users root does.
+      {"\\\\srv\\Documents and Settings\\bob\\Recent", "\\\\srv\\Documents and Sett\\", false},
+      {"\\\\srv\\Users\\bob\\Recent", "\\\\srv\\U\\", true},
   };
   for (const auto& c : cases) {
     TProfileLayout layout = ResolveProfileLayout(c.recent);
@@ -271,29 +272,43 @@ TEST(CleaningLocations, FirefoxProfileVariants) {
       {"nosection", "[Profile1]\r\nPath=Profiles/other\r\n", "\\Cache"},
       {"lettercase", "[PROFILE0]\r\nPATH=Profiles\\mixed.Default\r\n",
        "Profiles\\mixed.Default\\Cache"},
-      {"absolute", "[Profile0]\r\nIsRelative=0\r\nPath=C:\\Elsewhere\\p.default\r\n",
-       "C:\\Elsewhere\\p.default\\Cache"},
       {"second", "[Profile1]\r\nPath=Profiles/one\r\n[Profile0]\r\nPath=Profiles/zero\r\n",
        "Profiles/zero\\Cache"},
+      {"dots", "[Profile0]\r\nPath=Profiles/..x/x..\r\n", "Profiles/..x/x..\\Cache"},
+      // Paths that could lead out of the user's Firefox folder are refused (nullptr).
+      {"absolute", "[Profile0]\r\nIsRelative=0\r\nPath=C:\\Elsewhere\\p.default\r\n", nullptr},
+      {"drive", "[Profile0]\r\nPath=D:Profiles\r\n", nullptr},
+      {"up", "[Profile0]\r\nPath=../../../../../x\r\n", nullptr},
+      {"upback", "[Profile0]\r\nPath=Profiles\\..\\..\\x\r\n", nullptr},
+      {"upend", "[Profile0]\r\nPath=Profiles/..\r\n", nullptr},
+      {"slash", "[Profile0]\r\nPath=/x\r\n", nullptr},
+      {"backslash", "[Profile0]\r\nPath=\\\\srv\\x\r\n", nullptr},
   };
   for (const auto& c : cases) {
     tree.MakeFolder(std::string("Users\\") + c.profile);
     if (c.ini) tree.MakeFile(std::string("Users\\") + c.profile + list, c.ini);
   }
   TWin32Services services;
-  for (const auto& c : cases)
-    EXPECT_EQ(FirefoxProfileSuffix(services, root, c.profile), c.suffix) << c.profile;
+  for (const auto& c : cases) {
+    std::optional<std::string> suffix = FirefoxProfileSuffix(services, root, c.profile);
+    EXPECT_EQ(suffix.value_or("<refused>"), c.suffix ? c.suffix : "<refused>") << c.profile;
+  }
 
-  // An absolute path is still taken as relative to the local Firefox folder, and so leads
-  // nowhere: nothing of that user is listed.
-  TProfileLayout layout = ResolveProfileLayout("");
-  layout.UsersRoot = root;
-  std::string folder = PerUserFolder(layout, "absolute", PerUserFolderPieces(pcFirefox, layout),
-                                     FirefoxProfileSuffix(services, root, "absolute"));
-  EXPECT_EQ(folder, root + "absolute\\AppData\\Local\\Mozilla\\Firefox\\C:\\Elsewhere\\p.default"
-                           "\\Cache");
-  TFindEntry entry;
-  EXPECT_EQ(services.FindFirst(folder + "\\*.*", entry), nullptr);
+  // The joined folder is checked as the system resolves it, whatever the steps look like.
+  const std::string firefox = "C:\\Users\\ann\\AppData\\Local\\Mozilla\\Firefox\\";
+  const struct {
+    std::string path;
+    bool inside;
+  } joined[] = {
+      {firefox + "Profiles/x.default\\Cache", true},
+      {firefox + "./Cache", true},
+      {firefox, true},
+      {firefox + "Profiles/../Cache", true},
+      {firefox + "Profiles\\..\\..\\Cache", false},
+      {"C:\\Users\\ann\\AppData\\Local\\Mozilla\\FirefoxCache", false},
+  };
+  for (const auto& j : joined)
+    EXPECT_EQ(StaysInside(j.path, firefox), j.inside) << j.path;
 }
 
 TEST(CleaningLocations, FirefoxProfileListOfTheOlderLayout) {

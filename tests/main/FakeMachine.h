@@ -139,13 +139,14 @@ public:
     if (RecycleBinResult == S_OK) totalBytes = RecycleBinBytes;
     return RecycleBinResult;
   }
-  void EmptyRecycleBin(HWND owner) override {
+  bool EmptyRecycleBin(HWND owner) override {
     if (Shell32Missing) {
       ShowMessageBox(owner, kShell32LoadError, kErrorCaption, MB_OK | MB_ICONERROR);
-      return;
+      return false;
     }
     ++RecycleBinEmptied;
     RecycleBinBytes = 0;
+    return true;
   }
   bool ProcessSnapshot(std::vector<TProcessEntry>& processes) override {
     if (SnapshotFails) return false;
@@ -171,17 +172,11 @@ public:
     return answer;
   }
   void ShellOpen(HWND, const std::string& path) override { Opened.push_back(path); }
-  bool SetAttributes(const std::string& path, DWORD attributes) override {
-    return TWin32Services::SetAttributes(MapPath(path), attributes);
-  }
-  DWORD GetAttributes(const std::string& path) override {
-    return TWin32Services::GetAttributes(MapPath(path));
-  }
   std::unique_ptr<TOpenFile> OpenExisting(const std::string& path) override {
     return TWin32Services::OpenExisting(MapPath(path));
   }
-  bool RemoveFile(const std::string& path) override {
-    return TWin32Services::RemoveFile(MapPath(path));
+  std::unique_ptr<TOpenFile> OpenAttributes(const std::string& path) override {
+    return TWin32Services::OpenAttributes(MapPath(path));
   }
   std::string FinalFolderPath(const std::string& path) override {
     return TWin32Services::FinalFolderPath(MapPath(path));

@@ -5,6 +5,7 @@
 #include "main/TestFolder.h"
 #include "main/UnixLink.h"
 #include "ui/Exception.h"
+#include "ui/Numbers.h"
 
 #include <gtest/gtest.h>
 
@@ -180,6 +181,39 @@ TEST(FileSearchTest, EmptyOrMissingFoldersAddNothingAndLeaveTheStatusAlone) {
   EXPECT_EQ(total, 0u);
   EXPECT_EQ(scan.Status(), "before");
   EXPECT_FALSE(scan.Grid.UpdatesLocked());
+}
+
+// The system code page's best-fit look-alike of a fullwidth backslash is "\\", so a folder named
+// "..<fullwidth backslash>outside" would read as "..\\outside" and lead the walk out of the
+// searched folder. Names that do not convert exactly are neither listed nor entered.
+TEST(FileSearchTest, NamesTheCodePageCannotHoldAreLeftOut) {
+  const std::wstring escape = L"..\xFF3C"
+                              L"outside",
+                     snow = L"snow\x2603.tmp";
+  BOOL lossy = FALSE;
+  ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, escape.c_str(), -1, nullptr, 0, nullptr,
+                        &lossy);
+  if (!lossy) GTEST_SKIP() << "the system code page holds the fullwidth backslash";
+  TTestFolder tree;
+  tree.MakeFile("outside\\secret.txt", std::string(700, 's'));
+  std::string plain = tree.MakeFile("temp\\plain.tmp", std::string(100, 'p'));
+  std::wstring temp = AnsiToWide(tree / "temp\\");
+  ASSERT_TRUE(::CreateDirectoryW((temp + escape).c_str(), nullptr));
+  HANDLE file =
+      ::CreateFileW((temp + snow).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  ::CloseHandle(file);
+
+  TScanHarness scan;
+  AppendParentRow(scan);
+  scan.Scan.Search().SearchFiles(tree / "temp", true);
+  EXPECT_EQ(scan.ChildNames(0), std::vector<std::string>{plain});
+  EXPECT_EQ(scan.State.FoundBytes, 100u);
+  uint64_t total = 0;
+  scan.Scan.Search().AnalyzeFolder(tree / "temp", total, "Group");
+  EXPECT_EQ(total, 100u);
+  ::DeleteFileW((temp + snow).c_str());
+  ::RemoveDirectoryW((temp + escape).c_str());
 }
 
 // Junctions and directory links lead outside the category: what lies behind them would be listed

@@ -64,7 +64,7 @@ TEST(FoundFilesListTest, RowsAreBuiltCompleteAndParentsCollapseOnTheirFirstChild
   list.AppendFileRow("C:\\Users\\alice\\AppData\\Local\\Temp\\a.tmp", 1536, "TMP File");
   list.AppendFileRow("C:\\Users\\alice\\AppData\\Local\\Temp\\b", 5368709120ull, "");
   list.AppendUserRow("bob");
-  list.AppendGroupRow("Recycle Bin");
+  list.AppendRecycleBinRow();
   list.SetRecycleBinSize(12897485);
   EXPECT_EQ(state.FileParentRow, 4) << "the Recycle Bin row takes no files";
 
@@ -95,6 +95,20 @@ TEST(FoundFilesListTest, RowsAreBuiltCompleteAndParentsCollapseOnTheirFirstChild
   EXPECT_TRUE(grid.IsRowExpanded(4));
   EXPECT_FALSE(grid.IsRowDisplayed(2));
   EXPECT_TRUE(grid.IsRowDisplayed(5));
+
+  // What the list reads back: the kind of each row, the exact 64-bit bytes, the tick.
+  for (int r = 0; r < 6; ++r) {
+    EXPECT_EQ(list.IsFileRow(r), r == 2 || r == 3) << r;
+    EXPECT_EQ(list.IsRecycleBinRow(r), r == 5) << r;
+  }
+  uint64_t bytes = 0;
+  EXPECT_TRUE(list.Bytes(3, bytes));
+  EXPECT_EQ(bytes, 5368709120ull);
+  EXPECT_TRUE(list.Bytes(5, bytes));
+  EXPECT_EQ(bytes, 12897485u);
+  EXPECT_FALSE(list.Bytes(0, bytes));
+  list.SetTicked(2, false);
+  EXPECT_FALSE(list.IsTicked(2));
 
   list.Clear();
   EXPECT_EQ(grid.TotalRows(), 0);

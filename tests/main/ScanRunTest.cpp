@@ -75,6 +75,9 @@ TEST(ScanRunTest, TemporaryFilesListEveryPlainProfileThenTheSystemTemp) {
   scan.Imagelist->AddIcon(::LoadIconW(nullptr, IDI_APPLICATION));
   ASSERT_EQ(scan.Imagelist->Count(), 1);
   ASSERT_TRUE(scan.Scan.Run());
+  // Each folder is enumerated once, the search going over what the size pass listed: the users
+  // root, alice's Temp and Temp\sub, bob's Temp, carol's missing Temp, C:\Windows\Temp.
+  EXPECT_EQ(scan.Machine.FindFirstCalls, 6);
 
   EXPECT_EQ(scan.Captions, TStrings{"Varnox - Found files"});
   EXPECT_EQ(scan.PageMoves, 1);
@@ -110,11 +113,18 @@ TEST(ScanRunTest, TemporaryFilesListEveryPlainProfileThenTheSystemTemp) {
   EXPECT_EQ(scan.Bar->Max(), int((3000 + 2000 + 4000) / 1024));
   EXPECT_EQ(scan.Bar->Position(), scan.Bar->Max());
   EXPECT_EQ(scan.Status(), "Scanning has been finished.");
-  EXPECT_EQ(scan.State.SearchedFolders,
-            (TStrings{"D:\\Users\\" + scan.ChildNames(users)[0] + "\\AppData\\Local\\Temp\\",
-                      "D:\\Users\\" + scan.ChildNames(users)[1] + "\\AppData\\Local\\Temp\\",
-                      "D:\\Users\\" + scan.ChildNames(users)[2] + "\\AppData\\Local\\Temp\\",
-                      "C:\\Windows\\Temp\\"}));
+  // Each searched folder with where it lay when searched; carol's, missing, lies nowhere.
+  TStrings listed, finals;
+  for (const TSearchedFolder& folder : scan.State.SearchedFolders) {
+    listed.push_back(folder.Listed);
+    finals.push_back(TFakeMachine::Lower(folder.Final));
+  }
+  EXPECT_EQ(listed, (TStrings{"D:\\Users\\alice\\AppData\\Local\\Temp\\",
+                              "D:\\Users\\bob\\AppData\\Local\\Temp\\",
+                              "D:\\Users\\carol\\AppData\\Local\\Temp\\", "C:\\Windows\\Temp\\"}));
+  EXPECT_EQ(finals, (TStrings{TFakeMachine::Lower(tree / "D\\Users\\alice\\AppData\\Local\\Temp"),
+                              TFakeMachine::Lower(tree / "D\\Users\\bob\\AppData\\Local\\Temp"), "",
+                              TFakeMachine::Lower(tree / "C\\Windows\\Temp")}));
   EXPECT_FALSE(scan.State.Busy);
   EXPECT_FALSE(scan.Grid.UpdatesLocked());
 }
@@ -188,6 +198,10 @@ TEST(ScanRunTest, FirefoxCacheFollowsTheFirstProfileOfItsList) {
                 "1.default\\Cache\\"
                 "0\\AB\\CD01",
                 "f");
+  // bob's list steps out of his Firefox folder to another folder named Cache: not followed.
+  tree.MakeFile("D\\Users\\bob\\AppData\\Roaming\\Mozilla\\Firefox\\profiles.ini",
+                "[Profile0]\r\nPath=..\\../..\\../../..\r\n");
+  tree.MakeFile("D\\Cache\\precious.doc", "p");
   scan.TickOnly({2});
   ASSERT_TRUE(scan.Scan.Run());
   EXPECT_EQ(FilesByUser(scan, 0)["alice"],

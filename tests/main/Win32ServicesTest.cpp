@@ -96,9 +96,11 @@ TEST(Win32Services, OpenWriteFlushDelete) {
   ::CloseHandle(raw);
   EXPECT_EQ(std::string(content, read), "0123ABC789") << "no truncation, bytes in place";
 
-  EXPECT_TRUE(services.RemoveFile(path));
-  EXPECT_EQ(services.GetAttributes(path), INVALID_FILE_ATTRIBUTES);
-  EXPECT_FALSE(services.RemoveFile(path));
+  file = services.OpenExisting(path);
+  ASSERT_TRUE(file);
+  EXPECT_TRUE(file->Delete());
+  file->Close();
+  EXPECT_EQ(::GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST(Win32Services, HardLinkIsCounted) {
@@ -111,17 +113,21 @@ TEST(Win32Services, HardLinkIsCounted) {
   EXPECT_EQ(file->LinkCount(), 2u);
 }
 
-TEST(Win32Services, AttributesSetAndRead) {
+TEST(Win32Services, AttributesSetAndReadThroughTheHandle) {
   TTestFolder tree;
   std::string path = tree.MakeFile("flags.txt");
   TWin32Services services;
   const DWORD flags = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-  ASSERT_TRUE(services.SetAttributes(path, flags));
-  EXPECT_EQ(services.GetAttributes(path) & flags, flags);
-  ASSERT_TRUE(services.SetAttributes(path, 0));
-  EXPECT_EQ(services.GetAttributes(path) & flags, 0u);
+  auto file = services.OpenAttributes(path);
+  ASSERT_TRUE(file);
+  ASSERT_TRUE(file->SetAttributes(flags));
+  EXPECT_EQ(file->Attributes() & flags, flags);
+  EXPECT_EQ(::GetFileAttributesA(path.c_str()) & flags, flags);
+  // Held for its attributes only, the file still opens for writing beside it.
+  ASSERT_TRUE(file->SetAttributes(0));
+  EXPECT_EQ(::GetFileAttributesA(path.c_str()) & flags, 0u);
   EXPECT_TRUE(services.OpenExisting(path));
-  EXPECT_FALSE(services.SetAttributes(tree / "absent.txt", 0));
+  EXPECT_EQ(services.OpenAttributes(tree / "absent.txt"), nullptr);
 }
 
 TEST(Win32Services, WindowsDirectoryAndShellVersion) {

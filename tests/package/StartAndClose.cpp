@@ -1,10 +1,13 @@
-// Starts a program, waits for its first visible top-level window, closes that window with
-// WM_CLOSE and waits for the program to end. Prints what it saw; exits 0 only when a window
+// Starts a program, waits for its first visible top-level window and closes it with WM_CLOSE;
+// each window of the program that shows later (the main window after a first box, say) gets
+// one WM_CLOSE too, until the program ends. Prints what it saw; exits 0 only when a window
 // appeared, the program ended in time and its exit code was 0. Every wait is bounded.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -27,16 +30,21 @@ private:
 
 struct WindowSearch {
   DWORD processId;
-  HWND found;
+  std::vector<HWND> found;
 };
 
-BOOL CALLBACK TakeVisibleWindowOf(HWND window, LPARAM param) {
+BOOL CALLBACK CollectVisibleWindowsOf(HWND window, LPARAM param) {
   auto* search = reinterpret_cast<WindowSearch*>(param);
   DWORD processId = 0;
   GetWindowThreadProcessId(window, &processId);
-  if (processId != search->processId || !IsWindowVisible(window)) return TRUE;
-  search->found = window;
-  return FALSE;
+  if (processId == search->processId && IsWindowVisible(window)) search->found.push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> VisibleWindowsOf(DWORD processId) {
+  WindowSearch search{processId, {}};
+  EnumWindows(CollectVisibleWindowsOf, reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 int Fail(const Handle& process, const char* what) {
@@ -64,24 +72,35 @@ int wmain(int argc, wchar_t** argv) {
   Handle process(info.hProcess);
   Handle thread(info.hThread);
 
-  WindowSearch search{info.dwProcessId, nullptr};
   DWORD started = GetTickCount();
-  while (!search.found) {
+  std::vector<HWND> windows;
+  while (windows.empty()) {
     if (WaitForSingleObject(process.Get(), 100) == WAIT_OBJECT_0)
       return Fail(process, "the program ended before it showed a window");
     if (GetTickCount() - started > kWindowTimeoutMs)
       return Fail(process, "no window appeared in time");
-    EnumWindows(TakeVisibleWindowOf, reinterpret_cast<LPARAM>(&search));
+    windows = VisibleWindowsOf(info.dwProcessId);
   }
   char title[256] = "";
-  GetWindowTextA(search.found, title, sizeof title);
+  GetWindowTextA(windows.front(), title, sizeof title);
   std::printf("start-close: window \"%s\" after %lu ms\n", title, GetTickCount() - started);
 
-  PostMessageW(search.found, WM_CLOSE, 0, 0);
-  if (WaitForSingleObject(process.Get(), kExitTimeoutMs) != WAIT_OBJECT_0)
-    return Fail(process, "the program did not end after WM_CLOSE");
+  DWORD closing = GetTickCount();
+  std::vector<HWND> closed;
+  while (WaitForSingleObject(process.Get(), 0) != WAIT_OBJECT_0) {
+    if (GetTickCount() - closing > kExitTimeoutMs)
+      return Fail(process, "the program did not end after WM_CLOSE");
+    for (HWND window : windows) {
+      if (std::find(closed.begin(), closed.end(), window) != closed.end()) continue;
+      PostMessageW(window, WM_CLOSE, 0, 0);
+      closed.push_back(window);
+    }
+    WaitForSingleObject(process.Get(), 1000);
+    windows = VisibleWindowsOf(info.dwProcessId);
+  }
   DWORD exitCode = 1;
   GetExitCodeProcess(process.Get(), &exitCode);
-  std::printf("start-close: the program ended with exit code %lu\n", exitCode);
+  std::printf("start-close: %u WM_CLOSE sent; the program ended with exit code %lu\n",
+              static_cast<unsigned>(closed.size()), exitCode);
   return exitCode == 0 ? 0 : 1;
 }

@@ -1,0 +1,27 @@
+# What the shipped Varnox.exe takes from the build: the one version number and a reproducible,
+# stripped link. Included after the Varnox target is defined.
+
+# The version is kept only in project(... VERSION); the version resource gets it through a
+# generated header, scripts/package (file names, installer, Add/Remove Programs) through
+# varnox-version.txt in the build folder: the version, then the same in the four parts that
+# Windows' version fields take.
+foreach(part MAJOR MINOR PATCH TWEAK)
+  set(VARNOX_VERSION_${part} "${PROJECT_VERSION_${part}}")
+  if(VARNOX_VERSION_${part} STREQUAL "")
+    set(VARNOX_VERSION_${part} 0)
+  endif()
+endforeach()
+set(varnox_version_header ${CMAKE_BINARY_DIR}/generated/varnox_version.h)
+configure_file(${CMAKE_SOURCE_DIR}/resources/version.h.in ${varnox_version_header} @ONLY)
+set(VARNOX_VERSION4
+  ${VARNOX_VERSION_MAJOR}.${VARNOX_VERSION_MINOR}.${VARNOX_VERSION_PATCH}.${VARNOX_VERSION_TWEAK})
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/varnox-version.txt
+  CONTENT "${PROJECT_VERSION}\n${VARNOX_VERSION4}\n")
+target_include_directories(Varnox PRIVATE ${CMAKE_BINARY_DIR}/generated)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/varnox.rc PROPERTIES
+  OBJECT_DEPENDS ${varnox_version_header})
+
+# Building the same commit twice gives the same bytes: no link time stamp in the PE header and
+# no build-folder paths in the code.
+target_link_options(Varnox PRIVATE -Wl,--no-insert-timestamp $<$<CONFIG:Release>:-s>)
+target_compile_options(Varnox PRIVATE -ffile-prefix-map=${CMAKE_SOURCE_DIR}=.)

@@ -1,0 +1,61 @@
+#!/usr/bin/env python3
+"""Checks the release zip and the installer: the zip holds exactly README.txt and the 32-bit
+Varnox.exe that was built, with one fixed time stamp and no extra fields; the program and the
+installer carry the project's version in their version resource.
+
+usage: check_zip.py ZIP INSTALLER VARNOX_EXE VERSION VERSION4
+"""
+import struct
+import sys
+import zipfile
+
+
+def machine(data):
+    return struct.unpack_from("<H", data, struct.unpack_from("<I", data, 0x3C)[0] + 4)[0]
+
+
+def file_version(data):
+    # VS_FIXEDFILEINFO: signature, struct version, then the file version's high and low words.
+    at = data.find(struct.pack("<I", 0xFEEF04BD))
+    if at < 0:
+        return None
+    high, low = struct.unpack_from("<II", data, at + 8)
+    return "%d.%d.%d.%d" % (high >> 16, high & 0xFFFF, low >> 16, low & 0xFFFF)
+
+
+def main(zip_path, installer, exe, version, version4):
+    problems = []
+    program = open(exe, "rb").read()
+    with zipfile.ZipFile(zip_path) as archive:
+        infos = archive.infolist()
+        names = [info.filename for info in infos]
+        if names != ["README.txt", "Varnox.exe"]:
+            problems.append("entries %s" % names)
+        if len({info.date_time for info in infos}) != 1 or any(info.extra for info in infos):
+            problems.append("entries differ in time or carry extra fields")
+        if archive.testzip() is not None:
+            problems.append("a damaged entry")
+        if "Varnox.exe" in names and archive.read("Varnox.exe") != program:
+            problems.append("Varnox.exe is not the program that was built")
+        if "README.txt" in names:
+            readme = archive.read("README.txt").decode("ascii")
+            if not readme.startswith("Varnox %s " % version) or "\n" in readme.replace("\r\n", ""):
+                problems.append("README.txt lacks the version or CRLF line ends")
+    if machine(program) != 0x14C:
+        problems.append("Varnox.exe is not a 32-bit x86 program")
+    for name, data in (("Varnox.exe", program), ("installer", open(installer, "rb").read())):
+        if file_version(data) != version4:
+            problems.append("%s has version %s, not %s" % (name, file_version(data), version4))
+    for problem in problems:
+        print("check_zip:", problem)
+    if not problems:
+        for info in infos:
+            print("  %8d  %6d  %04d-%02d-%02d %02d:%02d  %s" % ((info.file_size, info.compress_size)
+                  + info.date_time[:5] + (info.filename,)))
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    if len(sys.argv) != 6:
+        sys.exit(__doc__)
+    sys.exit(main(*sys.argv[1:]))

@@ -1,6 +1,6 @@
 #include "ui/Application.h"
 
-#include "ui/Control.h"
+#include "ui/Forms.h"
 #include "ui/Exception.h"
 #include "ui/Numbers.h"
 

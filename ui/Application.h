@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+class TForm;
 class TWinControl;
 
 // The application: the message loop, the main window, and the standard error box for an
@@ -23,8 +24,8 @@ public:
   void SetTitle(const std::wstring& title) { title_ = title; }
 
   // Closing (destroying the window of) the main form ends Run.
-  TWinControl* MainForm() const { return mainForm_; }
-  void SetMainForm(TWinControl* form) { mainForm_ = form; }
+  TForm* MainForm() const { return mainForm_; }
+  void SetMainForm(TForm* form) { mainForm_ = form; }
 
   // Shows the main form and runs the message loop until the main form closes or Terminate.
   void Run();
@@ -40,7 +41,7 @@ public:
   // standard error box. An exception while reporting is swallowed, so that this never throws.
   void HandleException(TObject* sender);
   // The standard error box: MessageBoxW with the text (a full stop added when it ends in a
-  // letter, digit or quote, as the platform does), MB_ICONERROR, caption Title.
+  // letter, digit or quote), MB_ICONERROR, caption Title.
   void ShowException(const std::exception& e);
   // Replaces the error box for exceptions that reach HandleException.
   std::function<void(TObject* Sender, const std::exception& E)> OnException;
@@ -53,7 +54,7 @@ public:
 
 private:
   std::wstring title_;
-  TWinControl* mainForm_ = nullptr;
+  TForm* mainForm_ = nullptr;
   bool terminated_ = false;
 };
 

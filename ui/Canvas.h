@@ -61,7 +61,7 @@ enum TBrushStyle : uint8_t {
 class TBrush {
 public:
   TColor Color() const { return color_; }
-  // Setting a colour makes a clear brush solid again, as the platform's brushes do.
+  // Setting a colour makes a clear brush solid again.
   void SetColor(TColor color);
   TBrushStyle Style() const { return style_; }
   void SetStyle(TBrushStyle style);
@@ -81,9 +81,9 @@ private:
 // lets go of the DC (destruction or SetHandle), so a canvas may wrap a BeginPaint DC or a
 // memory DC it does not own. Handle() selects all three first, for raw GDI calls.
 //
-// Text is drawn in the font's colour; its background follows the brush like the platform's
-// canvas: a solid brush paints the text cell in the brush colour, bsClear leaves the background
-// (set Brush().SetStyle(bsClear) before drawing text over a picture).
+// Text is drawn in the font's colour; its background follows the brush: a solid brush paints the
+// text cell in the brush colour, bsClear leaves the background (set Brush().SetStyle(bsClear)
+// before drawing text over a picture).
 class TCanvas {
 public:
   TCanvas() : TCanvas(nullptr) {}

@@ -6,9 +6,8 @@ TFont::TFont(const TFont& other)
 
 int TFont::PixelsPerInch() {
   static const int ppi = [] {
-    HDC dc = ::GetDC(nullptr);
-    int value = dc ? ::GetDeviceCaps(dc, LOGPIXELSY) : 96;
-    if (dc) ::ReleaseDC(nullptr, dc);
+    TWindowDC screen;
+    int value = screen ? ::GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
     return value > 0 ? value : 96;
   }();
   return ppi;

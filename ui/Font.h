@@ -14,8 +14,8 @@ using TFontStyles = TSet<TFontStyle, uint8_t>;
 
 // A logical font: name, height, colour and style, with its GDI font made on first use and
 // remade after a change. Height < 0 is the character height in pixels (the usual form);
-// Size is in points at the screen's resolution. The default is the platform's dialog font,
-// MS Sans Serif 8 point (height -11) in clWindowText.
+// Size is in points at the screen's resolution. The default is the classic Windows dialog
+// font, MS Sans Serif 8 point (height -11) in clWindowText.
 class TFont : public TObject {
 public:
   TFont() = default;

@@ -8,6 +8,10 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
   SetBounds(0, 0, 320, 240);
 }
 
+TForm::~TForm() {
+  if (Application().MainForm() == this) Application().SetMainForm(nullptr);
+}
+
 void TForm::SetBorderStyle(TBorderStyle value) {
   if (value == borderStyle_) return;
   borderStyle_ = value;
@@ -165,6 +169,10 @@ void TForm::Loaded() {
 
 bool TForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (msg) {
+  case WM_DESTROY:
+    // However the main form's window goes, the application ends with it.
+    if (Application().MainForm() == this) Application().Terminate();
+    return TWinControl::HandleMessage(msg, wParam, lParam, result);
   case WM_CLOSE:
     Close();
     result = 0;

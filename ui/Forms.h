@@ -20,11 +20,13 @@ using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 
 // A top-level window. It is hidden until Show; Position places it when its window is made.
-// Closing the application's main form ends the application's message loop. The focus
+// Closing the application's main form, or its window going by any other way, ends the
+// application's message loop; a main form that is freed stops being the main form. The focus
 // returns to the control that had it when the form is activated again.
 class TForm : public TWinControl {
 public:
   explicit TForm(TComponent* owner);
+  ~TForm() override;
 
   TBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TBorderStyle value);

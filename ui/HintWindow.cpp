@@ -22,14 +22,13 @@ void THintWindow::CreateParams(TCreateParams& params) {
 }
 
 SIZE THintWindow::CalcHintSize(const std::wstring& text) {
-  HDC screen = ::GetDC(nullptr);
+  TWindowDC screen;
   RECT r{0, 0, 300, 0};
   {
-    TCanvas canvas(screen);
+    TCanvas canvas(screen.Get());
     canvas.Font().Assign(Font());
     canvas.DrawTextW(text, r, kTextFlags | DT_CALCRECT | DT_WORDBREAK);
   }
-  ::ReleaseDC(nullptr, screen);
   // Border (one pixel each side) and the margins around the text.
   return SIZE{RectWidth(r) + 2 * kMargin + 2 + 4, RectHeight(r) + 2 * kMargin + 2};
 }

@@ -9,13 +9,8 @@ TImageList::TImageList(TComponent* owner, int width, int height)
   Create();
 }
 
-TImageList::~TImageList() {
-  if (list_) ImageList_Destroy(list_);
-}
-
 void TImageList::Create() {
-  if (list_) ImageList_Destroy(list_);
-  list_ = ImageList_Create(width_, height_, ILC_COLOR24 | ILC_MASK, 4, 4);
+  list_.Reset(ImageList_Create(width_, height_, ILC_COLOR24 | ILC_MASK, 4, 4));
   if (!list_) throw EOutOfResources("Failed to create the image list");
 }
 
@@ -27,45 +22,45 @@ void TImageList::SetSize(int width, int height) {
 }
 
 int TImageList::Count() const {
-  return ImageList_GetImageCount(list_);
+  return ImageList_GetImageCount(list_.Get());
 }
 
 int TImageList::Add(const TBitmap& image) {
   TGdiObject copy = image.CopyHandle();
   if (!copy) return -1;
-  return ImageList_Add(list_, static_cast<HBITMAP>(copy.Get()), nullptr);
+  return ImageList_Add(list_.Get(), static_cast<HBITMAP>(copy.Get()), nullptr);
 }
 
 int TImageList::AddMasked(const TBitmap& image, TColor maskColor) {
   TGdiObject copy = image.CopyHandle();
   if (!copy) return -1;
-  return ImageList_AddMasked(list_, static_cast<HBITMAP>(copy.Get()), ColorToRGB(maskColor));
+  return ImageList_AddMasked(list_.Get(), static_cast<HBITMAP>(copy.Get()), ColorToRGB(maskColor));
 }
 
 int TImageList::AddIcon(HICON icon) {
-  return icon ? ImageList_AddIcon(list_, icon) : -1;
+  return icon ? ImageList_AddIcon(list_.Get(), icon) : -1;
 }
 
 void TImageList::Delete(int index) {
   if (index < 0 || index >= Count())
     throw EListError("List index out of bounds (" + std::to_string(index) + ")");
-  ImageList_Remove(list_, index);
+  ImageList_Remove(list_.Get(), index);
 }
 
 void TImageList::Clear() {
-  ImageList_RemoveAll(list_);
+  ImageList_RemoveAll(list_.Get());
 }
 
 void TImageList::Draw(TCanvas& canvas, int x, int y, int index, bool enabled) const {
   if (index < 0 || index >= Count()) return;
   HDC dc = canvas.Handle();
   if (enabled) {
-    ImageList_Draw(list_, index, dc, x, y, ILD_TRANSPARENT);
+    ImageList_Draw(list_.Get(), index, dc, x, y, ILD_TRANSPARENT);
     return;
   }
   IMAGELISTDRAWPARAMS params{};
   params.cbSize = sizeof params;
-  params.himl = list_;
+  params.himl = list_.Get();
   params.i = index;
   params.hdcDst = dc;
   params.x = x;

@@ -1,6 +1,7 @@
 #pragma once
 #include "ui/Classes.h"
 #include "ui/Color.h"
+#include "ui/Handles.h"
 
 #include <windows.h>
 
@@ -13,7 +14,6 @@ class TCanvas;
 class TImageList : public TComponent {
 public:
   explicit TImageList(TComponent* owner, int width = 16, int height = 16);
-  ~TImageList() override;
 
   int Width() const { return width_; }
   int Height() const { return height_; }
@@ -33,11 +33,11 @@ public:
 
   // Draws image index with its top-left corner at (x, y); a disabled image is drawn greyed.
   void Draw(TCanvas& canvas, int x, int y, int index, bool enabled = true) const;
-  HIMAGELIST Handle() const { return list_; }
+  HIMAGELIST Handle() const { return list_.Get(); }
 
 private:
   void Create();
 
   int width_, height_;
-  HIMAGELIST list_ = nullptr;
+  TImageListHandle list_;
 };

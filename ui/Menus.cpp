@@ -1,8 +1,8 @@
 #include "ui/Menus.h"
 
 #include "ui/Control.h"
-
-#include <memory>
+#include "ui/Exception.h"
+#include "ui/Handles.h"
 
 void TMenuItem::Click() {
   if (OnClick) OnClick(this);
@@ -27,19 +27,19 @@ UINT TPopupMenu::TrackMenu(HMENU menu, int x, int y, HWND owner) {
 
 void TPopupMenu::Popup(int x, int y) {
   if (OnPopup) OnPopup(this);
-  std::unique_ptr<std::remove_pointer_t<HMENU>, decltype(&::DestroyMenu)> menu(::CreatePopupMenu(),
-                                                                               &::DestroyMenu);
+  TMenuHandle menu(::CreatePopupMenu());
+  if (!menu) throw EOutOfResources("Out of system resources");
   for (size_t i = 0; i < items_.size(); ++i) {
     const TMenuItem* item = items_[i];
     if (!item->Visible()) continue;
     if (item->Caption() == L"-") {
-      ::AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+      ::AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
       continue;
     }
     UINT flags = MF_STRING | (item->Enabled() ? 0 : MF_GRAYED) | (item->Checked() ? MF_CHECKED : 0);
-    ::AppendMenuW(menu.get(), flags, i + 1, item->Caption().c_str());
+    ::AppendMenuW(menu.Get(), flags, i + 1, item->Caption().c_str());
   }
   HWND owner = popupComponent_ ? popupComponent_->TopLevel()->Handle() : ::GetActiveWindow();
-  UINT command = TrackMenu(menu.get(), x, y, owner);
+  UINT command = TrackMenu(menu.Get(), x, y, owner);
   if (command >= 1 && command <= items_.size()) items_[command - 1]->Click();
 }

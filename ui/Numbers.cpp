@@ -57,7 +57,7 @@ int32_t RoundToInt(double value) {
 
 wchar_t DecimalSeparator() {
   if (separatorOverride) return separatorOverride;
-  // Read once, as the runtime of the platform does at start-up: formatting runs per grid row.
+  // Read once: formatting runs per grid row, and asking the locale each time would cost.
   static const wchar_t fromLocale = [] {
     std::wstring s = LocaleText(LOCALE_SDECIMAL, L".");
     return s.empty() ? L'.' : s[0];
@@ -136,8 +136,7 @@ std::string IntToStrA(int64_t value) {
 }
 
 bool TryStrToInt64(const std::wstring& text, int64_t& value) {
-  // Like the platform's integer reader: leading blanks, an optional sign, decimal digits, and
-  // nothing after them.
+  // Leading blanks, an optional sign, decimal digits, and nothing after them.
   size_t i = 0;
   while (i < text.size() && IsBlank(text[i]))
     ++i;

@@ -6,7 +6,7 @@
 // texts, rounding half to even, and the date-time texts. Everything formats and parses through
 // here so that the locale's separators are honoured in one place.
 
-// The platform's floating date: days since 1899-12-30, the fraction is the time of day.
+// A date-time as OLE Automation keeps it: days since 1899-12-30, the fraction is the time of day.
 using TDateTime = double;
 
 // Rounds to the nearest integer, ties to even (2.5 -> 2, 3.5 -> 4).

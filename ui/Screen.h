@@ -4,7 +4,8 @@
 #include <map>
 #include <string>
 
-// Cursor numbers: the platform's standard ones; programs register their own positive numbers.
+// Cursor numbers: zero and below are the standard cursors; programs register their own positive
+// numbers.
 constexpr int crDefault = 0;
 constexpr int crNone = -1;
 constexpr int crArrow = -2;

@@ -64,17 +64,12 @@ std::wstring MeasuredText(const std::wstring& caption, bool showAccelChar) {
 } // namespace
 
 SIZE TLabel::TextSize() {
-  HDC screen = ::GetDC(nullptr);
-  SIZE size{0, 0};
-  {
-    TCanvas canvas(screen);
-    canvas.Font().Assign(Font());
-    RECT r{0, 0, wordWrap_ ? std::max(Width(), 1) : 0, 0};
-    canvas.DrawTextW(MeasuredText(Caption(), showAccelChar_), r, TextFlags() | DT_CALCRECT);
-    size = SIZE{RectWidth(r), RectHeight(r)};
-  }
-  ::ReleaseDC(nullptr, screen);
-  return size;
+  TWindowDC screen;
+  TCanvas canvas(screen.Get());
+  canvas.Font().Assign(Font());
+  RECT r{0, 0, wordWrap_ ? std::max(Width(), 1) : 0, 0};
+  canvas.DrawTextW(MeasuredText(Caption(), showAccelChar_), r, TextFlags() | DT_CALCRECT);
+  return SIZE{RectWidth(r), RectHeight(r)};
 }
 
 void TLabel::AdjustBounds() {

@@ -18,17 +18,16 @@ TTimer::TTimer(TComponent* owner) : TComponent(owner) {
     wc.lpszClassName = kClassName;
     ::RegisterClassExW(&wc);
   }
-  window_ = ::CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance,
-                              nullptr);
+  window_.Reset(::CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  instance, nullptr));
   if (!window_) throw EOutOfResources("Not enough timers available");
-  ::SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  ::SetWindowLongPtrW(window_.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   UpdateTimer();
 }
 
 TTimer::~TTimer() {
-  if (running_) ::KillTimer(window_, kTimerId);
-  ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-  ::DestroyWindow(window_);
+  if (running_) ::KillTimer(window_.Get(), kTimerId);
+  ::SetWindowLongPtrW(window_.Get(), GWLP_USERDATA, 0);
 }
 
 void TTimer::SetInterval(UINT interval) {
@@ -44,10 +43,10 @@ void TTimer::SetEnabled(bool enabled) {
 }
 
 void TTimer::UpdateTimer() {
-  if (running_) ::KillTimer(window_, kTimerId);
+  if (running_) ::KillTimer(window_.Get(), kTimerId);
   running_ = false;
   if (enabled_ && interval_ > 0) {
-    if (!::SetTimer(window_, kTimerId, interval_, nullptr))
+    if (!::SetTimer(window_.Get(), kTimerId, interval_, nullptr))
       throw EOutOfResources("Not enough timers available");
     running_ = true;
   }

@@ -1,5 +1,6 @@
 #pragma once
 #include "ui/Classes.h"
+#include "ui/Handles.h"
 
 #include <windows.h>
 
@@ -25,6 +26,6 @@ private:
 
   UINT interval_ = 1000;
   bool enabled_ = true;
-  HWND window_ = nullptr;
+  TWindowHandle window_;
   bool running_ = false;
 };

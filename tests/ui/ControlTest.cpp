@@ -265,21 +265,6 @@ TEST(ControlTest, OwnerFreesChildrenAndWindowsGoWithTheirParents) {
   EXPECT_FALSE(outsider.HandleAllocated());
 }
 
-TEST(ControlTest, ClosingTheMainFormEndsRun) {
-  TProbe form(nullptr);
-  form.SetBounds(0, 0, 100, 100);
-  Application().SetMainForm(&form);
-  HWND h = form.Handle();
-  PostMessageW(h, WM_CLOSE, 0, 0);
-  Application().Run();
-  EXPECT_FALSE(IsWindow(h));
-  EXPECT_FALSE(form.HandleAllocated());
-  Application().SetMainForm(nullptr);
-  // The quit message is consumed by Run, so later pumping is not cut short.
-  MSG msg;
-  EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
-}
-
 TEST(TimerTest, FiresRepeatedlyAndRestartsWithANewInterval) {
   TComponent owner(nullptr);
   auto* timer = owner.Make<TTimer>();
@@ -453,9 +438,11 @@ namespace {
 class TFilled : public TWinControl {
 public:
   TFilled(TComponent* owner, TColor color) : TWinControl(owner) { SetColor(color); }
+  bool throws = false;
 
 protected:
   void Paint(TCanvas& canvas) override {
+    if (throws) throw Exception("paint failed");
     canvas.Pen().SetColor(clYellow);
     canvas.MoveTo(0, 0);
     canvas.LineTo(3, 0);
@@ -487,4 +474,15 @@ TEST(ControlTest, PaintToDrawsTheControlAndItsChildrenWithoutTheScreen) {
   EXPECT_EQ(shot.Pixel(35, 12), clRed) << "the child ends at its right edge";
   EXPECT_EQ(shot.Pixel(6, 27), clRed) << "a hidden child is left out";
   EXPECT_EQ(shot.Pixel(45, 12), clWhite) << "clipped to the parent";
+
+  // The DC comes back with its origin and clipping, also when a Paint fails half-way.
+  child->throws = true;
+  HDC dc = shot.Canvas().Handle();
+  EXPECT_THROW(parent.PaintTo(dc, 5, 5), Exception);
+  POINT origin{-1, -1};
+  GetViewportOrgEx(dc, &origin);
+  EXPECT_EQ(origin.x, 0);
+  EXPECT_EQ(origin.y, 0);
+  TGdiObject region(CreateRectRgn(0, 0, 0, 0));
+  EXPECT_EQ(GetClipRgn(dc, static_cast<HRGN>(region.Get())), 0) << "no clip region left behind";
 }

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -76,6 +77,28 @@ TEST(FormTest, CreateRunsOnceAtTheEndOfLoadingAndCloseFollowsTheAction) {
   form.Close();
   EXPECT_FALSE(form.Visible());
   EXPECT_FALSE(IsWindowVisible(form.Handle()));
+}
+
+TEST(FormTest, TheMainFormEndsRunWhenClosedOrDestroyedAndIsForgottenWhenFreed) {
+  for (bool close : {true, false}) {
+    SCOPED_TRACE(close ? "closed" : "window destroyed");
+    auto form = std::make_unique<TForm>(nullptr);
+    Application().SetMainForm(form.get());
+    form->Show();
+    HWND h = form->Handle();
+    if (close)
+      PostMessageW(h, WM_CLOSE, 0, 0);
+    else
+      DestroyWindow(h);
+    Application().Run();
+    EXPECT_FALSE(IsWindow(h));
+    EXPECT_FALSE(form->HandleAllocated());
+    // The quit message is consumed by Run, so later pumping is not cut short.
+    MSG msg;
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+    form.reset();
+    EXPECT_EQ(Application().MainForm(), nullptr);
+  }
 }
 
 TEST(FormTest, FocusGoesToTheFirstTabStopAndComesBackOnActivation) {

@@ -1,0 +1,24 @@
+#include "grid/HeaderTheme.h"
+
+THeaderTheme::~THeaderTheme() {
+  Reset();
+}
+
+bool THeaderTheme::DrawItem(HWND window, HDC dc, int part, int state, const RECT& rect) {
+  if (!opened_) {
+    theme_ = ::OpenThemeData(window, L"HEADER");
+    opened_ = true;
+  }
+  if (!theme_) return false;
+  return SUCCEEDED(::DrawThemeBackground(theme_, dc, part, state, &rect, nullptr));
+}
+
+void THeaderTheme::Reset() {
+  if (theme_) ::CloseThemeData(theme_);
+  theme_ = nullptr;
+  opened_ = false;
+}
+
+bool VisualStylesActive() {
+  return ::IsThemeActive() && ::IsAppThemed();
+}

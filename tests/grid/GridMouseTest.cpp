@@ -1,0 +1,143 @@
+#include "GridControl.h"
+#include "grid/ColumnDrag.h"
+#include "ui/Screen.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using Log = std::vector<std::string>;
+
+// Real mouse messages to a real grid window: the events arrive in the order the owner relies
+// on (OnCellClick sees the check box before its toggle, the value change comes after it).
+TEST(GridMouseTest, EventsOfPressAndReleaseComeInTheirOrder) {
+  TControlGridWindow w;
+  for (int r = 0; r < 6; ++r)
+    w.grid->AppendRows(1);
+  for (int r = 0; r < 6; ++r)
+    w.grid->CellAt(2, r)->SetBoolValue(true);
+  const POINT below{20, w.grid->GetRowRect(5).bottom + 10};
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    Log expected;
+  };
+  const Step steps[] = {
+      {"click on a cell",
+       [&] { w.Click(w.CellPoint(0, 2)); },
+       {"MouseDown", "BeforeSelect 0,2", "Select 0,2", "MouseUp", "CellClick 0,2"}},
+      {"click on the selected cell",
+       [&] { w.Click(w.CellPoint(0, 2)); },
+       {"MouseDown", "BeforeSelect 0,2", "Select 0,2", "MouseUp", "CellClick 0,2"}},
+      {"click in a check box",
+       [&] { w.Click(w.CellPoint(2, 3)); },
+       {"MouseDown", "BeforeSelect 2,3", "Deselect 0,2", "Select 2,3", "MouseUp",
+        "CellClick 2,3 was on", "ValueChanged 2,3=False"}},
+      {"click below the last row", [&] { w.Click(below); }, {"MouseDown", "MouseUp"}},
+      {"press on one cell, release on another",
+       [&] {
+         w.Press(w.CellPoint(0, 1));
+         w.Release(w.CellPoint(0, 4));
+       },
+       {"MouseDown", "BeforeSelect 0,1", "Deselect 2,3", "Select 0,1", "MouseUp"}},
+      {"right press selects, right release clicks nothing",
+       [&] {
+         w.Press(w.CellPoint(1, 5), WM_RBUTTONDOWN, MK_RBUTTON);
+         w.Release(w.CellPoint(1, 5), WM_RBUTTONUP);
+       },
+       {"MouseDown", "BeforeSelect 1,5", "Deselect 0,1", "Select 1,5", "MouseUp"}},
+      {"OnBeforeSelect refusing",
+       [&] {
+         w.Accept = false;
+         w.Click(w.CellPoint(0, 0));
+         w.Accept = true;
+       },
+       {"MouseDown", "BeforeSelect 0,0", "MouseUp", "CellClick 0,0"}},
+  };
+  w.TakeLog();
+  for (const Step& step : steps) {
+    step.act();
+    EXPECT_EQ(w.TakeLog(), step.expected) << step.what;
+  }
+  EXPECT_EQ(w.grid->SelectedRow(), 5);
+  EXPECT_FALSE(w.grid->CellAt(2, 3)->BoolValue());
+  EXPECT_EQ(w.grid->SelectedCount(), 1);
+}
+
+TEST(GridMouseTest, HeaderClickSortsUnlessTheOwnerRefuses) {
+  TControlGridWindow w;
+  for (const wchar_t* text : {L"b", L"c", L"a"})
+    w.grid->SetCellText(1, w.grid->AppendRows(1), text);
+  std::vector<int> asked;
+  bool accept = false;
+  w.grid->OnBeforeSort = [&](TObject*, int col, bool& ok) {
+    asked.push_back(col);
+    ok = accept;
+  };
+  const POINT header{200, 9};
+  w.Click(header);
+  EXPECT_EQ(w.grid->CellText(1, 0), L"b");
+  EXPECT_FALSE(w.grid->Columns().ColumnAt(1)->Sorted());
+  accept = true;
+  w.Click(header);
+  EXPECT_EQ(w.grid->CellText(1, 0), L"a");
+  w.Click(header);
+  EXPECT_EQ(w.grid->CellText(1, 0), L"c");
+  EXPECT_EQ(asked, (std::vector<int>{1, 1, 1}));
+  // A press on one header and a release on another sorts nothing.
+  w.Press(header);
+  w.Release(POINT{60, 9});
+  EXPECT_EQ(asked.size(), 3u);
+}
+
+TEST(GridMouseTest, GripDragResizesNoNarrowerThanMinWidth) {
+  TControlGridWindow w;
+  TVxCustomColumn& size = *w.grid->Columns().ColumnAt(1);
+  size.SetMinWidth(30);
+  std::vector<int> resized;
+  w.grid->OnColumnResize = [&](TObject*, int col) { resized.push_back(col); };
+  const int right = 230; // 150 + 80
+  EXPECT_EQ(w.grid->ColumnGripAt(right - 3), 1);
+  EXPECT_EQ(w.grid->ColumnGripAt(right + 2), 1);
+  EXPECT_EQ(w.grid->ColumnGripAt(right - 4), -1);
+  auto drag = [&](int from, int to) {
+    ::SendMessageW(w.window, WM_MOUSEMOVE, 0, MAKELPARAM(from, 9));
+    w.Press(POINT{from, 9});
+    ::SendMessageW(w.window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to, 9));
+    w.Release(POINT{to, 9});
+  };
+  drag(right, right + 25);
+  EXPECT_EQ(size.Width(), 105);
+  drag(150 + 105, 100);
+  EXPECT_EQ(size.Width(), 30);
+  EXPECT_EQ(resized, (std::vector<int>{1, 1}));
+  EXPECT_FALSE(size.Sorted()); // a resize is no header click
+}
+
+TEST(GridMouseTest, HeaderDragMovesTheColumnAndDeactivationResetsAPress) {
+  TControlGridWindow w;
+  std::vector<std::vector<int>> moves;
+  w.grid->OnColumnMove = [&](TObject*, int col, int from, int to) {
+    moves.push_back({col, from, to});
+  };
+  w.Press(POINT{40, 9});
+  ::SendMessageW(w.window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, 9));
+  EXPECT_EQ(w.grid->DraggedColumn(), 0);
+  EXPECT_TRUE(w.grid->ColumnDrag().Box().Visible());
+  // Outside the header band the drop is refused and says so with the cursor.
+  ::SendMessageW(w.window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, 100));
+  EXPECT_EQ(Screen().Cursor(), crColumnNoDrag);
+  EXPECT_FALSE(w.grid->ColumnDrag().DownArrow().Visible());
+  ::SendMessageW(w.window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(250, 9));
+  EXPECT_TRUE(w.grid->ColumnDrag().DownArrow().Visible());
+  w.Release(POINT{250, 9});
+  EXPECT_EQ(moves, (std::vector<std::vector<int>>{{0, 0, 2}}));
+  EXPECT_EQ(w.grid->Columns().ColumnAtPosition(2)->Name(), L"Name");
+  EXPECT_FALSE(w.grid->ColumnDrag().Box().Visible());
+  EXPECT_EQ(Screen().Cursor(), crDefault);
+
+  w.Press(POINT{40, 9});
+  EXPECT_EQ(w.grid->PressedHeader(), 1);
+  ::SendMessageW(w.window, WM_ACTIVATEAPP, FALSE, 0);
+  EXPECT_EQ(w.grid->PressedHeader(), -1);
+}

@@ -296,6 +296,9 @@ private:
   bool AcceptCell(int col, int row);
   void RedrawSelection(int oldCol, int oldRow, int col, int row);
   void ScrollDownTo(int row);
+  // The vertical position that shows row on top, from a row whose position is known: two
+  // walks side by side, to the known row and to the nearer end, the shorter one answers.
+  int ShownPosition(int row, int knownRow, int knownPosition) const;
   std::unique_ptr<THeaderDisplays> headerDisplays_;
   TAppearanceOptions appearance_{aoHideSelection, aoHighlightSlideCells};
   TColor selectionColor_ = clHighlight;
@@ -330,6 +333,7 @@ public:
   int HotHeader() const override { return hotHeader_; }
 
 protected:
+  bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   // Mouse (GridMouse.cpp), header hover, resizing and moving (GridHeaderInput.cpp).
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;

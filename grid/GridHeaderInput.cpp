@@ -1,5 +1,6 @@
 // The header under the pointer: hover, the resize grip and column resizing, column moving
 // with its drag box and arrows, auto-fit; and what focus and activation changes reset.
+#include "grid/ColumnDisplay.h"
 #include "grid/ColumnDrag.h"
 #include "grid/CustomGrid.h"
 #include "grid/HeaderDisplays.h"
@@ -213,4 +214,21 @@ void TVxCustomGrid::ApplicationActivateChanged(bool active) {
   if (!active) ResetHeaderState();
   InvalidateBody();
   TVxCustomGridControl::ApplicationActivateChanged(active);
+}
+
+bool TVxCustomGrid::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (msg == WM_THEMECHANGED) {
+    ForgetColumnThemes();
+    HeaderDisplays().ThemeChanged();
+    Invalidate();
+  } else if (msg == WM_CONTEXTMENU && lParam == -1 && IsShownRow(SelectedRow())) {
+    // The menu key opens the menu at the selected row when it is in view.
+    const RECT row = GetRowRect(SelectedRow());
+    const RECT body = GetBodyRect();
+    if (row.top >= body.top && row.bottom <= body.bottom) {
+      const POINT at = ClientToScreen(POINT{body.left + 8, row.bottom});
+      return TVxCustomGridControl::HandleMessage(msg, wParam, MAKELPARAM(at.x, at.y), result);
+    }
+  }
+  return TVxCustomGridControl::HandleMessage(msg, wParam, lParam, result);
 }

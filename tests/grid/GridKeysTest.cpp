@@ -51,6 +51,8 @@ TEST_F(GridKeysTest, ArrowsHomeEndAndPageKeysVisitShownRowsOnly) {
   w.Key(VK_END);
   EXPECT_EQ(Row(), at(49));
   EXPECT_LE(w.grid->GetRowRect(Row()).bottom, w.grid->GetBodyRect().bottom);
+  EXPECT_EQ(w.grid->VertScrollBar().Position(), 50 - page);
+  EXPECT_EQ(w.grid->TopRow(), at(50 - page));
   w.Key(VK_NEXT); // nothing further to go: stays on the last shown row
   EXPECT_EQ(Row(), at(49));
   w.Key(VK_PRIOR); // to the top row of the page

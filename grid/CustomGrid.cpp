@@ -94,7 +94,8 @@ void TVxCustomGridControl::ColumnsNotify(const TColumnsNotice& notice) {
     }
     break;
   case ckAppearance:
-    InvalidateBody();
+    // Cells, header, footer: a column's look may concern any of them.
+    Invalidate();
     break;
   default:
     break;

@@ -322,6 +322,9 @@ public:
   ~TVxCustomGrid() override;
   const char* ClassName() const override { return "TVxCustomGrid"; }
 
+  // bsSingle (the default) gives the window a sunken edge; bsNone none.
+  TBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TBorderStyle value);
   // Auto-fit: the column's width becomes what its widest shown cell needs.
   void AutoFitColumn(int col);
   const std::wstring& SearchText() const { return searchText_; }
@@ -334,6 +337,7 @@ public:
 
 protected:
   bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void CreateParams(TCreateParams& params) override;
   // Mouse (GridMouse.cpp), header hover, resizing and moving (GridHeaderInput.cpp).
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
@@ -365,6 +369,7 @@ private:
   void ResetHeaderState();
   void TypeAhead(wchar_t key);
 
+  TBorderStyle borderStyle_ = bsSingle;
   int pressedHeader_ = -1;
   int hotHeader_ = -1;
   int gripColumn_ = -1;

@@ -279,6 +279,7 @@ void TVxGrid::ColumnsNotify(const TColumnsNotice& notice) {
       if (OnSortColumn) OnSortColumn(this, index, ascending);
       SortByColumn(index, ascending);
     }
+    InvalidateHeader();
     break;
   case ckUnsorted:
     InvalidateHeader();

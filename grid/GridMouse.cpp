@@ -26,6 +26,17 @@ TVxCustomGrid::TVxCustomGrid(TComponent* owner)
 
 TVxCustomGrid::~TVxCustomGrid() = default;
 
+void TVxCustomGrid::SetBorderStyle(TBorderStyle value) {
+  if (borderStyle_ == value) return;
+  borderStyle_ = value;
+  if (HandleAllocated()) RecreateWnd();
+}
+
+void TVxCustomGrid::CreateParams(TCreateParams& params) {
+  TVxCustomGridControl::CreateParams(params);
+  if (borderStyle_ == bsSingle) params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
 bool TVxCustomGrid::PlayTakesMouse(int col, int row) const {
   const TVxCustomColumn* column = Columns().ColumnAt(col);
   if (!column || !column->Play() || ReadOnly()) return false;

@@ -1,5 +1,6 @@
 #include "GridControl.h"
 #include "grid/ColumnDrag.h"
+#include "ui/Bitmap.h"
 #include "ui/Screen.h"
 
 #include <gtest/gtest.h>
@@ -112,6 +113,34 @@ TEST(GridMouseTest, GripDragResizesNoNarrowerThanMinWidth) {
   EXPECT_EQ(size.Width(), 30);
   EXPECT_EQ(resized, (std::vector<int>{1, 1}));
   EXPECT_FALSE(size.Sorted()); // a resize is no header click
+  // A double click on the grip fits the column to its widest shown text.
+  w.grid->SetCellText(1, w.grid->AppendRows(1), L"a rather long text");
+  const int grip = 150 + 30;
+  ::SendMessageW(w.window, WM_MOUSEMOVE, 0, MAKELPARAM(grip, 9));
+  w.Click(POINT{grip, 9});
+  w.Press(POINT{grip, 9}, WM_LBUTTONDBLCLK);
+  w.Release(POINT{grip, 9});
+  TBitmap measure(1, 1);
+  measure.Canvas().Font().Assign(size.Font());
+  EXPECT_EQ(size.Width(), measure.Canvas().TextWidth(L"a rather long text") + 5);
+}
+
+TEST(GridMouseTest, HitTestLeavesTheLastPixelOfEachAreaOut) {
+  TControlGridWindow w;
+  w.grid->AppendRows(2);
+  const struct {
+    int x, y;
+    TGridHitTest area;
+    TGridCell cell;
+  } points[] = {
+      {10, 16, htHeader, {0, -1}}, {10, 17, htNone, {0, -1}},   {10, 18, htBody, {0, 0}},
+      {268, 20, htBody, {2, 0}},   {269, 20, htNone, {2, 0}},   {160, 35, htBody, {1, 1}},
+      {160, 53, htBody, {1, -1}},  {285, 20, htNone, {-1, -1}},
+  };
+  for (const auto& p : points) {
+    EXPECT_EQ(w.grid->HitTest(p.x, p.y), p.area) << p.x << "," << p.y;
+    EXPECT_EQ(w.grid->GetCellAtPos(p.x, p.y), p.cell) << p.x << "," << p.y;
+  }
 }
 
 TEST(GridMouseTest, HeaderDragMovesTheColumnAndDeactivationResetsAPress) {

@@ -30,11 +30,11 @@ void TGridPaintClient::DrawCellContent(TCanvas& canvas, int col, int row, const 
   grid_.PaintCellValue(canvas, col, row, contentRect, textColor, state, selectedCell);
 }
 
-void TGridPaintClient::DrawHintMark(int col, int row, const RECT& rect) {
+void TGridPaintClient::DrawHintMark(int col, int, const RECT& rect) {
+  // The display was loaded with this cell for its content just before.
   if (TVxCustomColumn* column = grid_.Columns().ColumnAt(col)) {
     TColumnDisplay& display = column->Display();
     display.CellRect = rect;
-    (void)row;
     display.DrawHintMark();
   }
 }

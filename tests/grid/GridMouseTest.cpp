@@ -170,3 +170,36 @@ TEST(GridMouseTest, HeaderDragMovesTheColumnAndDeactivationResetsAPress) {
   ::SendMessageW(w.window, WM_ACTIVATEAPP, FALSE, 0);
   EXPECT_EQ(w.grid->PressedHeader(), -1);
 }
+
+TEST(GridMouseTest, CtrlAndShiftBuildAMultiSelectionThatAPlainClickEnds) {
+  TControlGridWindow w;
+  w.grid->SetOptions(w.grid->Options() + TGridOptions{goMultiSelect});
+  for (int r = 0; r < 6; ++r)
+    w.grid->AppendRows(1);
+  auto selected = [&] {
+    std::vector<int> rows;
+    for (int r = 0; r < 6; ++r)
+      if (w.grid->IsRowSelected(r)) rows.push_back(r);
+    return rows;
+  };
+  auto click = [&](int row, WPARAM keys) {
+    w.Press(w.CellPoint(0, row), WM_LBUTTONDOWN, MK_LBUTTON | keys);
+    w.Release(w.CellPoint(0, row));
+  };
+  click(1, 0);
+  click(3, MK_CONTROL);
+  EXPECT_EQ(selected(), (std::vector<int>{1, 3}));
+  click(5, MK_SHIFT);
+  EXPECT_EQ(selected(), (std::vector<int>{3, 4, 5}));
+  click(0, 0);
+  EXPECT_EQ(selected(), (std::vector<int>{0}));
+  click(2, MK_CONTROL);
+  // A right press selects the row under the pointer and keeps the others for the menu.
+  w.Press(w.CellPoint(0, 4), WM_RBUTTONDOWN, MK_RBUTTON);
+  w.Release(w.CellPoint(0, 4), WM_RBUTTONUP);
+  EXPECT_EQ(selected(), (std::vector<int>{0, 2, 4}));
+  EXPECT_EQ(w.grid->SelectedCount(), 3);
+  // A click below the last row ends the multi-selection.
+  w.Click(POINT{20, w.grid->GetRowRect(5).bottom + 10});
+  EXPECT_TRUE(selected().empty());
+}

@@ -158,6 +158,8 @@ void TVxCustomGridControl::Paint(TCanvas& canvas) {
     }
   }
 
+  // The cells left their columns' fonts on the canvas; the headers start from the grid's.
+  canvas.Font().Assign(Font());
   const RECT header = GetHeaderRect();
   const RECT input = GetInputRect();
   const RECT footer = GetFooterRect();

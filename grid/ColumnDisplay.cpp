@@ -185,10 +185,11 @@ void TCheckBoxColumnDisplay::DrawCheckBox(const RECT& rect, bool ticked, bool pr
     if (hot && ticked) state = pressed ? CBS_CHECKEDPRESSED : CBS_CHECKEDHOT;
     if (hot && !ticked) state = pressed ? CBS_UNCHECKEDPRESSED : CBS_UNCHECKEDHOT;
     RECT box{at.x, at.y, at.x + kThemedBox, at.y + kThemedBox};
-    // The cell is filled already, in the brush's colour.
-    gButtonTheme.parts.Draw(theme, canvas.Handle(), BP_CHECKBOX, state, box,
-                            canvas.Brush().Color());
-    return;
+    // The cell is filled already, in the brush's colour. A theme that fails to draw leaves
+    // the classic box to be drawn.
+    if (gButtonTheme.parts.Draw(theme, canvas.Handle(), BP_CHECKBOX, state, box,
+                                canvas.Brush().Color()))
+      return;
   }
   const POINT at = PlaceBox(rect, kClassicBox, kClassicBox, alignment, vertical);
   const RECT box{at.x, at.y, at.x + kClassicBox, at.y + kClassicBox};
@@ -232,10 +233,10 @@ void TTreeColumnDisplay::PaintCell() {
       Line(canvas, left + 4, box.bottom, left + 4, r.bottom);
     }
     if (column.ShowButtons()) {
-      if (HTHEME theme = OpenTheme(ThemeOwner, gTreeTheme)) {
-        gTreeTheme.parts.Draw(theme, canvas.Handle(), TVP_GLYPH,
-                              RowExpanded ? GLPS_OPENED : GLPS_CLOSED, box, canvas.Brush().Color());
-      } else {
+      const HTHEME theme = OpenTheme(ThemeOwner, gTreeTheme);
+      if (!theme || !gTreeTheme.parts.Draw(theme, canvas.Handle(), TVP_GLYPH,
+                                           RowExpanded ? GLPS_OPENED : GLPS_CLOSED, box,
+                                           canvas.Brush().Color())) {
         const bool highlight = column.HighlightButton() && IsSelectedCell;
         canvas.Brush().SetColor(highlight ? clHighlightText : clGrayText);
         canvas.FrameRect(box);

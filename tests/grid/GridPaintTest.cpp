@@ -1,8 +1,11 @@
 #include "GridControl.h"
 #include "PixelInk.h"
+#include "grid/ThemePartCache.h"
 #include "ui/Bitmap.h"
 
 #include <gtest/gtest.h>
+
+#include <vssym32.h>
 
 namespace {
 
@@ -148,4 +151,27 @@ TEST_F(GridPaintTest, TreeSortedByOneColumnKeepsEverySubtreeTogether) {
   tree.Fill(RGB(1, 2, 3));
   g.PaintTo(tree.Canvas().Handle(), 0, 0);
   tree.SaveToFile(L"grid_tree_sorted.bmp");
+}
+
+TEST(ThemePartCacheTest, CopiesMatchTheThemesOwnDrawing) {
+  TControlGridWindow w;
+  HTHEME theme = ::OpenThemeData(w.window, L"Button");
+  if (!theme) GTEST_SKIP() << "no visual styles";
+  TThemePartCache cache;
+  const RECT box{0, 0, 13, 13};
+  // Each look twice: drawn by the theme into the cache, then copied from it.
+  for (int state : {CBS_CHECKEDNORMAL, CBS_UNCHECKEDNORMAL, CBS_CHECKEDNORMAL}) {
+    for (TColor under : {clHighlight, clWindow}) {
+      TBitmap direct(13, 13), copied(13, 13);
+      direct.Fill(ColorToRGB(under));
+      copied.Fill(RGB(9, 9, 9));
+      ::DrawThemeBackground(theme, direct.Canvas().Handle(), BP_CHECKBOX, state, &box, nullptr);
+      ASSERT_TRUE(cache.Draw(theme, copied.Canvas().Handle(), BP_CHECKBOX, state, box, under));
+      ::GdiFlush();
+      for (int y = 0; y < 13; ++y)
+        for (int x = 0; x < 13; ++x)
+          ASSERT_EQ(copied.Pixel(x, y), direct.Pixel(x, y)) << state << " " << x << "," << y;
+    }
+  }
+  ::CloseThemeData(theme);
 }

@@ -114,6 +114,14 @@ public:
   void SetReadOnly(bool value) { readOnly_ = value; }
   THomeEndBehaviour HomeEndBehaviour() const { return homeEndBehaviour_; }
   void SetHomeEndBehaviour(THomeEndBehaviour value) { homeEndBehaviour_ = value; }
+  // Tab and Enter go to the grid instead of the window.
+  bool WantTabs() const { return wantTabs_; }
+  void SetWantTabs(bool value) { wantTabs_ = value; }
+  bool WantReturns() const { return wantReturns_; }
+  void SetWantReturns(bool value) { wantReturns_ = value; }
+  // Where Enter moves the selection with WantReturns.
+  TSelectionMoveDirection SelectionMoveDirection() const { return selectionMoveDirection_; }
+  void SetSelectionMoveDirection(TSelectionMoveDirection value) { selectionMoveDirection_ = value; }
 
   // Layout (GridLayout.cpp), in client coordinates.
   RECT GetHeaderRect();
@@ -310,6 +318,9 @@ private:
   bool autoScroll_ = false;
   bool readOnly_ = false;
   THomeEndBehaviour homeEndBehaviour_ = hebTopBottom;
+  bool wantTabs_ = false;
+  bool wantReturns_ = false;
+  TSelectionMoveDirection selectionMoveDirection_ = mdDown;
   int anchor_ = -1;
   bool multiSelectActive_ = false;
 };
@@ -368,6 +379,8 @@ private:
   int DropPosition(int x, int y);
   void ResetHeaderState();
   void TypeAhead(wchar_t key);
+  void TabKey(bool back);
+  void EnterKey();
 
   TBorderStyle borderStyle_ = bsSingle;
   int pressedHeader_ = -1;

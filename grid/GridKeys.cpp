@@ -17,7 +17,61 @@ bool StartsWithIgnoringCase(const std::wstring& text, const std::wstring& prefix
 } // namespace
 
 UINT TVxCustomGrid::DialogCode(UINT defaultCode) {
-  return defaultCode | DLGC_WANTARROWS | DLGC_WANTCHARS;
+  UINT code = defaultCode | DLGC_WANTARROWS | DLGC_WANTCHARS;
+  if (WantTabs() && Columns().IsColumnIndex(SelectedColumn()) && IsShownRow(SelectedRow()))
+    code |= DLGC_WANTTAB;
+  if (WantReturns()) code |= DLGC_WANTALLKEYS;
+  return code;
+}
+
+void TVxCustomGrid::TabKey(bool back) {
+  TVxCustomColumn* current = Columns().ColumnAt(SelectedColumn());
+  if (!current || !IsShownRow(SelectedRow())) return;
+  const TVxCustomColumn* next =
+      back ? Columns().PreviousColumn(current) : Columns().NextColumn(current);
+  // The column list answers the column itself when there is none further.
+  if (next && next != current) {
+    SelectCell(next->Index(), SelectedRow(), true, TShiftState{});
+    ScrollColumnIntoView(next->Index());
+    return;
+  }
+  const TRowFacts& rows = RowFacts();
+  const int row =
+      back ? rows.PreviousDisplayedRow(SelectedRow()) : rows.NextDisplayedRow(SelectedRow());
+  const TVxCustomColumn* wrap =
+      back ? Columns().LastVisibleColumn() : Columns().FirstVisibleColumn();
+  if (row >= 0 && row < rows.RowTotal()) {
+    if (back)
+      MoveUp(TShiftState{});
+    else
+      MoveDown(TShiftState{});
+    SelectCell(wrap->Index(), SelectedRow(), true, TShiftState{});
+  } else if (!back) {
+    // From the last cell the focus leaves the grid, which starts again at its first row.
+    SelectCell(wrap->Index(), rows.NextDisplayedRow(-1), true, TShiftState{});
+    TopLevel()->SelectNext(this, true, true);
+    return;
+  }
+  ScrollColumnIntoView(SelectedColumn());
+}
+
+void TVxCustomGrid::EnterKey() {
+  switch (SelectionMoveDirection()) {
+  case mdUp:
+    MoveUp(TShiftState{});
+    break;
+  case mdDown:
+    MoveDown(TShiftState{});
+    break;
+  case mdLeft:
+    SelectPreviousColumn();
+    break;
+  case mdRight:
+    SelectNextColumn();
+    break;
+  default:
+    break;
+  }
 }
 
 void TVxCustomGrid::KeyDown(WORD& key, TShiftState shift) {
@@ -44,16 +98,26 @@ void TVxCustomGrid::KeyDown(WORD& key, TShiftState shift) {
     MoveToLast(shift);
     break;
   case VK_LEFT:
-    if (fullRowScroll)
+    if (fullRowScroll) {
       ::SendMessageW(Handle(), WM_HSCROLL, SB_LINELEFT, 0);
-    else
+    } else {
       SelectPreviousColumn();
+      ScrollColumnIntoView(SelectedColumn());
+    }
     break;
   case VK_RIGHT:
-    if (fullRowScroll)
+    if (fullRowScroll) {
       ::SendMessageW(Handle(), WM_HSCROLL, SB_LINERIGHT, 0);
-    else
+    } else {
       SelectNextColumn();
+      ScrollColumnIntoView(SelectedColumn());
+    }
+    break;
+  case VK_TAB:
+    if (WantTabs()) TabKey(shift.Contains(ssShift));
+    break;
+  case VK_RETURN:
+    if (WantReturns()) EnterKey();
     break;
   default:
     break;

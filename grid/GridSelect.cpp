@@ -217,13 +217,17 @@ void TVxCustomGridControl::PageUp() {
 }
 
 void TVxCustomGridControl::SelectNextColumn() {
-  const TVxCustomColumn* next = columns_.NextColumn(columns_.ColumnAt(selectedColumn_));
-  if (next) SelectCell(next->Index(), selectedRow_, true, TShiftState{});
+  // The column list answers the column itself when there is none further.
+  TVxCustomColumn* current = columns_.ColumnAt(selectedColumn_);
+  const TVxCustomColumn* next = current ? columns_.NextColumn(current) : nullptr;
+  if (next && next != current) SelectCell(next->Index(), selectedRow_, true, TShiftState{});
 }
 
 void TVxCustomGridControl::SelectPreviousColumn() {
-  const TVxCustomColumn* previous = columns_.PreviousColumn(columns_.ColumnAt(selectedColumn_));
-  if (previous) SelectCell(previous->Index(), selectedRow_, true, TShiftState{});
+  TVxCustomColumn* current = columns_.ColumnAt(selectedColumn_);
+  const TVxCustomColumn* previous = current ? columns_.PreviousColumn(current) : nullptr;
+  if (previous && previous != current)
+    SelectCell(previous->Index(), selectedRow_, true, TShiftState{});
 }
 
 void TVxCustomGridControl::JumpTopTo(int row, int position) {

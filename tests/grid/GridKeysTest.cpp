@@ -130,3 +130,25 @@ TEST_F(GridKeysTest, AnEmptyGridRaisesNothing) {
   EXPECT_EQ(w.TakeLog(), (std::vector<std::string>{"MouseDown", "MouseUp"}));
   EXPECT_EQ(Row(), -1);
 }
+
+TEST_F(GridKeysTest, TabAndEnterMoveOnlyWhenTheGridWantsThem) {
+  Build(2); // shown rows 0, 4, 5, 6, 7
+  w.grid->SelectCell(1, 0, true, {});
+  w.Key(VK_TAB);
+  w.Key(VK_RETURN);
+  EXPECT_EQ(w.grid->SelectedColumn(), 1);
+  EXPECT_EQ(Row(), 0);
+  w.grid->SetWantTabs(true);
+  w.grid->SetWantReturns(true);
+  w.Key(VK_TAB);
+  EXPECT_EQ(w.grid->SelectedColumn(), 2);
+  w.Key(VK_TAB); // from the last column to the first of the next shown row
+  EXPECT_EQ(w.grid->SelectedColumn(), 0);
+  EXPECT_EQ(Row(), 4);
+  w.Key(VK_RETURN);
+  EXPECT_EQ(Row(), 5);
+  EXPECT_EQ(w.grid->SelectedColumn(), 0);
+  w.grid->SetSelectionMoveDirection(mdRight);
+  w.Key(VK_RETURN);
+  EXPECT_EQ(w.grid->SelectedColumn(), 1);
+}

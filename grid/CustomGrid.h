@@ -376,7 +376,7 @@ private:
   void DragMove(int x, int y);
   void EndDrag(int x, int y);
   // Where a dragged column would go for a pointer at x; -1 where the move is refused.
-  int DropPosition(int x, int y);
+  int DropPosition(const TVxCustomColumn& dragged, int x, int y);
   void ResetHeaderState();
   void TypeAhead(wchar_t key);
   void TabKey(bool back);

@@ -30,6 +30,10 @@ void TVxCustomGrid::SetHotHeader(int col) {
 
 void TVxCustomGrid::HoverMove(TShiftState shift, int x, int y) {
   TVxCustomGridControl::HoverMove(shift, x, y);
+  // A column removed meanwhile (by an event handler) ends what was going on with it.
+  if (resizeColumn_ >= 0 && !Columns().ColumnAt(resizeColumn_)) resizeColumn_ = -1;
+  if (dragColumn_ >= 0 && !Columns().ColumnAt(dragColumn_)) ResetHeaderState();
+  if (pressedHeader_ >= 0 && !Columns().ColumnAt(pressedHeader_)) pressedHeader_ = -1;
   if (resizeColumn_ >= 0) {
     const TVxCustomColumn& column = *Columns().ColumnAt(resizeColumn_);
     DrawResizeLines();
@@ -104,15 +108,14 @@ void TVxCustomGrid::EndResize(bool apply) {
   resizeColumn_ = -1;
   resizeChange_ = 0;
   if (MouseCapture()) SetMouseCapture(false);
-  if (!apply || change == 0) return;
-  TVxCustomColumn& column = *Columns().ColumnAt(col);
-  column.SetWidth(column.Width() + change);
+  TVxCustomColumn* column = Columns().ColumnAt(col);
+  if (!apply || change == 0 || !column) return;
+  column->SetWidth(column->Width() + change);
   if (OnColumnResize) OnColumnResize(this, col);
 }
 
-int TVxCustomGrid::DropPosition(int x, int y) {
+int TVxCustomGrid::DropPosition(const TVxCustomColumn& dragged, int x, int y) {
   if (y < 0 || y >= HeaderSize()) return -1;
-  const TVxCustomColumn& dragged = *Columns().ColumnAt(dragColumn_);
   int col = ColumnAtX(x);
   if (col < 0) {
     const TVxCustomColumn* last = Columns().LastVisibleColumn();
@@ -133,7 +136,7 @@ void TVxCustomGrid::DragMove(int x, int y) {
   const POINT corner =
       ClientToScreen(POINT{ColumnLeft(dragged) + x - pressPoint_.x, y - pressPoint_.y});
   box.SetBounds(corner.x, corner.y, dragged.Width(), HeaderSize());
-  const int to = DropPosition(x, y);
+  const int to = DropPosition(dragged, x, y);
   if (to < 0) {
     columnDrag_->HideArrows();
     Screen().SetCursor(crColumnNoDrag);
@@ -153,10 +156,12 @@ void TVxCustomGrid::EndDrag(int x, int y) {
   pressedHeader_ = -1;
   columnDrag_->HideAll();
   Screen().SetCursor(crDefault);
-  TVxCustomColumn& column = *Columns().ColumnAt(col);
+  TVxCustomColumn* moved = Columns().ColumnAt(col);
+  if (!moved) return;
+  TVxCustomColumn& column = *moved;
   const int from = column.Position();
   if (y >= 0 && y < HeaderSize()) {
-    const int to = DropPosition(x, y);
+    const int to = DropPosition(column, x, y);
     if (to >= 0 && to != from) {
       Columns().MoveColumn(from, to);
       if (OnColumnMove) OnColumnMove(this, col, from, to);

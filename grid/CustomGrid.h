@@ -12,6 +12,7 @@
 
 class THeaderDisplays;
 class TColumnDrag;
+class THintWindow;
 class TTimer;
 class TColumnPlay;
 
@@ -343,6 +344,8 @@ public:
   // The column a drag is moving (-1 for none), and the drag box and arrows it shows.
   int DraggedColumn() const { return dragColumn_; }
   TColumnDrag& ColumnDrag() { return *columnDrag_; }
+  // Shows the hint of the header under the pointer, just below the header band.
+  THintWindow& HeaderHint() { return *headerHint_; }
   int PressedHeader() const override { return pressedHeader_; }
   int HotHeader() const override { return hotHeader_; }
 
@@ -397,4 +400,5 @@ private:
   std::wstring searchText_;
   std::unique_ptr<TTimer> searchTimer_;
   std::unique_ptr<TColumnDrag> columnDrag_;
+  std::unique_ptr<THintWindow> headerHint_;
 };

@@ -5,6 +5,7 @@
 #include "grid/CustomGrid.h"
 #include "grid/HeaderDisplays.h"
 #include "ui/Handles.h"
+#include "ui/HintWindow.h"
 #include "ui/Screen.h"
 
 #include <algorithm>
@@ -21,6 +22,12 @@ void TVxCustomGrid::SetHotHeader(int col) {
   if (hotHeader_ == col) return;
   const int old = hotHeader_;
   hotHeader_ = col;
+  const TVxCustomColumn* column = Columns().ColumnAt(col);
+  if (column && !column->Header().Hint().empty())
+    headerHint_->ActivateHint(ClientToScreen(POINT{ColumnLeft(*column), HeaderSize() + 2}),
+                              column->Header().Hint());
+  else if (headerHint_->Active())
+    headerHint_->ReleaseHint();
   // Only a themed header has a hot look.
   if (HeaderDisplays().Active().GetCapabilities() & kDrawsThemed) {
     InvalidateHeaderOf(old);

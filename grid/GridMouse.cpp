@@ -3,11 +3,13 @@
 #include "grid/ColumnDrag.h"
 #include "grid/ColumnPlay.h"
 #include "grid/CustomGrid.h"
+#include "ui/HintWindow.h"
 #include "ui/Screen.h"
 
 TVxCustomGrid::TVxCustomGrid(TComponent* owner)
     : TVxCustomGridControl(owner), searchTimer_(std::make_unique<TTimer>(nullptr)),
-      columnDrag_(std::make_unique<TColumnDrag>()) {
+      columnDrag_(std::make_unique<TColumnDrag>()),
+      headerHint_(std::make_unique<THintWindow>(nullptr)) {
   searchTimer_->SetEnabled(false);
   searchTimer_->SetInterval(500);
   searchTimer_->OnTimer = [this](TObject*) {

@@ -1,6 +1,7 @@
 #include "GridControl.h"
 #include "grid/ColumnDrag.h"
 #include "ui/Bitmap.h"
+#include "ui/HintWindow.h"
 #include "ui/Screen.h"
 
 #include <gtest/gtest.h>
@@ -165,6 +166,12 @@ TEST(GridMouseTest, HeaderDragMovesTheColumnAndDeactivationResetsAPress) {
   EXPECT_FALSE(w.grid->ColumnDrag().Box().Visible());
   EXPECT_EQ(Screen().Cursor(), crDefault);
 
+  // A header with a hint shows it while the pointer is over it.
+  w.grid->Columns().ColumnAt(1)->Header().SetHint(L"Bytes on disk");
+  ::SendMessageW(w.window, WM_MOUSEMOVE, 0, MAKELPARAM(40, 9));
+  EXPECT_TRUE(w.grid->HeaderHint().Active());
+  ::SendMessageW(w.window, WM_MOUSEMOVE, 0, MAKELPARAM(40, 60));
+  EXPECT_FALSE(w.grid->HeaderHint().Active());
   w.Press(POINT{40, 9});
   EXPECT_EQ(w.grid->PressedHeader(), 1);
   ::SendMessageW(w.window, WM_ACTIVATEAPP, FALSE, 0);

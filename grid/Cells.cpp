@@ -1,6 +1,7 @@
 #include "grid/Cells.h"
 
 #include "grid/Columns.h"
+#include "grid/TreeOrder.h"
 #include "ui/Exception.h"
 
 #include <algorithm>
@@ -396,7 +397,10 @@ void TCells::Permute(const std::vector<int>& order) {
 void TCells::Sort(int column, TSortType type, bool force, TSortKind direction) {
   const int n = RowTotal();
   if (column < 0 || column >= ColumnTotal()) RaiseIndexError(column);
-  if (column == sortColumn_ && isSorted_ && direction != sortDirection_ && !force) {
+  // With child rows, siblings are sorted among themselves and each subtree stays together
+  // under its parent; reading the rows backwards would put children before their parents.
+  const bool tree = std::any_of(rows_.begin(), rows_.end(), [](TRow* r) { return r->level_ > 0; });
+  if (column == sortColumn_ && isSorted_ && direction != sortDirection_ && !force && !tree) {
     // The same order read backwards, exactly: rows k and n - 1 - k change places.
     std::reverse(rows_.begin(), rows_.end());
     for (auto& list : cells_)
@@ -475,6 +479,12 @@ void TCells::Sort(int column, TSortType type, bool force, TSortKind direction) {
           [](std::wstring_view a, std::wstring_view b) { return a.compare(b); });
       break;
     }
+    }
+    if (tree) {
+      std::vector<int> levels(n);
+      for (int r = 0; r < n; ++r)
+        levels[r] = rows_[r]->level_;
+      order = TreeSortOrder(levels, order);
     }
     Permute(order);
   }

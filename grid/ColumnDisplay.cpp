@@ -1,6 +1,7 @@
 #include "grid/ColumnDisplay.h"
 
 #include "grid/Column.h"
+#include "grid/ThemePartCache.h"
 #include "ui/Control.h"
 #include "ui/Handles.h"
 #include "ui/ImgList.h"
@@ -22,10 +23,28 @@ struct TThemeTraits {
 };
 using TTheme = TUniqueHandle<HTHEME, TThemeTraits>;
 
+// Opening a theme costs far more than drawing a cell with it, so the theme of each class
+// stays open for the window that asked last, until that window's theme changes.
+struct TThemeSlot {
+  const wchar_t* themeClass;
+  HWND window = nullptr;
+  bool open = false;
+  TTheme theme;
+  TThemePartCache parts;
+};
+TThemeSlot gButtonTheme{L"Button", nullptr, false, TTheme(), TThemePartCache()};
+TThemeSlot gTreeTheme{L"treeview", nullptr, false, TTheme(), TThemePartCache()};
+
 // The theme of a class for the owner's window; none without a window or with theming off.
-TTheme OpenTheme(TWinControl* owner, const wchar_t* themeClass) {
-  if (!owner || !owner->HandleAllocated()) return TTheme();
-  return TTheme(::OpenThemeData(owner->Handle(), themeClass));
+HTHEME OpenTheme(TWinControl* owner, TThemeSlot& slot) {
+  if (!owner || !owner->HandleAllocated()) return nullptr;
+  if (!slot.open || slot.window != owner->Handle()) {
+    slot.parts.Clear();
+    slot.theme.Reset(::OpenThemeData(owner->Handle(), slot.themeClass));
+    slot.window = owner->Handle();
+    slot.open = true;
+  }
+  return slot.theme.Get();
 }
 
 void Line(TCanvas& canvas, int x1, int y1, int x2, int y2) {
@@ -34,6 +53,14 @@ void Line(TCanvas& canvas, int x1, int y1, int x2, int y2) {
 }
 
 } // namespace
+
+void ForgetColumnThemes() {
+  for (TThemeSlot* slot : {&gButtonTheme, &gTreeTheme}) {
+    slot->theme.Reset();
+    slot->parts.Clear();
+    slot->open = false;
+  }
+}
 
 POINT PlaceBox(const RECT& rect, int w, int h, TAlignment alignment,
                TVerticalAlignment verticalAlignment) {
@@ -141,7 +168,7 @@ void TImageColumnDisplay::PaintCell() {
 }
 
 int TCheckBoxColumnDisplay::NeededWidth() {
-  return OpenTheme(ThemeOwner, L"Button") ? kThemedBox : kClassicBox;
+  return OpenTheme(ThemeOwner, gButtonTheme) ? kThemedBox : kClassicBox;
 }
 
 void TCheckBoxColumnDisplay::PaintCell() {
@@ -152,14 +179,17 @@ void TCheckBoxColumnDisplay::DrawCheckBox(const RECT& rect, bool ticked, bool pr
   TCanvas& canvas = *TargetCanvas;
   const TAlignment alignment = OwnerColumn->Alignment();
   const TVerticalAlignment vertical = OwnerColumn->VerticalAlignment();
-  if (TTheme theme = OpenTheme(ThemeOwner, L"Button")) {
+  if (HTHEME theme = OpenTheme(ThemeOwner, gButtonTheme)) {
     const POINT at = PlaceBox(rect, kThemedBox, kThemedBox, alignment, vertical);
     int state = ticked ? CBS_CHECKEDNORMAL : CBS_UNCHECKEDNORMAL;
     if (hot && ticked) state = pressed ? CBS_CHECKEDPRESSED : CBS_CHECKEDHOT;
     if (hot && !ticked) state = pressed ? CBS_UNCHECKEDPRESSED : CBS_UNCHECKEDHOT;
     RECT box{at.x, at.y, at.x + kThemedBox, at.y + kThemedBox};
-    ::DrawThemeBackground(theme.Get(), canvas.Handle(), BP_CHECKBOX, state, &box, nullptr);
-    return;
+    // The cell is filled already, in the brush's colour. A theme that fails to draw leaves
+    // the classic box to be drawn.
+    if (gButtonTheme.parts.Draw(theme, canvas.Handle(), BP_CHECKBOX, state, box,
+                                canvas.Brush().Color()))
+      return;
   }
   const POINT at = PlaceBox(rect, kClassicBox, kClassicBox, alignment, vertical);
   const RECT box{at.x, at.y, at.x + kClassicBox, at.y + kClassicBox};
@@ -203,10 +233,10 @@ void TTreeColumnDisplay::PaintCell() {
       Line(canvas, left + 4, box.bottom, left + 4, r.bottom);
     }
     if (column.ShowButtons()) {
-      if (TTheme theme = OpenTheme(ThemeOwner, L"treeview")) {
-        ::DrawThemeBackground(theme.Get(), canvas.Handle(), TVP_GLYPH,
-                              RowExpanded ? GLPS_OPENED : GLPS_CLOSED, &box, nullptr);
-      } else {
+      const HTHEME theme = OpenTheme(ThemeOwner, gTreeTheme);
+      if (!theme || !gTreeTheme.parts.Draw(theme, canvas.Handle(), TVP_GLYPH,
+                                           RowExpanded ? GLPS_OPENED : GLPS_CLOSED, box,
+                                           canvas.Brush().Color())) {
         const bool highlight = column.HighlightButton() && IsSelectedCell;
         canvas.Brush().SetColor(highlight ? clHighlightText : clGrayText);
         canvas.FrameRect(box);

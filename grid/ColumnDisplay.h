@@ -14,6 +14,10 @@ class TWinControl;
 POINT PlaceBox(const RECT& rect, int w, int h, TAlignment alignment,
                TVerticalAlignment verticalAlignment);
 
+// The cell displays keep the themes they draw with open; a window whose theme changed has
+// them let go, and the next drawing opens them again.
+void ForgetColumnThemes();
+
 // The DrawTextW format for a column's cell text: alignment, reading order, wrapping and
 // ellipsis from the column. Measuring leaves the ellipsis out.
 UINT CellTextFormat(const TVxCustomColumn& column, bool measuring);

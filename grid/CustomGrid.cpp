@@ -1,5 +1,7 @@
 #include "grid/CustomGrid.h"
 
+#include "grid/HeaderDisplays.h"
+
 #include <algorithm>
 
 namespace {
@@ -20,7 +22,8 @@ public:
 } // namespace
 
 TVxCustomGridControl::TVxCustomGridControl(TComponent* owner)
-    : TVxScrollControl(owner), columns_(this) {
+    : TVxScrollControl(owner), columns_(this),
+      headerDisplays_(std::make_unique<THeaderDisplays>(this)) {
   SetBounds(0, 0, 250, 150);
   SetColor(clWindow);
   SetTabStop(true);
@@ -96,7 +99,8 @@ void TVxCustomGridControl::ColumnsNotify(const TColumnsNotice& notice) {
     }
     break;
   case ckAppearance:
-    InvalidateBody();
+    // Cells, header, footer: a column's look may concern any of them.
+    Invalidate();
     break;
   default:
     break;
@@ -137,7 +141,7 @@ int TVxCustomGridControl::RowHeightOf(int row) {
 }
 
 int TVxCustomGridControl::RowSeparator() const {
-  return options_.Contains(goGrid) && gridLinesStyle_ != lsVerticalOnly ? 1 : 0;
+  return LineWidths().Separator();
 }
 
 RECT TVxCustomGridControl::GetBodyRect() {
@@ -182,8 +186,8 @@ int TVxCustomGridControl::DisplayedRowsBefore(int row) const {
 int TVxCustomGridControl::RowTop(int row) {
   const TRowFacts& rows = RowFacts();
   const RECT body = GetBodyRect();
-  int y = body.top;
-  if (row <= topRow_) return y;
+  int y = body.top + LineWidths().horizontal3D;
+  if (row <= topRow_) return row < topRow_ ? body.top : y;
   // Walks no further than the body bottom: rows below it all start there or later.
   int r = topRow_ < rows.RowTotal() && rows.RowDisplayed(topRow_) ? topRow_
                                                                   : rows.NextDisplayedRow(topRow_);
@@ -369,12 +373,6 @@ void TVxCustomGridControl::Resize() {
   UpdateHorzScrollRange();
   RefreshScrollAreas();
   TVxScrollControl::Resize();
-}
-
-void TVxCustomGridControl::Paint(TCanvas& canvas) {
-  RefreshScrollAreas();
-  canvas.Brush().SetColor(Color());
-  canvas.FillRect(ClientRect());
 }
 
 void TVxCustomGridControl::ResetNavigation() {

@@ -1,12 +1,20 @@
 #pragma once
 #include "grid/Cell.h"
 #include "grid/Columns.h"
+#include "grid/GridEvents.h"
 #include "grid/GridTypes.h"
 #include "grid/RowFacts.h"
 #include "grid/ScrollControl.h"
 
 #include <functional>
+#include <memory>
 #include <string>
+
+class THeaderDisplays;
+class TColumnDrag;
+class THintWindow;
+class TTimer;
+class TColumnPlay;
 
 using TVxCellEvent = std::function<void(TObject* Sender, int ACol, int ARow)>;
 using TVxColumnEvent = std::function<void(TObject* Sender, int ACol)>;
@@ -77,6 +85,104 @@ public:
   void UnlockUpdates();
   bool UpdatesLocked() const { return updateLock_ > 0; }
 
+  // Look (GridPaint.cpp): every change repaints the whole control.
+  TAppearanceOptions AppearanceOptions() const { return appearance_; }
+  void SetAppearanceOptions(TAppearanceOptions value);
+  uint8_t HeaderStyle() const;
+  void SetHeaderStyle(uint8_t value);
+  THeaderDisplays& HeaderDisplays() const { return *headerDisplays_; }
+  TColor SelectionColor() const { return selectionColor_; }
+  void SetSelectionColor(TColor value) { SetLook(selectionColor_, value); }
+  TColor InactiveSelectionColor() const { return inactiveSelectionColor_; }
+  void SetInactiveSelectionColor(TColor value) { SetLook(inactiveSelectionColor_, value); }
+  TColor HighlightedTextColor() const { return highlightedTextColor_; }
+  void SetHighlightedTextColor(TColor value) { SetLook(highlightedTextColor_, value); }
+  TColor GridLinesColor() const { return gridLinesColor_; }
+  void SetGridLinesColor(TColor value) { SetLook(gridLinesColor_, value); }
+  TSortedStyle SortedStyle() const { return sortedStyle_; }
+  void SetSortedStyle(TSortedStyle value);
+  bool EnableVisualStyles() const { return enableVisualStyles_; }
+  void SetEnableVisualStyles(bool value);
+  int FixedCols() const { return columns_.FixedCols(); }
+  void SetFixedCols(int value);
+  // The five line widths from Options, GridLinesStyle and ao3DGridLines.
+  TGridLineWidths LineWidths() const;
+
+  // Behaviour switches.
+  bool AutoScroll() const { return autoScroll_; }
+  void SetAutoScroll(bool value) { autoScroll_ = value; }
+  bool ReadOnly() const { return readOnly_; }
+  void SetReadOnly(bool value) { readOnly_ = value; }
+  THomeEndBehaviour HomeEndBehaviour() const { return homeEndBehaviour_; }
+  void SetHomeEndBehaviour(THomeEndBehaviour value) { homeEndBehaviour_ = value; }
+  // Tab and Enter go to the grid instead of the window.
+  bool WantTabs() const { return wantTabs_; }
+  void SetWantTabs(bool value) { wantTabs_ = value; }
+  bool WantReturns() const { return wantReturns_; }
+  void SetWantReturns(bool value) { wantReturns_ = value; }
+  // Where Enter moves the selection with WantReturns.
+  TSelectionMoveDirection SelectionMoveDirection() const { return selectionMoveDirection_; }
+  void SetSelectionMoveDirection(TSelectionMoveDirection value) { selectionMoveDirection_ = value; }
+
+  // Layout (GridLayout.cpp), in client coordinates.
+  RECT GetHeaderRect();
+  RECT GetInputRect();
+  RECT GetFooterRect();
+  RECT GetIndicatorRect();
+  int GetRowTop(int row) { return RowTop(row); }
+  RECT GetRowRect(int row);
+  RECT GetCellRect(int col, int row);
+  // The shown rows from TopRow whose whole height fits in the body.
+  int RowsPerPage() { return RowsFit(); }
+  TGridCell GetCellAtPos(int x, int y);
+  TGridHitTest HitTest(int x, int y);
+  // The column whose resize grip lies under x in the header; -1 for none.
+  int ColumnGripAt(int x);
+  // The column under x, as the header and the cells see it; -1 for none.
+  int ColumnAtX(int x);
+  // The left edge of a column after horizontal scrolling (fixed columns do not scroll).
+  int ColumnLeft(const TVxCustomColumn& column);
+
+  // Selection (GridSelect.cpp). Every change of the selection goes through SelectCell.
+  void SelectCell(int col, int row, bool plain, TShiftState shift);
+  void SelectRow(int row);
+  void MoveDown(TShiftState shift);
+  void MoveUp(TShiftState shift);
+  void MoveToFirst(TShiftState shift);
+  void MoveToLast(TShiftState shift);
+  // Moves the selection count shown rows down (up when negative), stopping at the ends.
+  void MoveBy(int count);
+  void SelectNextColumn();
+  void SelectPreviousColumn();
+  void PageDown();
+  void PageUp();
+  int SelectedCount();
+  void ClearSelection();
+  bool MultiSelectActive() const { return multiSelectActive_; }
+  void ScrollColumnIntoView(int col);
+  // Whether row is a row of the grid that is shown.
+  bool IsShownRow(int row) const;
+
+  TVxBeforeSelectEvent OnBeforeSelect;
+  TVxCellEvent OnDeselectCell;
+  TVxCellEvent OnSelectCell;
+  TVxCellEvent OnCellClick;
+  TVxCellEvent OnCellDblClick;
+  TVxColumnEvent OnHeaderClick;
+  TVxColumnEvent OnHeaderDblClick;
+  TVxColumnEvent OnFooterClick;
+  TVxColumnEvent OnColumnResize;
+  TVxColumnMoveEvent OnColumnMove;
+  // The owner may refuse a sort the user asked for by a header click.
+  TVxBeforeSortEvent OnBeforeSort;
+  // The user changed a cell's value (a click in a check box, Space, ...): raised after the
+  // change with the new value, whichever input made it.
+  TVxEditEvent OnCellValueChanged;
+  TVxCellColoringEvent OnCellColoring;
+  TVxDrawCellBackgroundEvent OnDrawCellBackground;
+  TVxCustomDrawCellEvent OnCustomDrawCell;
+  TNotifyEvent OnPostDraw;
+
   TVxCellEvent OnChange;
   TVxRowExpandEvent OnExpand;
   TCompareEvent OnCompare;
@@ -130,7 +236,8 @@ protected:
   // Rows first to first + count - 1 were inserted or removed: TopRow keeps its row.
   void RowsInserted(int first, int count);
   void RowsRemoved(int first, int count);
-  virtual void ScrollRowIntoView(int) {}
+  // Scrolls the least that shows a shown row whole in the body.
+  virtual void ScrollRowIntoView(int row);
   // All rows are gone: scroll positions start again.
   virtual void RowsCleared();
   // After a sort the selection follows its row to the row's new index.
@@ -145,6 +252,31 @@ protected:
     selectedRow_ = row;
   }
   void ResetNavigation();
+
+  friend class TGridPaintClient;
+  // The row store's side of selection and painting, answered by the grid with rows.
+  virtual bool RowSelectedFlag(int) const { return false; }
+  virtual void SetRowSelectedFlag(int, bool) {}
+  virtual void SetRowsSelectedFlag(int, int, bool) {}
+  // The column's play loaded for a cell; null when the column has none or the row is none.
+  virtual TColumnPlay* PlayAt(int, int, const RECT&) { return nullptr; }
+  virtual std::wstring SearchTextOf(int, int) { return {}; }
+  virtual int RowLevelOf(int) const { return 0; }
+  // The width the cell's content needs, measured by the column's display.
+  virtual int CellContentWidth(int, int, TCanvas&, const RECT&) { return 0; }
+  virtual std::wstring CellHintFor(int, int) { return {}; }
+  // Draws a cell's value through the column's display inside contentRect.
+  virtual void PaintCellValue(TCanvas&, int, int, const RECT&, TColor, TCellState, bool) {}
+  // The header pressed by a click in progress (-1 for none), and the hovered one.
+  virtual int PressedHeader() const { return -1; }
+  virtual int HotHeader() const { return -1; }
+  // Shows a row at the top with the given vertical position, repainting the body.
+  void JumpTopTo(int row, int position);
+  // The first shown row from TopRow, RowTotal() when none.
+  int FirstRowFromTop() const;
+  // Selection anchor of Shift ranges.
+  int SelectionAnchor() const { return anchor_; }
+  void SetMultiSelectActive(bool value) { multiSelectActive_ = value; }
 
   // Set from the start of the destructor, before the members go.
   bool tearingDown_ = false;
@@ -168,12 +300,105 @@ private:
   int selectedRow_ = -1;
   int topRow_ = 0;
   int updateLock_ = 0;
+
+  void SetLook(TColor& field, TColor value);
+  bool AcceptCell(int col, int row);
+  void RedrawSelection(int oldCol, int oldRow, int col, int row);
+  void ScrollDownTo(int row);
+  // The vertical position that shows row on top, from a row whose position is known: two
+  // walks side by side, to the known row and to the nearer end, the shorter one answers.
+  int ShownPosition(int row, int knownRow, int knownPosition) const;
+  std::unique_ptr<THeaderDisplays> headerDisplays_;
+  TAppearanceOptions appearance_{aoHideSelection, aoHighlightSlideCells};
+  TColor selectionColor_ = clHighlight;
+  TColor inactiveSelectionColor_ = clBtnFace;
+  TColor highlightedTextColor_ = clHighlightText;
+  TColor gridLinesColor_ = clBtnFace;
+  TSortedStyle sortedStyle_ = soDefault;
+  bool enableVisualStyles_ = true;
+  bool autoScroll_ = false;
+  bool readOnly_ = false;
+  THomeEndBehaviour homeEndBehaviour_ = hebTopBottom;
+  bool wantTabs_ = false;
+  bool wantReturns_ = false;
+  TSelectionMoveDirection selectionMoveDirection_ = mdDown;
+  int anchor_ = -1;
+  bool multiSelectActive_ = false;
 };
 
 // Mouse, keyboard, focus and window messages, column drag helpers and the published
 // properties of the grid.
 class TVxCustomGrid : public TVxCustomGridControl {
 public:
-  explicit TVxCustomGrid(TComponent* owner) : TVxCustomGridControl(owner) {}
+  explicit TVxCustomGrid(TComponent* owner);
+  ~TVxCustomGrid() override;
   const char* ClassName() const override { return "TVxCustomGrid"; }
+
+  // bsSingle (the default) gives the window a sunken edge; bsNone none.
+  TBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TBorderStyle value);
+  // Auto-fit: the column's width becomes what its widest shown cell needs.
+  void AutoFitColumn(int col);
+  const std::wstring& SearchText() const { return searchText_; }
+  TTimer& SearchTimer() { return *searchTimer_; }
+  // The column a drag is moving (-1 for none), and the drag box and arrows it shows.
+  int DraggedColumn() const { return dragColumn_; }
+  TColumnDrag& ColumnDrag() { return *columnDrag_; }
+  // Shows the hint of the header under the pointer, just below the header band.
+  THintWindow& HeaderHint() { return *headerHint_; }
+  int PressedHeader() const override { return pressedHeader_; }
+  int HotHeader() const override { return hotHeader_; }
+
+protected:
+  bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void CreateParams(TCreateParams& params) override;
+  // Mouse (GridMouse.cpp), header hover, resizing and moving (GridHeaderInput.cpp).
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+  void HoverMove(TShiftState shift, int x, int y) override;
+  void MouseLeave() override;
+  // Keys (GridKeys.cpp).
+  void KeyDown(WORD& key, TShiftState shift) override;
+  void KeyPress(wchar_t& key) override;
+  UINT DialogCode(UINT defaultCode) override;
+  // Focus and activation.
+  void DoEnter() override;
+  void DoExit() override;
+  void ApplicationActivateChanged(bool active) override;
+
+private:
+  void CellPress(TMouseButton button, TShiftState shift, int x, int y);
+  void CellRelease(TShiftState shift, int x, int y);
+  void HeaderRelease(int x, int y);
+  bool PlayTakesMouse(int col, int row) const;
+  void InvalidateHeaderOf(int col);
+  void SetHotHeader(int col);
+  void StartResize(int col);
+  void DrawResizeLines();
+  void EndResize(bool apply);
+  void DragMove(int x, int y);
+  void EndDrag(int x, int y);
+  // Where a dragged column would go for a pointer at x; -1 where the move is refused.
+  int DropPosition(const TVxCustomColumn& dragged, int x, int y);
+  void ResetHeaderState();
+  void TypeAhead(wchar_t key);
+  void TabKey(bool back);
+  void EnterKey();
+
+  TBorderStyle borderStyle_ = bsSingle;
+  int pressedHeader_ = -1;
+  int hotHeader_ = -1;
+  int gripColumn_ = -1;
+  int resizeColumn_ = -1;
+  int resizeChange_ = 0;
+  bool resizeLinesShown_ = false;
+  int dragColumn_ = -1;
+  POINT pressPoint_{-1, -1};
+  bool pressValid_ = false;
+  TGridCell pressCell_;
+  bool secondClick_ = false;
+  std::wstring searchText_;
+  std::unique_ptr<TTimer> searchTimer_;
+  std::unique_ptr<TColumnDrag> columnDrag_;
+  std::unique_ptr<THintWindow> headerHint_;
 };

@@ -279,6 +279,7 @@ void TVxGrid::ColumnsNotify(const TColumnsNotice& notice) {
       if (OnSortColumn) OnSortColumn(this, index, ascending);
       SortByColumn(index, ascending);
     }
+    InvalidateHeader();
     break;
   case ckUnsorted:
     InvalidateHeader();
@@ -376,7 +377,11 @@ void TVxGrid::ApplyPlayValue(TColumnPlay& play) {
     CellAt(play.Col, play.Row)->SetBoolValue(play.PlayBool);
   else if (owner->DataKind() == dkInteger)
     CellAt(play.Col, play.Row)->SetIntValue(play.PlayInt);
-  if (OnAfterEdit) OnAfterEdit(this, play.Col, play.Row, CellAt(play.Col, play.Row)->TextValue());
+  const std::wstring value = CellAt(play.Col, play.Row)->TextValue();
+  if (OnAfterEdit) OnAfterEdit(this, play.Col, play.Row, value);
+  // A play applies a value only for the user's click or key: the owner hears of it the same
+  // way whichever it was.
+  if (OnCellValueChanged) OnCellValueChanged(this, play.Col, play.Row, value);
 }
 
 std::wstring TVxGrid::CellHintText(int column, int row, TCanvas& canvas, const RECT& cellRect,

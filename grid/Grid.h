@@ -94,7 +94,23 @@ public:
   std::wstring CellHintText(int column, int row, TCanvas& canvas, const RECT& cellRect,
                             bool bold = false);
 
+  // Text colour and font style of a cell before its content is drawn.
+  TVxCellFormatingEvent OnCellFormating;
+
 protected:
+  // The row store's answers to the control (GridRowHooks.cpp).
+  bool RowSelectedFlag(int row) const override;
+  void SetRowSelectedFlag(int row, bool value) override { MarkRowSelected(row, value); }
+  void SetRowsSelectedFlag(int first, int last, bool value) override;
+  TColumnPlay* PlayAt(int col, int row, const RECT& cellRect) override {
+    return LoadPlay(col, row, cellRect);
+  }
+  std::wstring SearchTextOf(int col, int row) override;
+  int RowLevelOf(int row) const override;
+  int CellContentWidth(int col, int row, TCanvas& canvas, const RECT& cellRect) override;
+  std::wstring CellHintFor(int col, int row) override { return CellHintOf(col, row); }
+  void PaintCellValue(TCanvas& canvas, int col, int row, const RECT& contentRect, TColor textColor,
+                      TCellState state, bool selectedCell) override;
   // The one place that decides what a column change means for the rows and the window.
   void ColumnsNotify(const TColumnsNotice& notice) override;
   void RowSizeChanged() override;

@@ -10,13 +10,14 @@ bool THeaderTheme::DrawItem(HWND window, HDC dc, int part, int state, const RECT
     opened_ = true;
   }
   if (!theme_) return false;
-  return SUCCEEDED(::DrawThemeBackground(theme_, dc, part, state, &rect, nullptr));
+  return parts_.Draw(theme_, dc, part, state, rect, clBtnFace);
 }
 
 void THeaderTheme::Reset() {
   if (theme_) ::CloseThemeData(theme_);
   theme_ = nullptr;
   opened_ = false;
+  parts_.Clear();
 }
 
 bool VisualStylesActive() {

@@ -1,4 +1,6 @@
 #pragma once
+#include "grid/ThemePartCache.h"
+
 #include <windows.h>
 
 #include <uxtheme.h>
@@ -22,6 +24,7 @@ public:
 private:
   HTHEME theme_ = nullptr;
   bool opened_ = false;
+  TThemePartCache parts_;
 };
 
 // Whether the platform's visual styles are on for this program.

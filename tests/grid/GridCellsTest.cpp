@@ -229,7 +229,7 @@ TEST_F(GridCellsTest, HeaderSortingFollowsTheColumnsSortedFlag) {
   EXPECT_EQ(Names(), L"b a ");
 }
 
-TEST_F(GridCellsTest, SortingFlattensTheTreeAndKeepsTheSelectedRow) {
+TEST_F(GridCellsTest, SortingOrdersSiblingsUnderTheirParentAndKeepsTheSelectedRow) {
   AddRows({{L"m", L""}});
   grid.AppendChildRow(0, true);
   grid.CellByKey(L"FileName", 1)->SetTextValue(L"a");
@@ -238,9 +238,13 @@ TEST_F(GridCellsTest, SortingFlattensTheTreeAndKeepsTheSelectedRow) {
   grid.CellByKey(L"FileName", 3)->SetTextValue(L"n");
   ASSERT_EQ(grid.SelectedRow(), 0);
   // The tree column refuses to become sorted, but a direct sort by it works.
+  grid.SortByColumn(2, false);
+  EXPECT_EQ(Names(), L"z n m a ");
+  EXPECT_EQ(grid.LevelOf(3), 1);
+  EXPECT_EQ(grid.ParentRowOf(3), 2);
+  EXPECT_EQ(grid.SelectedRow(), 2);
+  // The other way round is a sort of its own, not the rows read backwards.
   grid.SortByColumn(2, true);
-  EXPECT_EQ(Names(), L"a m n z ");
-  EXPECT_EQ(grid.LevelOf(0), 1);
-  EXPECT_EQ(grid.ParentRowOf(0), 1);
-  EXPECT_EQ(grid.SelectedRow(), 1);
+  EXPECT_EQ(Names(), L"m a n z ");
+  EXPECT_EQ(grid.ParentRowOf(1), 0);
 }

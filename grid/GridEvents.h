@@ -1,0 +1,40 @@
+#pragma once
+#include "grid/PaintTypes.h"
+#include "ui/Classes.h"
+#include "ui/Color.h"
+#include "ui/Font.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// The events and small types of the grid control: where a point lies, how Home and End and
+// Enter move, and what the grid tells its owner while the user works with it.
+
+// The area of the client a point lies in.
+enum TGridHitTest : uint8_t { htNone, htBody, htFooter, htHeader, htIndicator, htInputLine };
+enum THomeEndBehaviour : uint8_t { hebTopBottom, hebLeftRight };
+enum TSelectionMoveDirection : uint8_t { mdNone, mdUp, mdDown, mdLeft, mdRight };
+
+// A cell by column index and row index; -1 for none.
+struct TGridCell {
+  int Col = -1;
+  int Row = -1;
+  bool operator==(const TGridCell&) const = default;
+};
+
+using TVxBeforeSelectEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& Accept)>;
+using TVxBeforeSortEvent = std::function<void(TObject* Sender, int ACol, bool& Accept)>;
+using TVxColumnMoveEvent = std::function<void(TObject* Sender, int ACol, int FromPos, int ToPos)>;
+using TVxCellColoringEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, TColor& CellColor, TColor& GridColor,
+                       TCellState CellState)>;
+using TVxCellFormatingEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, TColor& TextColor,
+                       TFontStyles& FontStyle, TCellState CellState)>;
+using TVxDrawCellBackgroundEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, const RECT& CellRect,
+                       TCellState CellState, bool& DefaultDrawing)>;
+using TVxCustomDrawCellEvent = std::function<void(TObject* Sender, int ACol, int ARow,
+                                                  const RECT& CellRect, TCellState CellState)>;

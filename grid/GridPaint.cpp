@@ -1,0 +1,204 @@
+// The grid's paint: rows from TopRow down to the body's bottom, filler rows, the focus
+// rectangle, the headers and footers, the band beyond the columns and the empty grid's caption.
+#include "grid/GridPaint.h"
+
+#include "grid/BodyPainter.h"
+#include "grid/ColumnDisplay.h"
+#include "grid/CustomGrid.h"
+#include "grid/HeaderDisplays.h"
+#include "grid/HeaderTheme.h"
+
+namespace {
+
+constexpr int kIndicatorWidth = 12;
+
+} // namespace
+
+void TGridPaintClient::CellColoring(int col, int row, TColor& cellColor, TColor& gridColor,
+                                    TCellState state) {
+  if (grid_.OnCellColoring) grid_.OnCellColoring(&grid_, col, row, cellColor, gridColor, state);
+}
+
+void TGridPaintClient::DrawCellBackground(int col, int row, const RECT& rect, TCellState state,
+                                          bool& defaultDrawing) {
+  if (grid_.OnDrawCellBackground)
+    grid_.OnDrawCellBackground(&grid_, col, row, rect, state, defaultDrawing);
+}
+
+void TGridPaintClient::DrawCellContent(TCanvas& canvas, int col, int row, const RECT& contentRect,
+                                       TColor textColor, TCellState state, bool selectedCell) {
+  grid_.PaintCellValue(canvas, col, row, contentRect, textColor, state, selectedCell);
+}
+
+void TGridPaintClient::DrawHintMark(int col, int, const RECT& rect) {
+  // The display was loaded with this cell for its content just before.
+  if (TVxCustomColumn* column = grid_.Columns().ColumnAt(col)) {
+    TColumnDisplay& display = column->Display();
+    display.CellRect = rect;
+    display.DrawHintMark();
+  }
+}
+
+void TGridPaintClient::CustomDrawCell(int col, int row, const RECT& rect, TCellState state) {
+  if (grid_.OnCustomDrawCell) grid_.OnCustomDrawCell(&grid_, col, row, rect, state);
+}
+
+void TVxCustomGridControl::SetLook(TColor& field, TColor value) {
+  if (field == value) return;
+  field = value;
+  Invalidate();
+}
+
+void TVxCustomGridControl::SetAppearanceOptions(TAppearanceOptions value) {
+  if (appearance_ == value) return;
+  appearance_ = value;
+  UpdateVertScrollRange(false);
+  Invalidate();
+}
+
+uint8_t TVxCustomGridControl::HeaderStyle() const {
+  return headerDisplays_->HeaderStyle();
+}
+
+void TVxCustomGridControl::SetHeaderStyle(uint8_t value) {
+  if (HeaderStyle() == value) return;
+  headerDisplays_->SetHeaderStyle(value);
+  Invalidate();
+}
+
+void TVxCustomGridControl::SetSortedStyle(TSortedStyle value) {
+  if (sortedStyle_ == value) return;
+  sortedStyle_ = value;
+  Invalidate();
+}
+
+void TVxCustomGridControl::SetEnableVisualStyles(bool value) {
+  if (enableVisualStyles_ == value) return;
+  enableVisualStyles_ = value;
+  Invalidate();
+}
+
+void TVxCustomGridControl::SetFixedCols(int value) {
+  if (FixedCols() == value) return;
+  columns_.SetFixedCols(value);
+  UpdateHorzScrollRange();
+  Invalidate();
+}
+
+void TVxCustomGridControl::Paint(TCanvas& canvas) {
+  RefreshScrollAreas();
+  const RECT client = ClientRect();
+  const RECT body = GetBodyRect();
+  const TGridLineWidths lines = LineWidths();
+  TGridColors colors;
+  colors.color = Color();
+  colors.selectionColor = selectionColor_;
+  colors.inactiveSelectionColor = inactiveSelectionColor_;
+  colors.highlightedTextColor = highlightedTextColor_;
+  colors.gridLinesColor = gridLinesColor_;
+  colors.appearance = appearance_;
+  colors.sortedStyle = sortedStyle_;
+  colors.linesStyle = gridLinesStyle_;
+  colors.focused = Focused();
+  const bool themes = enableVisualStyles_ && VisualStylesActive();
+  const bool indicator = options_.Contains(goIndicator);
+  const bool fullRow = options_.Contains(goSelectFullRow);
+  const bool hints = appearance_.Contains(aoHintMarks);
+  const std::vector<TColumnSpan> spans = ColumnSpans(columns_, HorzScrollBar().Position(), client);
+  TGridPaintClient cells(*this);
+  TStyleDisplay& display = headerDisplays_->Active();
+  canvas.Font().Assign(Font());
+  display.BeginPass(canvas, themes, PressedHeader(), HotHeader());
+
+  const TRowFacts& rows = RowFacts();
+  const int total = rows.RowTotal();
+  const bool focusWanted = FocusRectWanted(colors, total > 0, selectedRow_, topRow_, false);
+  int top = body.top + lines.horizontal3D;
+  int row = FirstRowFromTop();
+  RECT focusRow{0, 0, 0, 0};
+  // Rows below the body's bottom are never visited.
+  for (; row < total && top < body.bottom;) {
+    const int next = rows.NextDisplayedRow(row);
+    const int height = RowHeightOf(row);
+    const bool rowSelected = RowSelectedFlag(row);
+    for (const TColumnSpan& span : spans) {
+      TCellPaint cell = CellPaintFor(span, row, top, height);
+      TSelectionFacts facts;
+      facts.dontHighlight = span.column->Options().Contains(coDontHighlight);
+      facts.fullRow = fullRow;
+      facts.rowSelected = rowSelected;
+      facts.selectedCell = cell.col == selectedColumn_ && row == selectedRow_;
+      cell.selected = PaintsAsSelected(colors, facts);
+      cell.selectedCell = facts.selectedCell;
+      cell.lastRow = next >= total;
+      cell.hintMark = hints && !CellHintFor(cell.col, row).empty();
+      cell.focusRect = !fullRow && focusWanted && facts.selectedCell;
+      PaintCell(canvas, colors, lines, cell, cells);
+    }
+    if (indicator) {
+      const RECT mark = MakeRect(0, top, kIndicatorWidth, top + height + lines.horizontal);
+      display.DrawIndicatorRow(mark);
+      display.DrawIndicatorMark(mark, row == selectedRow_, colors.focused, false);
+    }
+    if (row == selectedRow_) focusRow = MakeRect(0, top, body.right, top + height);
+    top += height + lines.Separator();
+    row = next;
+  }
+  PaintFillerRows(canvas, colors, lines, spans, top, body.bottom, rowSize_, total, cells,
+                  indicator ? &display : nullptr, kIndicatorWidth);
+
+  const int columnsRight = spans.empty() ? body.left : spans.back().right;
+  if (fullRow && focusWanted && focusRow.bottom > focusRow.top) {
+    RECT focus = FullRowFocusRect(body.left, columnsRight, focusRow, lines);
+    RECT shown{};
+    if (::IntersectRect(&shown, &focus, &body)) {
+      TClipSave clip(canvas.Handle());
+      canvas.IntersectClipRect(body);
+      DrawGridFocusRect(canvas, focus, appearance_.Contains(aoAlphaBlendedSelection));
+    }
+  }
+
+  // The cells left their columns' fonts on the canvas; the headers start from the grid's.
+  canvas.Font().Assign(Font());
+  const RECT header = GetHeaderRect();
+  const RECT input = GetInputRect();
+  const RECT footer = GetFooterRect();
+  for (const TColumnSpan& span : spans) {
+    TClipSave clip(canvas.Handle());
+    canvas.IntersectClipRect(span.clipArea);
+    if (options_.Contains(goHeader))
+      display.DrawHeader(*span.column, MakeRect(span.left, header.top, span.right, header.bottom));
+    if (options_.Contains(goInput))
+      display.DrawInputCell(*span.column, MakeRect(span.left, input.top, span.right, input.bottom));
+    if (options_.Contains(goFooter))
+      display.DrawFooter(*span.column, MakeRect(span.left, footer.top, span.right, footer.bottom),
+                         true);
+  }
+  if (columnsRight < client.right) {
+    if (options_.Contains(goInput))
+      display.DrawStripBackground(MakeRect(columnsRight, input.top, client.right, input.bottom));
+    if (options_.Contains(goFooter))
+      display.DrawStripBackground(MakeRect(columnsRight, footer.top, client.right, footer.bottom));
+  }
+  if (indicator) {
+    if (options_.Contains(goInput))
+      display.DrawIndicatorCell(MakeRect(0, input.top, kIndicatorWidth, input.bottom), 0);
+    if (options_.Contains(goFooter))
+      display.DrawIndicatorCell(MakeRect(0, footer.top, kIndicatorWidth, footer.bottom), 1);
+    if (options_.Contains(goHeader))
+      display.DrawIndicatorCell(MakeRect(0, 0, kIndicatorWidth, headerSize_), 0);
+  }
+  // The strips beyond the columns were drawn above; the fill leaves them alone.
+  {
+    TClipSave clip(canvas.Handle());
+    if (options_.Contains(goInput))
+      ::ExcludeClipRect(canvas.Handle(), columnsRight, input.top, client.right, input.bottom);
+    if (options_.Contains(goFooter))
+      ::ExcludeClipRect(canvas.Handle(), columnsRight, footer.top, client.right, footer.bottom);
+    headerDisplays_->PaintBeyondColumns(canvas, client, columnsRight,
+                                        options_.Contains(goHeader) ? headerSize_ : 0, themes,
+                                        Color());
+  }
+  if (rows.ShownTotal() == 0) DrawEmptyCaption(canvas, body, Caption(), Font(), Enabled());
+  if (OnPostDraw) OnPostDraw(this);
+}

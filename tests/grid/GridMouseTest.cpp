@@ -1,0 +1,212 @@
+#include "GridControl.h"
+#include "grid/ColumnDrag.h"
+#include "ui/Bitmap.h"
+#include "ui/HintWindow.h"
+#include "ui/Screen.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using Log = std::vector<std::string>;
+
+// Real mouse messages to a real grid window: the events arrive in the order the owner relies
+// on (OnCellClick sees the check box before its toggle, the value change comes after it).
+TEST(GridMouseTest, EventsOfPressAndReleaseComeInTheirOrder) {
+  TControlGridWindow w;
+  for (int r = 0; r < 6; ++r)
+    w.grid->AppendRows(1);
+  for (int r = 0; r < 6; ++r)
+    w.grid->CellAt(2, r)->SetBoolValue(true);
+  const POINT below{20, w.grid->GetRowRect(5).bottom + 10};
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    Log expected;
+  };
+  const Step steps[] = {
+      {"click on a cell",
+       [&] { w.Click(w.CellPoint(0, 2)); },
+       {"MouseDown", "BeforeSelect 0,2", "Select 0,2", "MouseUp", "CellClick 0,2"}},
+      {"click on the selected cell",
+       [&] { w.Click(w.CellPoint(0, 2)); },
+       {"MouseDown", "BeforeSelect 0,2", "Select 0,2", "MouseUp", "CellClick 0,2"}},
+      {"click in a check box",
+       [&] { w.Click(w.CellPoint(2, 3)); },
+       {"MouseDown", "BeforeSelect 2,3", "Deselect 0,2", "Select 2,3", "MouseUp",
+        "CellClick 2,3 was on", "ValueChanged 2,3=False"}},
+      {"click below the last row", [&] { w.Click(below); }, {"MouseDown", "MouseUp"}},
+      {"press on one cell, release on another",
+       [&] {
+         w.Press(w.CellPoint(0, 1));
+         w.Release(w.CellPoint(0, 4));
+       },
+       {"MouseDown", "BeforeSelect 0,1", "Deselect 2,3", "Select 0,1", "MouseUp"}},
+      {"right press selects, right release clicks nothing",
+       [&] {
+         w.Press(w.CellPoint(1, 5), WM_RBUTTONDOWN, MK_RBUTTON);
+         w.Release(w.CellPoint(1, 5), WM_RBUTTONUP);
+       },
+       {"MouseDown", "BeforeSelect 1,5", "Deselect 0,1", "Select 1,5", "MouseUp"}},
+      {"OnBeforeSelect refusing",
+       [&] {
+         w.Accept = false;
+         w.Click(w.CellPoint(0, 0));
+         w.Accept = true;
+       },
+       {"MouseDown", "BeforeSelect 0,0", "MouseUp", "CellClick 0,0"}},
+  };
+  w.TakeLog();
+  for (const Step& step : steps) {
+    step.act();
+    EXPECT_EQ(w.TakeLog(), step.expected) << step.what;
+  }
+  EXPECT_EQ(w.grid->SelectedRow(), 5);
+  EXPECT_FALSE(w.grid->CellAt(2, 3)->BoolValue());
+  EXPECT_EQ(w.grid->SelectedCount(), 1);
+}
+
+TEST(GridMouseTest, HeaderClickSortsUnlessTheOwnerRefuses) {
+  TControlGridWindow w;
+  for (const wchar_t* text : {L"b", L"c", L"a"})
+    w.grid->SetCellText(1, w.grid->AppendRows(1), text);
+  std::vector<int> asked;
+  bool accept = false;
+  w.grid->OnBeforeSort = [&](TObject*, int col, bool& ok) {
+    asked.push_back(col);
+    ok = accept;
+  };
+  const POINT header{200, 9};
+  w.Click(header);
+  EXPECT_EQ(w.grid->CellText(1, 0), L"b");
+  EXPECT_FALSE(w.grid->Columns().ColumnAt(1)->Sorted());
+  accept = true;
+  w.Click(header);
+  EXPECT_EQ(w.grid->CellText(1, 0), L"a");
+  w.Click(header);
+  EXPECT_EQ(w.grid->CellText(1, 0), L"c");
+  EXPECT_EQ(asked, (std::vector<int>{1, 1, 1}));
+  // A press on one header and a release on another sorts nothing.
+  w.Press(header);
+  w.Release(POINT{60, 9});
+  EXPECT_EQ(asked.size(), 3u);
+}
+
+TEST(GridMouseTest, GripDragResizesNoNarrowerThanMinWidth) {
+  TControlGridWindow w;
+  TVxCustomColumn& size = *w.grid->Columns().ColumnAt(1);
+  size.SetMinWidth(30);
+  std::vector<int> resized;
+  w.grid->OnColumnResize = [&](TObject*, int col) { resized.push_back(col); };
+  const int right = 230; // 150 + 80
+  EXPECT_EQ(w.grid->ColumnGripAt(right - 3), 1);
+  EXPECT_EQ(w.grid->ColumnGripAt(right + 2), 1);
+  EXPECT_EQ(w.grid->ColumnGripAt(right - 4), -1);
+  auto drag = [&](int from, int to) {
+    ::SendMessageW(w.window, WM_MOUSEMOVE, 0, MAKELPARAM(from, 9));
+    w.Press(POINT{from, 9});
+    ::SendMessageW(w.window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to, 9));
+    w.Release(POINT{to, 9});
+  };
+  drag(right, right + 25);
+  EXPECT_EQ(size.Width(), 105);
+  drag(150 + 105, 100);
+  EXPECT_EQ(size.Width(), 30);
+  EXPECT_EQ(resized, (std::vector<int>{1, 1}));
+  EXPECT_FALSE(size.Sorted()); // a resize is no header click
+  // A double click on the grip fits the column to its widest shown text.
+  w.grid->SetCellText(1, w.grid->AppendRows(1), L"a rather long text");
+  const int grip = 150 + 30;
+  ::SendMessageW(w.window, WM_MOUSEMOVE, 0, MAKELPARAM(grip, 9));
+  w.Click(POINT{grip, 9});
+  w.Press(POINT{grip, 9}, WM_LBUTTONDBLCLK);
+  w.Release(POINT{grip, 9});
+  TBitmap measure(1, 1);
+  measure.Canvas().Font().Assign(size.Font());
+  EXPECT_EQ(size.Width(), measure.Canvas().TextWidth(L"a rather long text") + 5);
+}
+
+TEST(GridMouseTest, HitTestLeavesTheLastPixelOfEachAreaOut) {
+  TControlGridWindow w;
+  w.grid->AppendRows(2);
+  const struct {
+    int x, y;
+    TGridHitTest area;
+    TGridCell cell;
+  } points[] = {
+      {10, 16, htHeader, {0, -1}}, {10, 17, htNone, {0, -1}},   {10, 18, htBody, {0, 0}},
+      {268, 20, htBody, {2, 0}},   {269, 20, htNone, {2, 0}},   {160, 35, htBody, {1, 1}},
+      {160, 53, htBody, {1, -1}},  {285, 20, htNone, {-1, -1}},
+  };
+  for (const auto& p : points) {
+    EXPECT_EQ(w.grid->HitTest(p.x, p.y), p.area) << p.x << "," << p.y;
+    EXPECT_EQ(w.grid->GetCellAtPos(p.x, p.y), p.cell) << p.x << "," << p.y;
+  }
+}
+
+TEST(GridMouseTest, HeaderDragMovesTheColumnAndDeactivationResetsAPress) {
+  TControlGridWindow w;
+  std::vector<std::vector<int>> moves;
+  w.grid->OnColumnMove = [&](TObject*, int col, int from, int to) {
+    moves.push_back({col, from, to});
+  };
+  w.Press(POINT{40, 9});
+  ::SendMessageW(w.window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, 9));
+  EXPECT_EQ(w.grid->DraggedColumn(), 0);
+  EXPECT_TRUE(w.grid->ColumnDrag().Box().Visible());
+  // Outside the header band the drop is refused and says so with the cursor.
+  ::SendMessageW(w.window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, 100));
+  EXPECT_EQ(Screen().Cursor(), crColumnNoDrag);
+  EXPECT_FALSE(w.grid->ColumnDrag().DownArrow().Visible());
+  ::SendMessageW(w.window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(250, 9));
+  EXPECT_TRUE(w.grid->ColumnDrag().DownArrow().Visible());
+  w.Release(POINT{250, 9});
+  EXPECT_EQ(moves, (std::vector<std::vector<int>>{{0, 0, 2}}));
+  EXPECT_EQ(w.grid->Columns().ColumnAtPosition(2)->Name(), L"Name");
+  EXPECT_FALSE(w.grid->ColumnDrag().Box().Visible());
+  EXPECT_EQ(Screen().Cursor(), crDefault);
+
+  // A header with a hint shows it while the pointer is over it.
+  w.grid->Columns().ColumnAt(1)->Header().SetHint(L"Bytes on disk");
+  ::SendMessageW(w.window, WM_MOUSEMOVE, 0, MAKELPARAM(40, 9));
+  EXPECT_TRUE(w.grid->HeaderHint().Active());
+  ::SendMessageW(w.window, WM_MOUSEMOVE, 0, MAKELPARAM(40, 60));
+  EXPECT_FALSE(w.grid->HeaderHint().Active());
+  w.Press(POINT{40, 9});
+  EXPECT_EQ(w.grid->PressedHeader(), 1);
+  ::SendMessageW(w.window, WM_ACTIVATEAPP, FALSE, 0);
+  EXPECT_EQ(w.grid->PressedHeader(), -1);
+}
+
+TEST(GridMouseTest, CtrlAndShiftBuildAMultiSelectionThatAPlainClickEnds) {
+  TControlGridWindow w;
+  w.grid->SetOptions(w.grid->Options() + TGridOptions{goMultiSelect});
+  for (int r = 0; r < 6; ++r)
+    w.grid->AppendRows(1);
+  auto selected = [&] {
+    std::vector<int> rows;
+    for (int r = 0; r < 6; ++r)
+      if (w.grid->IsRowSelected(r)) rows.push_back(r);
+    return rows;
+  };
+  auto click = [&](int row, WPARAM keys) {
+    w.Press(w.CellPoint(0, row), WM_LBUTTONDOWN, MK_LBUTTON | keys);
+    w.Release(w.CellPoint(0, row));
+  };
+  click(1, 0);
+  click(3, MK_CONTROL);
+  EXPECT_EQ(selected(), (std::vector<int>{1, 3}));
+  click(5, MK_SHIFT);
+  EXPECT_EQ(selected(), (std::vector<int>{3, 4, 5}));
+  click(0, 0);
+  EXPECT_EQ(selected(), (std::vector<int>{0}));
+  click(2, MK_CONTROL);
+  // A right press selects the row under the pointer and keeps the others for the menu.
+  w.Press(w.CellPoint(0, 4), WM_RBUTTONDOWN, MK_RBUTTON);
+  w.Release(w.CellPoint(0, 4), WM_RBUTTONUP);
+  EXPECT_EQ(selected(), (std::vector<int>{0, 2, 4}));
+  EXPECT_EQ(w.grid->SelectedCount(), 3);
+  // A click below the last row ends the multi-selection.
+  w.Click(POINT{20, w.grid->GetRowRect(5).bottom + 10});
+  EXPECT_TRUE(selected().empty());
+}

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,15 @@ struct TCleanerState {
   std::vector<TSearchedFolder> SearchedFolders;
   // A scan or a clean run is going on: neither may start another, nor may the grid be sorted.
   bool Busy = false;
+  // The window is closing: a run stops at its next message run (never inside one file's work).
+  bool StopRequested = false;
+};
+
+// Raised from a run's message run once StopRequested is set; the run unwinds from there, and
+// what it did so far stays.
+class ERunStopped : public std::exception {
+public:
+  const char* what() const noexcept override { return "The run was stopped."; }
 };
 
 // Marks the state busy for one scope; a second run asks Busy first and refuses.

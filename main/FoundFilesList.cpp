@@ -1,6 +1,7 @@
 #include "main/FoundFilesList.h"
 
 #include "grid/Grid.h"
+#include "grid/PaintTypes.h"
 #include "main/CleanerState.h"
 #include "main/SizeTexts.h"
 #include "ui/Numbers.h"
@@ -11,6 +12,10 @@ constexpr const char* kRecycleBinCaption = "Recycle Bin";
 
 void SetupFoundFilesGrid(TVxGrid& grid) {
   grid.SetOptions({goGrid, goHeader, goSelectFullRow, goUseDefaultValues});
+  // The list's layout names a header look ("hsOffice2010") that the grid does not have; it is
+  // kept as the value after the grid's own looks, which draws the header as the grid does for
+  // any look it does not know.
+  grid.SetHeaderStyle(kHeaderStyleCount);
   TVxColumns& columns = grid.Columns();
   auto setUp = [&](TVxCustomColumn* column, const wchar_t* caption, TSortType sortType) {
     column->Header().SetCaption(caption);
@@ -59,7 +64,7 @@ void TFoundFilesList::Clear() {
 void TFoundFilesList::AppendGroupRow(const std::string& caption) {
   grid_.AppendRows(1);
   int row = grid_.LastAddedIndex();
-  grid_.CellByKey(kFileNameColumn, row)->SetTextValue(AnsiToWide(caption));
+  Cell(kFileNameColumn, row)->SetTextValue(AnsiToWide(caption));
   state_.GroupRow = row;
 }
 
@@ -76,8 +81,8 @@ void TFoundFilesList::AppendUserRow(const std::string& profileName) {
   grid_.AppendChildRow(state_.GroupRow, true);
   CollapseOnFirstChild();
   int row = grid_.LastAddedIndex();
-  grid_.CellByKey(kFileNameColumn, row)->SetTextValue(AnsiToWide(profileName));
-  grid_.CellByKey(kSelectCheckColumn, row)->SetBoolValue(true);
+  Cell(kFileNameColumn, row)->SetTextValue(AnsiToWide(profileName));
+  TickLikeParent(row);
   state_.FileParentRow = row;
 }
 
@@ -87,11 +92,16 @@ void TFoundFilesList::AppendFileRow(const std::string& path, uint64_t size,
   CollapseOnFirstChild();
   // New children always go to the last top-level row, so the new row is the grid's last.
   int row = grid_.TotalRows() - 1;
-  grid_.CellByKey(kFileNameColumn, row)->SetTextValue(AnsiToWide(path));
-  grid_.CellByKey(kFileSizeColumn, row)->SetTextValue(FileSizeText(size));
-  grid_.CellByKey(kRealFileSizeColumn, row)->SetTextValue(RealSizeText(size));
-  grid_.CellByKey(kFileTypeColumn, row)->SetTextValue(AnsiToWide(typeName));
-  grid_.CellByKey(kSelectCheckColumn, row)->SetBoolValue(true);
+  Cell(kFileNameColumn, row)->SetTextValue(AnsiToWide(path));
+  Cell(kFileSizeColumn, row)->SetTextValue(FileSizeText(size));
+  Cell(kRealFileSizeColumn, row)->SetTextValue(RealSizeText(size));
+  Cell(kFileTypeColumn, row)->SetTextValue(AnsiToWide(typeName));
+  TickLikeParent(row);
+}
+
+void TFoundFilesList::TickLikeParent(int row) {
+  int parent = grid_.ParentRowOf(row);
+  SetTicked(row, parent < 0 || IsTicked(parent));
 }
 
 void TFoundFilesList::AppendRecycleBinRow() {
@@ -101,12 +111,25 @@ void TFoundFilesList::AppendRecycleBinRow() {
 void TFoundFilesList::SetRecycleBinSize(uint64_t bytes) {
   int row = state_.GroupRow;
   std::wstring digits = IntToStrW(static_cast<int64_t>(bytes));
-  grid_.CellByKey(kRealFileSizeColumn, row)->SetTextValue(digits);
-  grid_.CellByKey(kFileSizeColumn, row)->SetTextValue(RecycleBinSizeText(bytes));
+  Cell(kRealFileSizeColumn, row)->SetTextValue(digits);
+  Cell(kFileSizeColumn, row)->SetTextValue(RecycleBinSizeText(bytes));
 }
 
 TCell* TFoundFilesList::Cell(const wchar_t* column, int row) const {
-  return grid_.CellByKey(column, row);
+  // The summary and the propagation read every row: each column is looked up by name once per
+  // list, then reached by its index; a column that moved since is looked up again.
+  for (TColumnIndex& known : columnIndexes_) {
+    if (known.Name != column) continue;
+    if (grid_.Columns().ColumnAt(known.Index) != known.Column) {
+      known.Column = grid_.Columns().ColumnByName(column);
+      known.Index = grid_.Columns().IndexOfColumn(known.Column);
+    }
+    if (known.Column) return grid_.CellAt(known.Index, row);
+  }
+  const TVxCustomColumn* found = grid_.Columns().ColumnByName(column);
+  if (!found) return grid_.CellByKey(column, row); // raises the grid's error for a missing column
+  columnIndexes_.push_back({column, found, grid_.Columns().IndexOfColumn(found)});
+  return grid_.CellAt(columnIndexes_.back().Index, row);
 }
 
 int TFoundFilesList::RowCount() const {
@@ -150,6 +173,41 @@ bool TFoundFilesList::Bytes(int row, uint64_t& bytes) const {
   if (!TryStrToFloat(text, value) || !(value >= 0) || value >= 18446744073709551616.0) return false;
   bytes = static_cast<uint64_t>(value);
   return true;
+}
+
+bool TFoundFilesList::IsTickColumn(int column) const {
+  const TVxCustomColumn* tick = grid_.Columns().ColumnByName(kSelectCheckColumn);
+  return tick && grid_.Columns().IndexOfColumn(tick) == column;
+}
+
+void TFoundFilesList::TickDescendants(int row) {
+  if (row < 0 || row >= RowCount() || !grid_.RowHasChildren(row)) return;
+  const bool ticked = IsTicked(row);
+  const int last = grid_.LastDescendantRow(row);
+  TUpdateLock lock(*this);
+  for (int child = row + 1; child <= last; ++child)
+    if (IsTicked(child) != ticked) SetTicked(child, ticked);
+}
+
+void TFoundFilesList::SetText(const wchar_t* column, int row, const std::wstring& text) {
+  TCell* cell = Cell(column, row);
+  if (cell->TextValue() != text) cell->SetTextValue(text);
+}
+
+void TFoundFilesList::WriteParentTotals(int row, int children, uint64_t bytes) {
+  SetText(kRealFileSizeColumn, row, RealSizeText(bytes));
+  SetText(kFileSizeColumn, row, MegabytesText(double(bytes)) + L"MB");
+  SetText(kNumberColumn, row, IntToStrW(children));
+}
+
+void FitFileNameColumn(TVxGrid& grid, int windowWidth) {
+  TVxColumns& columns = grid.Columns();
+  TVxCustomColumn* name = columns.ColumnByName(kFileNameColumn);
+  if (!name) return;
+  int width = windowWidth - 75;
+  for (const wchar_t* other : {kNumberColumn, kFileSizeColumn, kFileTypeColumn})
+    if (const TVxCustomColumn* column = columns.ColumnByName(other)) width -= column->Width();
+  name->SetWidth(width);
 }
 
 TFoundFilesList::TUpdateLock::TUpdateLock(TFoundFilesList& list) : grid_(list.grid_) {

@@ -1,9 +1,11 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class TVxGrid;
 class TCell;
+class TVxCustomColumn;
 struct TCleanerState;
 
 // Column names of the found-files grid; the cleaner addresses its columns by name only.
@@ -18,6 +20,9 @@ inline constexpr const wchar_t* kRealFileSizeColumn = L"RealFileSize";
 // Gives the grid the found-files list's seven columns and options; part of the main window's
 // layout, kept here beside the rows that depend on it.
 void SetupFoundFilesGrid(TVxGrid& grid);
+// The file column takes what the window's outer width leaves beside the number, size and type
+// columns, less 75 pixels for the tick column, the frame and the scroll bar.
+void FitFileNameColumn(TVxGrid& grid, int windowWidth);
 
 // The found-files list: the grid's rows as the scan builds them. A group row per scanned category,
 // a user row per profile folder under a per-user category, a file row per file. Each row is
@@ -59,6 +64,13 @@ public:
   std::wstring SizeText(int row) const;
   // The exact size in bytes; false when the row holds none (an unread Recycle Bin, a heading).
   bool Bytes(int row, uint64_t& bytes) const;
+  // Whether a grid column is the tick column.
+  bool IsTickColumn(int column) const;
+  // Ticks or clears every descendant of row to match it, under one update lock.
+  void TickDescendants(int row);
+  // A parent row's totals: its number of direct children, their bytes and the megabytes text.
+  // A cell that already holds its value is left alone, so that nothing repaints for nothing.
+  void WriteParentTotals(int row, int children, uint64_t bytes);
 
   // Holds the grid's update lock for one scope, releasing it on every path.
   class TUpdateLock {
@@ -74,9 +86,19 @@ public:
 
 private:
   TCell* Cell(const wchar_t* column, int row) const;
+  void SetText(const wchar_t* column, int row, const std::wstring& text);
+  // A new row starts with its parent's tick, so that files still arriving under a heading the
+  // user has cleared stay cleared.
+  void TickLikeParent(int row);
   // Collapses the parent when the new row at LastAddedIndex is its first child.
   void CollapseOnFirstChild();
 
   TVxGrid& grid_;
   TCleanerState& state_;
+  struct TColumnIndex {
+    const wchar_t* Name;
+    const TVxCustomColumn* Column;
+    int Index;
+  };
+  mutable std::vector<TColumnIndex> columnIndexes_;
 };

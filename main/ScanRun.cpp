@@ -100,6 +100,8 @@ void TScanRun::ScanCategory(const std::string& firstFolder, const std::string& p
       // The total covers every profile so far, while the position restarts for each.
       progress_.SetMax(categoryTotal / 1024);
       search_.SearchFiles(folder, true);
+    } catch (const ERunStopped&) {
+      throw;
     } catch (...) {
     }
   }

@@ -114,3 +114,20 @@ TEST(FoundFilesListTest, RowsAreBuiltCompleteAndParentsCollapseOnTheirFirstChild
   EXPECT_EQ(grid.TotalRows(), 0);
   SetDecimalSeparatorOverride(0);
 }
+
+TEST(FoundFilesListTest, RowsArrivingUnderAClearedHeadingStartCleared) {
+  TVxGrid grid;
+  SetupFoundFilesGrid(grid);
+  TCleanerState state;
+  TFoundFilesList list(grid, state);
+  list.AppendGroupRow("User Temp Files");
+  list.AppendUserRow("alice");
+  list.AppendFileRow("C:\\a\\1.tmp", 1, "");
+  // The user clears the group while the scan goes on.
+  list.SetTicked(0, false);
+  list.TickDescendants(0);
+  list.AppendFileRow("C:\\a\\2.tmp", 1, "");
+  list.AppendUserRow("bob");
+  list.AppendFileRow("C:\\b\\1.tmp", 1, "");
+  for (int row = 0; row < grid.TotalRows(); ++row) EXPECT_FALSE(list.IsTicked(row)) << row;
+}

@@ -1,0 +1,295 @@
+// The window layout that the program carries: every component of the main window with every
+// property that differs from the component's own default.
+#include "grid/Grid.h"
+#include "main/FoundFilesList.h"
+#include "main/MainForm.h"
+#include "styled/FxButton.h"
+#include "styled/FxCheckBox.h"
+#include "styled/FxPanel.h"
+#include "styled/FxProgressBar.h"
+#include "ui/Bitmap.h"
+#include "ui/ComCtrls.h"
+#include "ui/ImgList.h"
+#include "ui/Menus.h"
+#include "ui/StdCtrls.h"
+#include "ui/Timer.h"
+
+namespace {
+
+constexpr TColor kPanelColor = 14933983;     // RGB 223, 223, 227
+constexpr TColor kPanelFontColor = 13500416; // RGB 0, 0, 206
+
+struct TCategoryBox {
+  int Top;
+  const wchar_t* Caption;
+  bool Checked;
+  bool Visible;
+};
+
+constexpr TCategoryBox kCategoryBoxes[9] = {
+    {24, L"Temporary files", true, true},
+    {40, L"Mozilla Firefox Temporary Files", true, true},
+    {56, L"Google Chrome Temporary Files", true, true},
+    {73, L"Internet Explorer Temporary Files", true, true},
+    {89, L"Opera Temporary Files", true, true},
+    {105, L"Unity WebPlayer Temporary Files", true, true},
+    {122, L"Recycle Bin", false, true},
+    {138, L"Recent Documents", false, true},
+    {155, L"Old Prefetch Data", false, false},
+};
+
+void SetMsSansSerif(TFont& font, TColor color) {
+  font.SetName(L"MS Sans Serif");
+  font.SetHeight(-11);
+  font.SetColor(color);
+}
+
+// The colour set that every styled button and check box of the window shares.
+void SetControlColors(TFxControlColors& colors) {
+  colors.SetDefaultFrom(clWhite);
+  colors.SetDefaultTo(13745839);
+  colors.SetOverFrom(clWhite);
+  colors.SetOverTo(12489846);
+  colors.SetClickedFrom(13029334);
+  colors.SetClickedTo(15463415);
+  colors.SetHotTrack(clBlue);
+  colors.SetBorderColor(clGray);
+  colors.SetTextShadow(clWhite);
+}
+
+} // namespace
+
+void TForm1::CreateLayout() {
+  BeginLoading();
+  SetName(L"Form1");
+  SetCaption(L"Varnox");
+  SetBounds(0, 0, 782, 465);
+  SetPosition(poDesktopCenter);
+  SetColor(clBtnFace);
+  SetMsSansSerif(Font(), clWindowText);
+
+  PageControl1 = Make<TPageControl>();
+  PageControl1->SetName(L"PageControl1");
+  PageControl1->SetParent(this);
+  PageControl1->SetAlign(alClient);
+  PageControl1->SetParentFont(false);
+  PageControl1->Font().SetName(L"Tahoma");
+  PageControl1->Font().SetSize(8);
+  PageControl1->Font().SetColor(clBlue);
+  TTabSheet** sheets[] = {&TabSheet1, &TabSheet2, &TabSheet3, &TabSheet4};
+  const wchar_t* captions[] = {L"Types of cleaning", L"Found files", L"Deleted files", L"About"};
+  for (int i = 0; i < 4; ++i) {
+    TTabSheet* sheet = Make<TTabSheet>();
+    sheet->SetName(L"TabSheet" + std::to_wstring(i + 1));
+    sheet->SetCaption(captions[i]);
+    sheet->SetPageControl(PageControl1);
+    *sheets[i] = sheet;
+  }
+
+  CreateTypesPage();
+  CreateFoundFilesPage();
+  CreateDeletedFilesPage();
+
+  Timer1 = Make<TTimer>();
+  Timer1->SetName(L"Timer1");
+  Timer1->SetInterval(10000);
+  Timer1->OnTimer = [this](TObject* sender) { Timer1Timer(sender); };
+
+  Imagelist = Make<TImageList>();
+  Imagelist->SetName(L"Imagelist");
+  TabImageList = Make<TImageList>(32, 32);
+  TabImageList->SetName(L"TabImageList");
+
+  OnCreate = [this](TObject* sender) { FormCreate(sender); };
+  OnResize = [this](TObject* sender) { FormResize(sender); };
+  OnCloseQuery = [this](TObject*, bool& canClose) { CloseQuery(canClose); };
+  EndLoading();
+}
+
+TFxPanel* TForm1::MakePanel(TWinControl* parent, TAlign align, int height,
+                            const std::wstring& caption) {
+  auto* panel = Make<TFxPanel>();
+  panel->SetParent(parent);
+  panel->SetAlign(align);
+  if (height > 0) panel->SetHeight(height);
+  panel->SetCaption(caption);
+  panel->SetColor(kPanelColor);
+  panel->SetParentFont(false);
+  SetMsSansSerif(panel->Font(), kPanelFontColor);
+  panel->SetTextShadow(true);
+  panel->SetShowCaption(true);
+  panel->SetCaptionPosition(cpTopLeft);
+  panel->SetCornerWidth(10);
+  panel->SetBorderWidth(2);
+  panel->SetBorderColor(clGray);
+  panel->SetOuterColor(clBtnFace);
+  panel->SetTextShadowColor(clWhite);
+  panel->SetAntialiased(true);
+  panel->SetGradient(false);
+  panel->SetDefaultFrom(clWhite);
+  panel->SetDefaultTo(kPanelColor);
+  panel->SetGradientType(gtVertical);
+  return panel;
+}
+
+TFxButton* TForm1::MakeButton(TWinControl* parent, int left, int top, const std::wstring& caption,
+                              const wchar_t* glyph) {
+  auto* button = Make<TFxButton>();
+  button->SetParent(parent);
+  button->SetBounds(left, top, 75, 25);
+  button->SetCaption(caption);
+  SetControlColors(button->Colors());
+  button->SetTextShadow(true);
+  button->SetShowCaption(true);
+  button->SetFadeSpeed(fsMedium);
+  button->SetShowFocusRect(true);
+  button->SetHotTrack(false);
+  button->SetGradientBorder(true);
+  button->SetSpacing(2);
+  button->SetLayout(blGlyphLeft);
+  button->SetGradientType(gtVertical);
+  TBitmap image;
+  image.LoadFromResource(glyph);
+  button->SetGlyph(image);
+  return button;
+}
+
+TLabel* TForm1::MakeBarLabel(TWinControl* parent, TAlign align, int size) {
+  auto* label = Make<TLabel>();
+  label->SetParent(parent);
+  label->SetAutoSize(false);
+  label->SetAlign(align);
+  if (align == alTop)
+    label->SetHeight(size);
+  else
+    label->SetWidth(size);
+  return label;
+}
+
+TFxProgressBar* TForm1::MakeProgressBar(TWinControl* parent) {
+  auto* bar = Make<TFxProgressBar>();
+  bar->SetParent(parent);
+  bar->SetAlign(alTop);
+  bar->SetHeight(33);
+  bar->SetTextShadow(false);
+  bar->SetShowCaption(true);
+  bar->SetDefaultFrom(11966334);
+  bar->SetDefaultTo(14734025);
+  bar->SetBorderLines({blTop, blBottom, blLeft, blRight});
+  bar->SetBorderColor(clGray);
+  bar->SetBorderWidth(1);
+  bar->SetGradientType(gtVertical);
+  bar->SetOrientation(pbHorizontal);
+  bar->SetShowText(true);
+  return bar;
+}
+
+void TForm1::CreateTypesPage() {
+  Panel4 = Make<TWinControl>();
+  Panel4->SetName(L"Panel4");
+  Panel4->SetParent(TabSheet1);
+  Panel4->SetAlign(alClient);
+  Panel4->SetColor(clWhite);
+
+  FxPanel2 = MakePanel(Panel4, alBottom, 35, L"");
+  FxPanel2->SetName(L"FxPanel2");
+  FxPanel1 = MakePanel(Panel4, alClient, 0, L"Types of cleaning:");
+  FxPanel1->SetName(L"FxPanel1");
+  for (int i = 0; i < 9; ++i) {
+    const TCategoryBox& spec = kCategoryBoxes[i];
+    auto* box = Make<TFxCheckBox>();
+    box->SetName(L"FxCheckBox" + std::to_wstring(i + 1));
+    box->SetParent(FxPanel1);
+    box->SetBounds(11, spec.Top, 230, 17);
+    box->SetCaption(spec.Caption);
+    SetControlColors(box->Colors());
+    box->SetTextShadow(true);
+    box->SetShowCaption(true);
+    box->SetFadeSpeed(fsMedium);
+    box->SetShowFocusRect(true);
+    box->SetHotTrack(false);
+    box->SetGradientBorder(true);
+    box->SetBorderLinesColor(clGray);
+    box->SetSpacing(3);
+    box->SetCheckColor(clGreen);
+    box->SetChecked(spec.Checked);
+    box->SetVisible(spec.Visible);
+    box->SetTabOrder(i);
+    FxCheckBoxes[i] = box;
+  }
+
+  FxButton1 = MakeButton(FxPanel2, 7, 5, L"Find", L"GLYPH_FIND");
+  FxButton1->SetName(L"FxButton1");
+  FxButton1->OnClick = [this](TObject* sender) { FxButton1Click(sender); };
+}
+
+void TForm1::CreateFoundFilesPage() {
+  FxPanel4 = MakePanel(TabSheet2, alBottom, 85, L"");
+  FxPanel4->SetName(L"FxPanel4");
+  FxPanel3 = MakePanel(TabSheet2, alClient, 0, L"Found files");
+  FxPanel3->SetName(L"FxPanel3");
+
+  VxGrid1 = Make<TVxGrid>();
+  VxGrid1->SetName(L"VxGrid1");
+  VxGrid1->SetParent(FxPanel3);
+  VxGrid1->SetAlign(alClient);
+  SetupFoundFilesGrid(*VxGrid1);
+  VxGrid1->OnResize = [this](TObject* sender) { FormResize(sender); };
+  VxGrid1->OnCellValueChanged = [this](TObject* sender, int col, int row, const std::wstring&) {
+    VxGrid1CheckChanged(sender, col, row);
+  };
+  // The rows must keep their order while a scan adds to them or a clean run reads them.
+  VxGrid1->OnBeforeSort = [this](TObject*, int, bool& accept) { accept = accept && !Busy(); };
+
+  PopupMenu1 = Make<TPopupMenu>();
+  PopupMenu1->SetName(L"PopupMenu1");
+  Exprorefilefolder1 = PopupMenu1->AddItem(
+      L"Open file folder", [this](TObject* sender) { Exprorefilefolder1Click(sender); });
+  Exprorefilefolder1->SetName(L"Exprorefilefolder1");
+  Openthefile1 =
+      PopupMenu1->AddItem(L"Open file", [this](TObject* sender) { Openthefile1Click(sender); });
+  Openthefile1->SetName(L"Openthefile1");
+  VxGrid1->SetPopupMenu(PopupMenu1);
+
+  Label2 = MakeBarLabel(FxPanel4, alTop, 13);
+  Label2->SetName(L"Label2");
+  FxProgressBar1 = MakeProgressBar(FxPanel4);
+  FxProgressBar1->SetName(L"FxProgressBar1");
+  FxButton2 = MakeButton(FxPanel4, 7, 55, L"Next", L"GLYPH_NEXT");
+  FxButton2->SetName(L"FxButton2");
+  FxButton2->OnClick = [this](TObject* sender) { FxButton2Click(sender); };
+  FxButton3 = MakeButton(FxPanel4, 85, 55, L"Back", L"GLYPH_BACK");
+  FxButton3->SetName(L"FxButton3");
+  FxButton3->OnClick = [this](TObject* sender) { FxButton3Click(sender); };
+  Label3 = MakeBarLabel(FxPanel4, alRight, 229);
+  Label3->SetName(L"Label3");
+  Label3->SetAlignment(taCenter);
+}
+
+void TForm1::CreateDeletedFilesPage() {
+  FxPanel5 = MakePanel(TabSheet3, alBottom, 85, L"");
+  FxPanel5->SetName(L"FxPanel5");
+  FxPanel6 = MakePanel(TabSheet3, alClient, 0, L"");
+  FxPanel6->SetName(L"FxPanel6");
+
+  Memo1 = Make<TMemo>();
+  Memo1->SetName(L"Memo1");
+  Memo1->SetParent(FxPanel6);
+  Memo1->SetAlign(alClient);
+  Memo1->SetScrollBars(ssBoth);
+  Memo1->SetWordWrap(false);
+
+  Label1 = MakeBarLabel(FxPanel5, alTop, 13);
+  Label1->SetName(L"Label1");
+  FxProgressBar2 = MakeProgressBar(FxPanel5);
+  FxProgressBar2->SetName(L"FxProgressBar2");
+  FxButton4 = MakeButton(FxPanel5, 7, 55, L"Exit", L"GLYPH_EXIT");
+  FxButton4->SetName(L"FxButton4");
+  FxButton4->OnClick = [this](TObject* sender) { FxButton4Click(sender); };
+  FxButton5 = MakeButton(FxPanel5, 85, 55, L"Back", L"GLYPH_BACK");
+  FxButton5->SetName(L"FxButton5");
+  FxButton5->OnClick = [this](TObject* sender) { FxButton5Click(sender); };
+  Label4 = MakeBarLabel(FxPanel5, alRight, 229);
+  Label4->SetName(L"Label4");
+  Label4->SetAlignment(taCenter);
+}

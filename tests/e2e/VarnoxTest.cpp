@@ -1,0 +1,209 @@
+// Varnox.exe started for real and used as a person would: pointer and keys through SendInput,
+// texts read from its windows, files checked on the disk.
+#include "e2e/VarnoxWindow.h"
+#include "grid/Grid.h"
+#include "main/FoundFilesList.h"
+#include "ui/Forms.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <map>
+#include <memory>
+
+namespace {
+
+constexpr int kMiB = 1048576;
+
+// Two user profiles of the test's own beside the prefix's real ones, each with a Chrome cache and
+// a temp folder; every file has bytes of its own.
+class TMachineFixture {
+public:
+  TMachineFixture() {
+    const std::string id = std::to_string(::GetCurrentProcessId());
+    users_ = {"varnox_e2e_a" + id, "varnox_e2e_b" + id};
+    int sizeMiB = 1;
+    for (const std::string& user : users_) {
+      for (const char* name : {"f_0", "f_1", "f_2"})
+        MakeFile(Cache(user) + name, sizeMiB++ * kMiB);
+      MakeFile(Temp(user) + "keep.tmp", 1000);
+    }
+  }
+  ~TMachineFixture() {
+    for (const std::string& user : users_)
+      RemoveTree(kUsers + user);
+  }
+
+  static constexpr const char* kUsers = "C:\\Users\\";
+  const std::vector<std::string>& Users() const { return users_; }
+  static std::string Cache(const std::string& user) {
+    return kUsers + user + "\\AppData\\Local\\Google\\Chrome\\User Data\\Default\\Cache\\";
+  }
+  static std::string Temp(const std::string& user) {
+    return kUsers + user + "\\AppData\\Local\\Temp\\";
+  }
+  // Entries as the file system lists them, which is the order the scan lists them in; with
+  // onlyPlainFolders, the folders the scan takes for user profiles.
+  static std::vector<std::string> Listed(const std::string& folder, bool onlyPlainFolders = false) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    HANDLE find = ::FindFirstFileA((folder + "*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+      std::string name = entry.cFileName;
+      if (name == "." || name == "..") continue;
+      if (!onlyPlainFolders || entry.dwFileAttributes == FILE_ATTRIBUTE_DIRECTORY)
+        names.push_back(name);
+    } while (::FindNextFileA(find, &entry));
+    ::FindClose(find);
+    return names;
+  }
+  // The bytes written for each file, to compare what is left byte for byte.
+  std::map<std::string, std::string> Written;
+
+  bool Intact(const std::string& path) const {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return bytes == Written.at(path);
+  }
+  static bool Exists(const std::string& path) {
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+
+private:
+  void MakeFile(const std::string& path, int size) {
+    for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
+      ::CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
+    std::string bytes(size_t(size), '\0');
+    for (size_t i = 0; i < bytes.size(); ++i)
+      bytes[i] = char((i * 31 + path.size()) & 0xFF);
+    std::ofstream(path, std::ios::binary) << bytes;
+    Written[path] = bytes;
+  }
+  static void RemoveTree(const std::string& folder) {
+    for (const std::string& name : Listed(folder + "\\")) {
+      std::string path = folder + "\\" + name;
+      if (::GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveTree(path);
+      else
+        ::DeleteFileA(path.c_str());
+    }
+    ::RemoveDirectoryA(folder.c_str());
+  }
+
+  std::vector<std::string> users_;
+};
+
+// Where the found-files grid draws its rows: a grid of the same layout and size in this process
+// answers the header's height and each row's height, as the program's own grid lays them out.
+struct TGridGeometry {
+  int HeaderBottom = 0; // the first row's top
+  int RowHeight = 0;
+  int CheckX = 0;
+  int FileLeft = 0;
+
+  explicit TGridGeometry(const TVarnoxWindow& program) {
+    TForm host(nullptr);
+    TVxGrid twin(&host);
+    twin.SetParent(&host);
+    SetupFoundFilesGrid(twin);
+    RECT client = program.GridClientRect();
+    twin.SetBounds(0, 0, client.right, client.bottom);
+    FitFileNameColumn(twin, program.OuterWidth());
+    twin.AppendRows(2);
+    // Rows follow each other at their height plus the grid line between them.
+    HeaderBottom = twin.GetRowRect(0).top;
+    RowHeight = twin.GetRowRect(1).top - HeaderBottom;
+    RECT check = twin.GetCellRect(5, 0);
+    CheckX = (check.left + check.right) / 2;
+    FileLeft = twin.GetCellRect(2, 0).left;
+  }
+  POINT Row(int shownIndex, int x) const {
+    return {x, HeaderBottom + shownIndex * RowHeight + RowHeight / 2};
+  }
+  POINT Check(int shownIndex) const { return Row(shownIndex, CheckX); }
+  // The middle of the expand button of a row at that tree level.
+  POINT TreeButton(int shownIndex, int level) const {
+    return Row(shownIndex, FileLeft + TVxTreeColumn::kLevelIndent * level + 6);
+  }
+};
+
+} // namespace
+
+TEST(VarnoxTest, AUserFindsUnticksCleansAndLeaves) {
+  TMachineFixture machine;
+  TVarnoxWindow program;
+  ASSERT_TRUE(program.Start()) << "Varnox.exe did not show its window";
+  program.SavePicture(L"e2e_page0_types.bmp");
+
+  // Only Chrome's caches are searched: the temp folders and the other browsers keep their files.
+  const wchar_t* const others[] = {L"Temporary files", L"Mozilla Firefox Temporary Files",
+                                   L"Internet Explorer Temporary Files", L"Opera Temporary Files",
+                                   L"Unity WebPlayer Temporary Files"};
+  for (const wchar_t* box : others)
+    program.Click(box);
+  program.Click(L"Find");
+  ASSERT_TRUE(program.WaitForText(L"Scanning has been finished.", 60000));
+
+  // The Chrome group, collapsed, then its user rows in the order the users root lists them.
+  TGridGeometry grid(program);
+  const std::vector<std::string> users = TMachineFixture::Listed(TMachineFixture::kUsers, true);
+  auto userIndex = [&](const std::string& name) {
+    return int(std::find(users.begin(), users.end(), name) - users.begin());
+  };
+  const std::string& a = machine.Users()[0];
+  const std::string& b = machine.Users()[1];
+  ASSERT_LT(userIndex(a), int(users.size()));
+  ASSERT_LT(userIndex(b), int(users.size()));
+  program.ClickGrid(grid.TreeButton(0, 0));
+  const int rowA = 1 + userIndex(a);
+  program.ClickGrid(grid.TreeButton(rowA, 1));
+  const std::vector<std::string> filesA = TMachineFixture::Listed(machine.Cache(a));
+  ASSERT_EQ(filesA.size(), 3u);
+  // The first file of one user, and the other user whole, unticked.
+  const int rowB = 1 + userIndex(b) + (userIndex(b) > userIndex(a) ? 3 : 0);
+  program.ClickGrid(grid.Check(rowA + 1));
+  program.ClickGrid(grid.Check(rowB));
+  program.SavePicture(L"e2e_page1_found.bmp");
+
+  // What "Next" removes: the two files still ticked.
+  uint64_t expected = 0;
+  for (size_t i = 1; i < filesA.size(); ++i)
+    expected += machine.Written.at(machine.Cache(a) + filesA[i]).size();
+  const std::wstring selected = L"Selected " + std::to_wstring(expected / kMiB) + L" MB";
+  EXPECT_TRUE(program.WaitForText(selected, 25000)) << "the summary shows what Next removes";
+
+  program.Click(L"Next");
+  ASSERT_TRUE(program.WaitForMemo(L"Total cleaned space: ", 60000));
+  const std::wstring log = program.MemoText();
+  program.SavePicture(L"e2e_page2_deleted.bmp");
+
+  for (const auto& [path, bytes] : machine.Written) {
+    const bool cleaned =
+        path.rfind(machine.Cache(a), 0) == 0 && path != machine.Cache(a) + filesA[0];
+    const std::wstring wide(path.begin(), path.end());
+    if (cleaned) {
+      EXPECT_FALSE(TMachineFixture::Exists(path)) << path;
+      EXPECT_NE(log.find(wide), std::wstring::npos) << path;
+    } else {
+      EXPECT_TRUE(machine.Intact(path)) << path;
+      EXPECT_EQ(log.find(wide), std::wstring::npos) << path;
+    }
+  }
+
+  // Back twice to the first page; then a run over nothing and "Exit".
+  program.Click(L"Back");
+  ASSERT_TRUE(program.WaitForText(L"Next", 5000));
+  program.Click(L"Back");
+  ASSERT_TRUE(program.WaitForText(L"Find", 5000));
+  program.Click(L"Google Chrome Temporary Files");
+  program.Click(L"Find");
+  ASSERT_TRUE(program.WaitForText(L"Scanning has been finished.", 30000));
+  program.Click(L"Next");
+  ASSERT_TRUE(program.WaitForText(L"Exit", 30000));
+  program.Click(L"Exit");
+  EXPECT_EQ(program.WaitForExit(15000), 0);
+  EXPECT_TRUE(machine.Intact(machine.Cache(a) + filesA[0]));
+}

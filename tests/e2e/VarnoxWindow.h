@@ -1,0 +1,195 @@
+#pragma once
+#include "ui/Bitmap.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// The real Varnox.exe beside this test program, seen from outside: its windows found by their
+// texts, pointer and keys sent as a person's input, its pictures taken from the screen.
+class TVarnoxWindow {
+public:
+  TVarnoxWindow() = default;
+  TVarnoxWindow(const TVarnoxWindow&) = delete;
+  TVarnoxWindow& operator=(const TVarnoxWindow&) = delete;
+  ~TVarnoxWindow() {
+    if (process_.hProcess) {
+      if (::WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
+        ::TerminateProcess(process_.hProcess, 1);
+      ::CloseHandle(process_.hProcess);
+      ::CloseHandle(process_.hThread);
+    }
+  }
+
+  // Starts the program and waits for its main window.
+  bool Start() {
+    std::wstring exe = Folder() + L"Varnox.exe";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    std::wstring command = L"\"" + exe + L"\"";
+    if (!::CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process_))
+      return false;
+    ::WaitForInputIdle(process_.hProcess, 20000);
+    return Wait(20000, [&] { return (main_ = FindMain()) != nullptr; });
+  }
+
+  // Clicks the middle of the shown window with that text (a button, a check box).
+  void Click(const std::wstring& text) {
+    HWND window = FindShown(text);
+    if (!window) return;
+    RECT r;
+    ::GetClientRect(window, &r);
+    ClickAt(window, {r.right / 2, r.bottom / 2});
+  }
+  // Clicks a point of the found-files grid, in its client coordinates.
+  void ClickGrid(POINT point) { ClickAt(Grid(), point); }
+
+  void Key(WORD key) {
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = key;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, input, sizeof(INPUT));
+    Settle();
+  }
+
+  bool WaitForText(const std::wstring& text, DWORD ms) {
+    return Wait(ms, [&] { return FindShown(text) != nullptr; });
+  }
+  bool WaitForMemo(const std::wstring& part, DWORD ms) {
+    return Wait(ms, [&] { return MemoText().find(part) != std::wstring::npos; });
+  }
+  std::wstring MemoText() { return TextOf(FindByClass(L"Edit")); }
+
+  RECT GridClientRect() const {
+    RECT r{};
+    ::GetClientRect(Grid(), &r);
+    return r;
+  }
+  int OuterWidth() const {
+    RECT r{};
+    ::GetWindowRect(main_, &r);
+    return r.right - r.left;
+  }
+
+  // The window as the screen shows it, saved in the build folder.
+  void SavePicture(const std::wstring& name) {
+    Settle();
+    RECT r{};
+    ::GetWindowRect(main_, &r);
+    TBitmap picture;
+    picture.SetSize(r.right - r.left, r.bottom - r.top);
+    HDC screen = ::GetDC(nullptr);
+    ::BitBlt(picture.Canvas().Handle(), 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left,
+             r.top, SRCCOPY);
+    ::ReleaseDC(nullptr, screen);
+    picture.SaveToFile(Folder() + name);
+  }
+
+  // The exit code, or -1 when the program is still running after ms.
+  int WaitForExit(DWORD ms) {
+    if (::WaitForSingleObject(process_.hProcess, ms) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    ::GetExitCodeProcess(process_.hProcess, &code);
+    return int(code);
+  }
+
+private:
+  template <typename TTest> static bool Wait(DWORD ms, TTest test) {
+    for (DWORD waited = 0;; waited += 50) {
+      if (test()) return true;
+      if (waited >= ms) return false;
+      ::Sleep(50);
+    }
+  }
+  static std::wstring Folder() {
+    wchar_t path[MAX_PATH];
+    DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, length);
+    return folder.substr(0, folder.rfind(L'\\') + 1);
+  }
+  static std::wstring TextOf(HWND window) {
+    if (!window) return {};
+    DWORD_PTR length = 0;
+    ::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    ::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                          SMTO_ABORTIFHUNG, 5000, &copied);
+    text.resize(copied);
+    return text;
+  }
+  HWND FindMain() const {
+    struct TSearch {
+      DWORD process;
+      HWND found;
+    } search{process_.dwProcessId, nullptr};
+    ::EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+          auto* s = reinterpret_cast<TSearch*>(data);
+          DWORD owner = 0;
+          ::GetWindowThreadProcessId(window, &owner);
+          wchar_t text[64] = {};
+          ::GetWindowTextW(window, text, 64);
+          if (owner != s->process || !::IsWindowVisible(window) ||
+              std::wstring(text).rfind(L"Varnox", 0) != 0)
+            return TRUE;
+          s->found = window;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+  std::vector<HWND> Children() const {
+    std::vector<HWND> children;
+    ::EnumChildWindows(
+        main_,
+        [](HWND window, LPARAM data) -> BOOL {
+          reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&children));
+    return children;
+  }
+  HWND FindShown(const std::wstring& text) const {
+    for (HWND child : Children())
+      if (::IsWindowVisible(child) && TextOf(child) == text) return child;
+    return nullptr;
+  }
+  HWND FindByClass(const std::wstring& part) const {
+    for (HWND child : Children()) {
+      wchar_t name[128] = {};
+      ::GetClassNameW(child, name, 128);
+      if (std::wstring(name).find(part) != std::wstring::npos) return child;
+    }
+    return nullptr;
+  }
+  HWND Grid() const { return FindByClass(L"TVxGrid"); }
+
+  void ClickAt(HWND window, POINT point) {
+    ::ClientToScreen(window, &point);
+    const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
+    INPUT input[3] = {};
+    for (INPUT& i : input) {
+      i.type = INPUT_MOUSE;
+      i.mi.dx = LONG((point.x * 65536LL + width / 2) / width);
+      i.mi.dy = LONG((point.y * 65536LL + height / 2) / height);
+      i.mi.dwFlags = MOUSEEVENTF_ABSOLUTE;
+    }
+    input[0].mi.dwFlags |= MOUSEEVENTF_MOVE;
+    input[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+    input[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+    ::SendInput(3, input, sizeof(INPUT));
+    Settle();
+  }
+  // Lets the program take in what was sent before the next look or step.
+  void Settle() {
+    ::Sleep(150);
+    ::WaitForInputIdle(process_.hProcess, 5000);
+  }
+
+  PROCESS_INFORMATION process_{};
+  HWND main_ = nullptr;
+};

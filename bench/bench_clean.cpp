@@ -2,6 +2,7 @@
 // same bytes on disk: one open, three passes of large writes each followed by a flush, close,
 // delete. Prints the median ratio cleaner / baseline for 100 files of 1 MiB and for 1,000 files
 // of 4 KiB.
+#include "BenchTiming.h"
 #include "main/CleanHarness.h"
 #include "main/CleanRandom.h"
 #include "main/CleanRun.h"
@@ -24,17 +25,6 @@
 #include <vector>
 
 namespace {
-
-double Seconds() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  ::QueryPerformanceCounter(&now);
-  return double(now.QuadPart) / double(frequency.QuadPart);
-}
 
 // The file system writes freshly made files back lazily, and the first flush that follows pays
 // for all of them; each file is flushed as it is made, so neither contender pays for the set-up.

@@ -1,6 +1,7 @@
 // The results grid under a scan-sized load: building the found-files list as the scan builds
 // it (the list's own grid layout), against a bare store of the same cells; sorting by a text
 // column, against std::sort of the same texts; and the memory one file row costs.
+#include "BenchTiming.h"
 #include "grid/Grid.h"
 
 #include "main/FoundFilesList.h"
@@ -44,22 +45,6 @@ namespace {
 
 constexpr int kGroups = 10;
 constexpr int kUsers = 20;
-
-double Seconds() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 // The texts of one file row; the names are scrambled so that a sort has work to do.
 struct FileTexts {

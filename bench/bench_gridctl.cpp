@@ -1,6 +1,7 @@
 // The grid control at a million rows: a full paint and a run of navigation keys with
 // 1,000,000 rows against the same with 1,000 rows, and the full paint against the system's
 // list view in virtual mode showing the same rows and columns.
+#include "BenchTiming.h"
 #include "grid/Grid.h"
 #include "ui/Application.h"
 
@@ -21,22 +22,6 @@ namespace {
 // big one; both show the same rows with the same tree buttons.
 constexpr int kShown = 500;
 constexpr int kRepeats = 31;
-
-double Seconds() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 std::wstring NameOf(int row) {
   return L"C:\\Users\\user\\AppData\\Local\\Temp\\cache\\file" + std::to_wstring(row) + L".tmp";

@@ -2,11 +2,13 @@
 //
 // A fixture of 20,000 files over 10 user-profile folders at several depths is scanned as the
 // "Temporary files" category, through the whole scan run with its grid, status label and progress
-// bar in a shown window, the grid painting the rows as they arrive. In the same run a bare recursive FindFirstFileA/FindNextFileA walk goes
-// over the same folders as often as the scan enumerates them: twice for each profile's temp
-// folder (the size pass and the search) and once for the system temp folder. Scans and walks take
-// turns; the medians of the repeats and their ratio are printed. A second baseline walks each
-// folder once, the least any scan must do: the scan against it is scan_vs_one_walk_ratio.
+// bar in a shown window, the grid painting the rows as they arrive. In the same run a bare
+// recursive FindFirstFileA/FindNextFileA walk goes over the same folders as often as the scan
+// enumerates them: twice for each profile's temp folder (the size pass and the search) and once for
+// the system temp folder. Scans and walks take turns; the medians of the repeats and their ratio
+// are printed. A second baseline walks each folder once, the least any scan must do: the scan
+// against it is scan_vs_one_walk_ratio.
+#include "BenchTiming.h"
 #include <windows.h>
 
 #include <algorithm>
@@ -20,18 +22,6 @@
 
 namespace {
 constexpr int kRepeats = 5;
-
-double Seconds() {
-  LARGE_INTEGER frequency, now;
-  ::QueryPerformanceFrequency(&frequency);
-  ::QueryPerformanceCounter(&now);
-  return double(now.QuadPart) / double(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 uint64_t BareWalk(const std::string& folder) {
   uint64_t total = 0;

@@ -3,6 +3,7 @@
 // its fade and a 600 x 300 antialiased panel, each per paint, against one BitBlt of the same
 // area in the same run; and the panel's frame rendering on a resize, against drawing the whole
 // frame three times larger and averaging it down.
+#include "BenchTiming.h"
 #include "styled/FxButton.h"
 #include "styled/FxCheckBox.h"
 #include "styled/FxPanel.h"
@@ -18,22 +19,6 @@
 namespace {
 
 constexpr int kRepeats = 15;
-
-double Seconds() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 // Microseconds per call of work, over rounds calls.
 double MicrosEach(const std::function<void()>& work, int rounds) {

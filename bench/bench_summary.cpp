@@ -1,6 +1,7 @@
 // The main window's selection summary and tick propagation on found-files lists of a scan's size:
 // one summary over 50,000 and over 200,000 file rows (it must grow linearly), and unticking a
 // group of 100,000 files against writing the same 100,000 cells under one update lock.
+#include "BenchTiming.h"
 #include "grid/Grid.h"
 #include "main/CleanerState.h"
 #include "main/FoundFilesList.h"
@@ -18,22 +19,6 @@ namespace {
 constexpr int kGroups = 6;
 constexpr int kUsers = 20;
 constexpr int kRepeats = 7;
-
-double Seconds() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 // A list as a scan leaves it: groups of kUsers users, files spread evenly.
 struct TList {

@@ -91,11 +91,13 @@ private:
   void CreateTypesPage();
   void CreateFoundFilesPage();
   void CreateDeletedFilesPage();
-  TFxPanel* MakePanel(TWinControl* parent, TAlign align, int height, const std::wstring& caption);
-  TFxButton* MakeButton(TWinControl* parent, int left, int top, const std::wstring& caption,
-                        const wchar_t* glyph);
-  TLabel* MakeBarLabel(TWinControl* parent, TAlign align, int size);
-  TFxProgressBar* MakeProgressBar(TWinControl* parent);
+  TFxPanel* MakePanel(const wchar_t* name, TWinControl* parent, TAlign align, int height,
+                      const std::wstring& caption);
+  TFxButton* MakeButton(const wchar_t* name, TWinControl* parent, int left, int top,
+                        const std::wstring& caption, const wchar_t* glyph,
+                        void (TForm1::*click)(TObject*));
+  TLabel* MakeBarLabel(const wchar_t* name, TWinControl* parent, TAlign align, int size);
+  TFxProgressBar* MakeProgressBar(const wchar_t* name, TWinControl* parent);
 
   void SetFormCaption(const std::string& caption);
   void MovePage(bool forward);

@@ -106,9 +106,10 @@ void TForm1::CreateLayout() {
   EndLoading();
 }
 
-TFxPanel* TForm1::MakePanel(TWinControl* parent, TAlign align, int height,
+TFxPanel* TForm1::MakePanel(const wchar_t* name, TWinControl* parent, TAlign align, int height,
                             const std::wstring& caption) {
   auto* panel = Make<TFxPanel>();
+  panel->SetName(name);
   panel->SetParent(parent);
   panel->SetAlign(align);
   if (height > 0) panel->SetHeight(height);
@@ -132,9 +133,12 @@ TFxPanel* TForm1::MakePanel(TWinControl* parent, TAlign align, int height,
   return panel;
 }
 
-TFxButton* TForm1::MakeButton(TWinControl* parent, int left, int top, const std::wstring& caption,
-                              const wchar_t* glyph) {
+TFxButton* TForm1::MakeButton(const wchar_t* name, TWinControl* parent, int left, int top,
+                              const std::wstring& caption, const wchar_t* glyph,
+                              void (TForm1::*click)(TObject*)) {
   auto* button = Make<TFxButton>();
+  button->SetName(name);
+  button->OnClick = [this, click](TObject* sender) { (this->*click)(sender); };
   button->SetParent(parent);
   button->SetBounds(left, top, 75, 25);
   button->SetCaption(caption);
@@ -154,8 +158,9 @@ TFxButton* TForm1::MakeButton(TWinControl* parent, int left, int top, const std:
   return button;
 }
 
-TLabel* TForm1::MakeBarLabel(TWinControl* parent, TAlign align, int size) {
+TLabel* TForm1::MakeBarLabel(const wchar_t* name, TWinControl* parent, TAlign align, int size) {
   auto* label = Make<TLabel>();
+  label->SetName(name);
   label->SetParent(parent);
   label->SetAutoSize(false);
   label->SetAlign(align);
@@ -166,8 +171,9 @@ TLabel* TForm1::MakeBarLabel(TWinControl* parent, TAlign align, int size) {
   return label;
 }
 
-TFxProgressBar* TForm1::MakeProgressBar(TWinControl* parent) {
+TFxProgressBar* TForm1::MakeProgressBar(const wchar_t* name, TWinControl* parent) {
   auto* bar = Make<TFxProgressBar>();
+  bar->SetName(name);
   bar->SetParent(parent);
   bar->SetAlign(alTop);
   bar->SetHeight(33);
@@ -191,10 +197,8 @@ void TForm1::CreateTypesPage() {
   Panel4->SetAlign(alClient);
   Panel4->SetColor(clWhite);
 
-  FxPanel2 = MakePanel(Panel4, alBottom, 35, L"");
-  FxPanel2->SetName(L"FxPanel2");
-  FxPanel1 = MakePanel(Panel4, alClient, 0, L"Types of cleaning:");
-  FxPanel1->SetName(L"FxPanel1");
+  FxPanel2 = MakePanel(L"FxPanel2", Panel4, alBottom, 35, L"");
+  FxPanel1 = MakePanel(L"FxPanel1", Panel4, alClient, 0, L"Types of cleaning:");
   for (int i = 0; i < 9; ++i) {
     const TCategoryBox& spec = kCategoryBoxes[i];
     auto* box = Make<TFxCheckBox>();
@@ -218,16 +222,13 @@ void TForm1::CreateTypesPage() {
     FxCheckBoxes[i] = box;
   }
 
-  FxButton1 = MakeButton(FxPanel2, 7, 5, L"Find", L"GLYPH_FIND");
-  FxButton1->SetName(L"FxButton1");
-  FxButton1->OnClick = [this](TObject* sender) { FxButton1Click(sender); };
+  FxButton1 =
+      MakeButton(L"FxButton1", FxPanel2, 7, 5, L"Find", L"GLYPH_FIND", &TForm1::FxButton1Click);
 }
 
 void TForm1::CreateFoundFilesPage() {
-  FxPanel4 = MakePanel(TabSheet2, alBottom, 85, L"");
-  FxPanel4->SetName(L"FxPanel4");
-  FxPanel3 = MakePanel(TabSheet2, alClient, 0, L"Found files");
-  FxPanel3->SetName(L"FxPanel3");
+  FxPanel4 = MakePanel(L"FxPanel4", TabSheet2, alBottom, 85, L"");
+  FxPanel3 = MakePanel(L"FxPanel3", TabSheet2, alClient, 0, L"Found files");
 
   VxGrid1 = Make<TVxGrid>();
   VxGrid1->SetName(L"VxGrid1");
@@ -251,26 +252,19 @@ void TForm1::CreateFoundFilesPage() {
   Openthefile1->SetName(L"Openthefile1");
   VxGrid1->SetPopupMenu(PopupMenu1);
 
-  Label2 = MakeBarLabel(FxPanel4, alTop, 13);
-  Label2->SetName(L"Label2");
-  FxProgressBar1 = MakeProgressBar(FxPanel4);
-  FxProgressBar1->SetName(L"FxProgressBar1");
-  FxButton2 = MakeButton(FxPanel4, 7, 55, L"Next", L"GLYPH_NEXT");
-  FxButton2->SetName(L"FxButton2");
-  FxButton2->OnClick = [this](TObject* sender) { FxButton2Click(sender); };
-  FxButton3 = MakeButton(FxPanel4, 85, 55, L"Back", L"GLYPH_BACK");
-  FxButton3->SetName(L"FxButton3");
-  FxButton3->OnClick = [this](TObject* sender) { FxButton3Click(sender); };
-  Label3 = MakeBarLabel(FxPanel4, alRight, 229);
-  Label3->SetName(L"Label3");
+  Label2 = MakeBarLabel(L"Label2", FxPanel4, alTop, 13);
+  FxProgressBar1 = MakeProgressBar(L"FxProgressBar1", FxPanel4);
+  FxButton2 =
+      MakeButton(L"FxButton2", FxPanel4, 7, 55, L"Next", L"GLYPH_NEXT", &TForm1::FxButton2Click);
+  FxButton3 =
+      MakeButton(L"FxButton3", FxPanel4, 85, 55, L"Back", L"GLYPH_BACK", &TForm1::FxButton3Click);
+  Label3 = MakeBarLabel(L"Label3", FxPanel4, alRight, 229);
   Label3->SetAlignment(taCenter);
 }
 
 void TForm1::CreateDeletedFilesPage() {
-  FxPanel5 = MakePanel(TabSheet3, alBottom, 85, L"");
-  FxPanel5->SetName(L"FxPanel5");
-  FxPanel6 = MakePanel(TabSheet3, alClient, 0, L"");
-  FxPanel6->SetName(L"FxPanel6");
+  FxPanel5 = MakePanel(L"FxPanel5", TabSheet3, alBottom, 85, L"");
+  FxPanel6 = MakePanel(L"FxPanel6", TabSheet3, alClient, 0, L"");
 
   Memo1 = Make<TMemo>();
   Memo1->SetName(L"Memo1");
@@ -279,17 +273,12 @@ void TForm1::CreateDeletedFilesPage() {
   Memo1->SetScrollBars(ssBoth);
   Memo1->SetWordWrap(false);
 
-  Label1 = MakeBarLabel(FxPanel5, alTop, 13);
-  Label1->SetName(L"Label1");
-  FxProgressBar2 = MakeProgressBar(FxPanel5);
-  FxProgressBar2->SetName(L"FxProgressBar2");
-  FxButton4 = MakeButton(FxPanel5, 7, 55, L"Exit", L"GLYPH_EXIT");
-  FxButton4->SetName(L"FxButton4");
-  FxButton4->OnClick = [this](TObject* sender) { FxButton4Click(sender); };
-  FxButton5 = MakeButton(FxPanel5, 85, 55, L"Back", L"GLYPH_BACK");
-  FxButton5->SetName(L"FxButton5");
-  FxButton5->OnClick = [this](TObject* sender) { FxButton5Click(sender); };
-  Label4 = MakeBarLabel(FxPanel5, alRight, 229);
-  Label4->SetName(L"Label4");
+  Label1 = MakeBarLabel(L"Label1", FxPanel5, alTop, 13);
+  FxProgressBar2 = MakeProgressBar(L"FxProgressBar2", FxPanel5);
+  FxButton4 =
+      MakeButton(L"FxButton4", FxPanel5, 7, 55, L"Exit", L"GLYPH_EXIT", &TForm1::FxButton4Click);
+  FxButton5 =
+      MakeButton(L"FxButton5", FxPanel5, 85, 55, L"Back", L"GLYPH_BACK", &TForm1::FxButton5Click);
+  Label4 = MakeBarLabel(L"Label4", FxPanel5, alRight, 229);
   Label4->SetAlignment(taCenter);
 }

@@ -1,4 +1,4 @@
-// Varnox.exe started for real and used as a person would: pointer and keys through SendInput,
+// Varnox.exe started for real and used as a person would: pointer input through SendInput,
 // texts read from its windows, files checked on the disk.
 #include "e2e/VarnoxWindow.h"
 #include "grid/Grid.h"

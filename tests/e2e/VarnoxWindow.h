@@ -1,4 +1,5 @@
 #pragma once
+#include "PointerInput.h"
 #include "ui/Bitmap.h"
 
 #include <windows.h>
@@ -7,7 +8,7 @@
 #include <vector>
 
 // The real Varnox.exe beside this test program, seen from outside: its windows found by their
-// texts, pointer and keys sent as a person's input, its pictures taken from the screen.
+// texts, pointer input sent as a person's, its pictures taken from the screen.
 class TVarnoxWindow {
 public:
   TVarnoxWindow() = default;
@@ -45,15 +46,6 @@ public:
   }
   // Clicks a point of the found-files grid, in its client coordinates.
   void ClickGrid(POINT point) { ClickAt(Grid(), point); }
-
-  void Key(WORD key) {
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = input[1].ki.wVk = key;
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(2, input, sizeof(INPUT));
-    Settle();
-  }
 
   bool WaitForText(const std::wstring& text, DWORD ms) {
     return Wait(ms, [&] { return FindShown(text) != nullptr; });
@@ -169,19 +161,7 @@ private:
   HWND Grid() const { return FindByClass(L"TVxGrid"); }
 
   void ClickAt(HWND window, POINT point) {
-    ::ClientToScreen(window, &point);
-    const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT input[3] = {};
-    for (INPUT& i : input) {
-      i.type = INPUT_MOUSE;
-      i.mi.dx = LONG((point.x * 65536LL + width / 2) / width);
-      i.mi.dy = LONG((point.y * 65536LL + height / 2) / height);
-      i.mi.dwFlags = MOUSEEVENTF_ABSOLUTE;
-    }
-    input[0].mi.dwFlags |= MOUSEEVENTF_MOVE;
-    input[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
-    input[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
-    ::SendInput(3, input, sizeof(INPUT));
+    ClickWithPointer(window, point);
     Settle();
   }
   // Lets the program take in what was sent before the next look or step.

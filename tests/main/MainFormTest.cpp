@@ -4,6 +4,7 @@
 #include "main/FakeMachine.h"
 #include "main/FoundFilesList.h"
 #include "main/TestFolder.h"
+#include "PointerInput.h"
 #include "styled/FxButton.h"
 #include "styled/FxCheckBox.h"
 #include "ui/Application.h"
@@ -179,7 +180,8 @@ TEST(MainFormTest, PopupActionsOpenOnlyFileRows) {
 
   TFoundFilesList list(*form.VxGrid1, form.State());
   int file = 0;
-  while (!list.IsFileRow(file)) ++file;
+  while (!list.IsFileRow(file))
+    ++file;
   form.VxGrid1->ExpandRow(form.VxGrid1->ParentRowOf(file), true);
   form.VxGrid1->ExpandRow(0, true);
   form.VxGrid1->SelectCell(2, file, true, {});
@@ -196,7 +198,7 @@ TEST(MainFormTest, ATickClickedOnAHeadingReachesEveryRowBelowIt) {
   form.FxButton1Click(nullptr);
   TVxGrid& grid = *form.VxGrid1;
   TFoundFilesList list(grid, form.State());
-  // The first group with user rows below it, and its second user row.
+  // The first user row with files, under its expanded group.
   int user = -1;
   for (int row = 0; row < grid.TotalRows() && user < 0; ++row)
     if (grid.LevelOf(row) == 1 && grid.RowHasChildren(row)) user = row;
@@ -204,22 +206,7 @@ TEST(MainFormTest, ATickClickedOnAHeadingReachesEveryRowBelowIt) {
   grid.ExpandRow(grid.ParentRowOf(user), true);
   grid.Update();
   const RECT box = grid.GetCellRect(5, user);
-  const LPARAM at = MAKELPARAM((box.left + box.right) / 2, (box.top + box.bottom) / 2);
-  (void)at;
-  POINT p{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
-  ::ClientToScreen(grid.Handle(), &p);
-  const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
-  INPUT input[3] = {};
-  for (INPUT& i : input) {
-    i.type = INPUT_MOUSE;
-    i.mi.dx = LONG((p.x * 65536LL + width / 2) / width);
-    i.mi.dy = LONG((p.y * 65536LL + height / 2) / height);
-    i.mi.dwFlags = MOUSEEVENTF_ABSOLUTE;
-  }
-  input[0].mi.dwFlags |= MOUSEEVENTF_MOVE;
-  input[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
-  input[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
-  ::SendInput(3, input, sizeof(INPUT));
+  ClickWithPointer(grid.Handle(), {(box.left + box.right) / 2, (box.top + box.bottom) / 2});
   for (int i = 0; i < 20; ++i) {
     ::Sleep(20);
     Application().ProcessMessages();

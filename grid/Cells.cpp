@@ -175,6 +175,7 @@ void TCells::InsertRow(int at, TRow* row, TCellCreation creation) {
     cells_[column].insert(cells_[column].begin() + at, std::move(newCells_[column]));
   if (row->Displayed()) ++shownTotal_;
   Renumber(at);
+  RankStale(at);
 }
 
 void TCells::Renumber(int from) {
@@ -252,6 +253,7 @@ void TCells::RemoveRows(int first, int last) {
   for (auto& list : cells_)
     list.erase(list.begin() + first, list.begin() + last + 1);
   Renumber(first);
+  RankStale(first);
   runsValid_ = false;
 }
 
@@ -264,6 +266,7 @@ void TCells::Clear() {
   shownTotal_ = 0;
   isSorted_ = false;
   runsValid_ = true;
+  rankValid_ = 0;
 }
 
 void TCells::ExchangeRows(int a, int b) {
@@ -275,6 +278,10 @@ void TCells::ExchangeRows(int a, int b) {
     std::swap(list[a], list[b]);
   rows_[a]->index_ = a;
   rows_[b]->index_ = b;
+  const int change =
+      static_cast<int>(rows_[a]->Displayed()) - static_cast<int>(rows_[b]->Displayed());
+  RankFlagChanged(a, change);
+  RankFlagChanged(b, -change);
   runsValid_ = false;
 }
 
@@ -292,6 +299,7 @@ void TCells::MoveRow(int from, int to) {
   for (auto& list : cells_)
     move(list);
   Renumber(std::min(from, to));
+  RankStale(std::min(from, to));
   runsValid_ = false;
   isSorted_ = false;
 }
@@ -344,6 +352,60 @@ int TCells::PreviousDisplayedRow(int row) const {
   return -1;
 }
 
+void TCells::RankFlagChanged(int row, int delta) {
+  if (delta == 0 || row < 0) return;
+  // Only the valid counts are kept up; those further on are recounted from the flags.
+  for (int i = row + 1; i <= rankValid_; i += i & -i)
+    rank_[i] += delta;
+}
+
+int TCells::RankPrefix(int row) const {
+  int count = 0;
+  for (int i = row; i > 0; i -= i & -i)
+    count += rank_[i];
+  return count;
+}
+
+void TCells::EnsureRank() const {
+  const int n = RowTotal();
+  if (rankValid_ >= n) return;
+  const int from = rankValid_;
+  rank_.resize(n + 1);
+  // Running counts from `from` on; an entry whose range starts before `from` takes the part
+  // before it from the counts that are still valid.
+  rankScratch_.resize(n - from + 1);
+  rankScratch_[0] = RankPrefix(from);
+  for (int i = from + 1; i <= n; ++i) {
+    rankScratch_[i - from] = rankScratch_[i - from - 1] + (rows_[i - 1]->Displayed() ? 1 : 0);
+    const int low = i - (i & -i);
+    rank_[i] = rankScratch_[i - from] - (low >= from ? rankScratch_[low - from] : RankPrefix(low));
+  }
+  rankValid_ = n;
+}
+
+int TCells::DisplayedRank(int row) const {
+  EnsureRank();
+  return RankPrefix(std::clamp(row, 0, RowTotal()));
+}
+
+int TCells::DisplayedRowAt(int rank) const {
+  const int n = RowTotal();
+  if (rank < 0 || rank >= shownTotal_) return n;
+  EnsureRank();
+  // The longest prefix holding no more than rank displayed rows ends just before the row.
+  int position = 0;
+  int step = 1;
+  while (step * 2 <= n)
+    step *= 2;
+  for (; step > 0; step /= 2) {
+    if (position + step <= n && rank_[position + step] <= rank) {
+      position += step;
+      rank -= rank_[position];
+    }
+  }
+  return position;
+}
+
 int TCells::CountDescendants(int row) const {
   TRow& r = Row(row);
   EnsureRuns();
@@ -369,13 +431,17 @@ int TCells::ParentRowOf(int row) const {
 void TCells::SetShown(TRow& row, bool value) {
   const bool before = row.Displayed();
   row.shown_ = value;
-  shownTotal_ += static_cast<int>(row.Displayed()) - static_cast<int>(before);
+  const int change = static_cast<int>(row.Displayed()) - static_cast<int>(before);
+  shownTotal_ += change;
+  RankFlagChanged(row.index_, change);
 }
 
 void TCells::SetVisible(TRow& row, bool value) {
   const bool before = row.Displayed();
   row.visible_ = value;
-  shownTotal_ += static_cast<int>(row.Displayed()) - static_cast<int>(before);
+  const int change = static_cast<int>(row.Displayed()) - static_cast<int>(before);
+  shownTotal_ += change;
+  RankFlagChanged(row.index_, change);
 }
 
 void TCells::Permute(const std::vector<int>& order) {
@@ -391,6 +457,7 @@ void TCells::Permute(const std::vector<int>& order) {
     list.swap(cells);
   }
   Renumber(0);
+  RankStale(0);
   runsValid_ = false;
 }
 
@@ -406,6 +473,7 @@ void TCells::Sort(int column, TSortType type, bool force, TSortKind direction) {
     for (auto& list : cells_)
       std::reverse(list.begin(), list.end());
     Renumber(0);
+    RankStale(0);
     runsValid_ = false;
   } else if (n > 1) {
     // Every key is read before any row moves, so a value that does not convert leaves the

@@ -4,6 +4,7 @@
 #include "grid/RowFacts.h"
 #include "grid/SmallPool.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -101,6 +102,11 @@ public:
   int NextDisplayedRow(int row) const override;
   // The last displayed row before row; -1 when none.
   int PreviousDisplayedRow(int row) const override;
+  // Counted through a tree of partial counts (a Fenwick tree) over the displayed flags: a flag
+  // change costs log n, a row added at the end log n, and a change in the middle of the list
+  // is paid by the next query over the rows from there on, no more than the change itself.
+  int DisplayedRank(int row) const override;
+  int DisplayedRowAt(int rank) const override;
 
   int CountDescendants(int row) const;
   int LastDescendantRow(int row) const;
@@ -133,6 +139,13 @@ private:
   void Renumber(int from);
   void EnsureRuns() const;
   void Permute(const std::vector<int>& order);
+  // The partial counts from row on no longer hold (rows were added, removed or reordered).
+  void RankStale(int row) { rankValid_ = std::min(rankValid_, row); }
+  // Row's displayed flag changed by delta (+1 or -1).
+  void RankFlagChanged(int row, int delta);
+  void EnsureRank() const;
+  // Displayed rows before row, from the valid partial counts alone (row <= rankValid_).
+  int RankPrefix(int row) const;
 
   TVxColumns& columns_;
   std::vector<TRow*> rows_;
@@ -149,4 +162,9 @@ private:
   // The run lengths and run parents of every row are valid; operations that would make the
   // incremental update expensive clear this and the next tree query rebuilds them in one pass.
   mutable bool runsValid_ = true;
+  // rank_[i] (from 1) counts the displayed rows in (i - lowbit(i), i]; the first rankValid_
+  // entries are valid.
+  mutable std::vector<int32_t> rank_{0};
+  mutable std::vector<int32_t> rankScratch_;
+  mutable int rankValid_ = 0;
 };

@@ -17,6 +17,8 @@ public:
   bool RowDisplayed(int) const override { return false; }
   int NextDisplayedRow(int) const override { return 0; }
   int PreviousDisplayedRow(int) const override { return -1; }
+  int DisplayedRank(int) const override { return 0; }
+  int DisplayedRowAt(int) const override { return 0; }
 };
 
 } // namespace
@@ -175,12 +177,7 @@ int TVxCustomGridControl::RowsFit() {
 }
 
 int TVxCustomGridControl::DisplayedRowsBefore(int row) const {
-  const TRowFacts& rows = RowFacts();
-  int count = 0;
-  for (int r = rows.NextDisplayedRow(-1); r < row && r < rows.RowTotal();
-       r = rows.NextDisplayedRow(r))
-    ++count;
-  return count;
+  return RowFacts().DisplayedRank(row);
 }
 
 int TVxCustomGridControl::RowTop(int row) {
@@ -254,20 +251,27 @@ int TVxCustomGridControl::GetVertScrollDelta(int oldPosition, int newPosition) {
   RefreshScrollAreas();
   const TRowFacts& rows = RowFacts();
   const int separator = RowSeparator();
+  // Row by row while the shift stays within the body; a longer jump goes straight to the row
+  // at the new position and repaints the body whole.
+  const int longJump = std::max(ClientHeight(), 1);
   int sum = 0;
-  for (int k = newPosition - oldPosition; k > 0; --k) {
+  int k = newPosition - oldPosition;
+  for (; k > 0 && sum > -longJump; --k) {
     const int next = rows.NextDisplayedRow(topRow_);
-    if (next >= rows.RowTotal()) break;
+    if (next >= rows.RowTotal()) return sum;
     if (rows.RowDisplayed(topRow_)) sum -= RowHeightOf(topRow_) + separator;
     topRow_ = next;
   }
-  for (int k = newPosition - oldPosition; k < 0; ++k) {
+  for (; k < 0 && sum < longJump; ++k) {
     const int previous = rows.PreviousDisplayedRow(topRow_);
-    if (previous < 0) break;
+    if (previous < 0) return sum;
     topRow_ = previous;
     sum += RowHeightOf(previous) + separator;
   }
-  return sum;
+  if (k == 0) return sum;
+  const int row = rows.DisplayedRowAt(newPosition);
+  topRow_ = row < rows.RowTotal() ? row : std::max(rows.PreviousDisplayedRow(row), 0);
+  return k > 0 ? -longJump : longJump;
 }
 
 void TVxCustomGridControl::BeforeScrollMessage(TScrollBarKind kind) {
@@ -299,10 +303,9 @@ void TVxCustomGridControl::SyncTopRow() {
     ++fitAtEnd;
   }
   const int furthest = std::max(rows.ShownTotal() - fitAtEnd, 0);
-  for (int position = DisplayedRowsBefore(topRow_); position > furthest; --position) {
-    const int previous = rows.PreviousDisplayedRow(topRow_);
-    if (previous < 0) break;
-    topRow_ = previous;
+  if (DisplayedRowsBefore(topRow_) > furthest) {
+    const int row = rows.DisplayedRowAt(furthest);
+    if (row < total) topRow_ = row;
   }
 }
 

@@ -305,9 +305,6 @@ private:
   bool AcceptCell(int col, int row);
   void RedrawSelection(int oldCol, int oldRow, int col, int row);
   void ScrollDownTo(int row);
-  // The vertical position that shows row on top, from a row whose position is known: two
-  // walks side by side, to the known row and to the nearer end, the shorter one answers.
-  int ShownPosition(int row, int knownRow, int knownPosition) const;
   std::unique_ptr<THeaderDisplays> headerDisplays_;
   TAppearanceOptions appearance_{aoHideSelection, aoHighlightSlideCells};
   TColor selectionColor_ = clHighlight;

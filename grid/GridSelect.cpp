@@ -255,29 +255,14 @@ void TVxCustomGridControl::ScrollDownTo(int row) {
   }
   const int first = FirstRowFromTop();
   if (newTop <= first) return;
-  JumpTopTo(newTop, ShownPosition(newTop, first, VertScrollBar().Position()));
-}
-
-int TVxCustomGridControl::ShownPosition(int row, int knownRow, int knownPosition) const {
-  const TRowFacts& rows = RowFacts();
-  const int total = rows.RowTotal();
-  const bool down = row >= knownRow;
-  int a = knownRow;
-  int b = down ? row : rows.NextDisplayedRow(-1);
-  for (int steps = 0;; ++steps) {
-    if (down ? a >= row : a <= row) return down ? knownPosition + steps : knownPosition - steps;
-    a = down ? rows.NextDisplayedRow(a) : rows.PreviousDisplayedRow(a);
-    // From row down to the end (what lies below the position), or from the top down to row.
-    if (down ? b >= total : b >= row) return down ? rows.ShownTotal() - steps : steps;
-    b = rows.NextDisplayedRow(b);
-  }
+  JumpTopTo(newTop, DisplayedRowsBefore(newTop));
 }
 
 void TVxCustomGridControl::ScrollRowIntoView(int row) {
   if (!IsShownRow(row)) return;
   const int first = FirstRowFromTop();
   if (row < first) {
-    JumpTopTo(row, ShownPosition(row, first, VertScrollBar().Position()));
+    JumpTopTo(row, DisplayedRowsBefore(row));
     return;
   }
   const RECT body = GetBodyRect();

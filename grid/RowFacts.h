@@ -16,4 +16,8 @@ public:
   virtual int NextDisplayedRow(int row) const = 0;
   // The last displayed row before row; -1 when none.
   virtual int PreviousDisplayedRow(int row) const = 0;
+  // The number of displayed rows before row (any index up to RowTotal()), without a walk.
+  virtual int DisplayedRank(int row) const = 0;
+  // The displayed row that has rank displayed rows before it; RowTotal() when there is none.
+  virtual int DisplayedRowAt(int rank) const = 0;
 };

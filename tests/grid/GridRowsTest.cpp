@@ -38,6 +38,20 @@ int ScanParentRow(TVxGrid& g, int row) {
   return -1;
 }
 
+// The rank index answers what counting the displayed flags from the top gives.
+void ExpectRanksMatchFlags(TVxGrid& g, const std::string& step) {
+  const TCells& cells = g.Cells();
+  int before = 0;
+  for (int r = 0; r < g.TotalRows(); ++r) {
+    ASSERT_EQ(cells.DisplayedRank(r), before) << step << " row " << r;
+    if (g.IsRowDisplayed(r)) {
+      ASSERT_EQ(cells.DisplayedRowAt(before++), r) << step;
+    }
+  }
+  ASSERT_EQ(cells.DisplayedRank(g.TotalRows()), before) << step;
+  ASSERT_EQ(cells.DisplayedRowAt(before), g.TotalRows()) << step;
+}
+
 void ExpectTreeQueriesMatchScans(TVxGrid& g, const std::string& step) {
   int displayed = 0;
   std::vector<int> children(g.TotalRows(), 0);
@@ -52,6 +66,7 @@ void ExpectTreeQueriesMatchScans(TVxGrid& g, const std::string& step) {
   for (int r = 0; r < g.TotalRows(); ++r)
     ASSERT_EQ(g.RowObject(r).ChildCount(), children[r]) << step << " row " << r;
   ASSERT_EQ(g.Cells().ShownTotal(), displayed) << step;
+  ExpectRanksMatchFlags(g, step);
 }
 
 struct GridRowsTest : ::testing::Test {
@@ -390,6 +405,8 @@ TEST_F(GridRowsTest, ShownRowsFollowTheirAncestorsThroughRandomTreeOperations) {
       what = "expand";
     }
     ExpectShownFollowsAncestors(grid, what + " at step " + std::to_string(step));
+    // Every third step, so that several changes meet the rank index between its queries.
+    if (step % 3 == 0) ExpectRanksMatchFlags(grid, what + " at step " + std::to_string(step));
     if (HasFatalFailure()) return;
   }
   EXPECT_GT(grandparentCollapses, 10);

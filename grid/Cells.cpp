@@ -176,6 +176,9 @@ void TCells::InsertRow(int at, TRow* row, TCellCreation creation) {
   if (row->Displayed()) ++shownTotal_;
   Renumber(at);
   RankStale(at);
+  // The new row is not selected; the selected rows after it moved down one.
+  if (at <= selectedLast_) ++selectedLast_;
+  if (at <= selectedFirst_) ++selectedFirst_;
 }
 
 void TCells::Renumber(int from) {
@@ -233,6 +236,7 @@ void TCells::RemoveRows(int first, int last) {
   for (int j = first; j <= last; ++j) {
     TRow* row = rows_[j];
     if (row->Displayed()) --shownTotal_;
+    if (row->selected_) --selectedTotal_;
     if (row->parentRow_) --row->parentRow_->childCount_;
   }
   // A removed row with children left elsewhere (rows moved by a sort or a move) would leave
@@ -254,6 +258,7 @@ void TCells::RemoveRows(int first, int last) {
     list.erase(list.begin() + first, list.begin() + last + 1);
   Renumber(first);
   RankStale(first);
+  SelectionSpanLost();
   runsValid_ = false;
 }
 
@@ -267,6 +272,7 @@ void TCells::Clear() {
   isSorted_ = false;
   runsValid_ = true;
   rankValid_ = 0;
+  selectedTotal_ = 0;
 }
 
 void TCells::ExchangeRows(int a, int b) {
@@ -282,6 +288,7 @@ void TCells::ExchangeRows(int a, int b) {
       static_cast<int>(rows_[a]->Displayed()) - static_cast<int>(rows_[b]->Displayed());
   RankFlagChanged(a, change);
   RankFlagChanged(b, -change);
+  SelectionSpanLost();
   runsValid_ = false;
 }
 
@@ -300,6 +307,7 @@ void TCells::MoveRow(int from, int to) {
     move(list);
   Renumber(std::min(from, to));
   RankStale(std::min(from, to));
+  SelectionSpanLost();
   runsValid_ = false;
   isSorted_ = false;
 }
@@ -350,6 +358,22 @@ int TCells::PreviousDisplayedRow(int row) const {
     --j;
   }
   return -1;
+}
+
+void TCells::SetSelected(TRow& row, bool value) {
+  if (row.selected_ == value) return;
+  row.selected_ = value;
+  if (!value) {
+    --selectedTotal_;
+    return;
+  }
+  const int index = row.index_;
+  if (selectedTotal_++ == 0) {
+    selectedFirst_ = selectedLast_ = index;
+  } else {
+    selectedFirst_ = std::min(selectedFirst_, index);
+    selectedLast_ = std::max(selectedLast_, index);
+  }
 }
 
 void TCells::RankFlagChanged(int row, int delta) {
@@ -458,6 +482,7 @@ void TCells::Permute(const std::vector<int>& order) {
   }
   Renumber(0);
   RankStale(0);
+  SelectionSpanLost();
   runsValid_ = false;
 }
 
@@ -474,6 +499,7 @@ void TCells::Sort(int column, TSortType type, bool force, TSortKind direction) {
       std::reverse(list.begin(), list.end());
     Renumber(0);
     RankStale(0);
+    SelectionSpanLost();
     runsValid_ = false;
   } else if (n > 1) {
     // Every key is read before any row moves, so a value that does not convert leaves the

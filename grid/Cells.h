@@ -116,7 +116,12 @@ public:
   void SetVisible(TRow& row, bool value);
   void SetExpanded(TRow& row, bool value) { row.expanded_ = value; }
   void SetHeight(TRow& row, int value) { row.height_ = value; }
-  void SetSelected(TRow& row, bool value) { row.selected_ = value; }
+  void SetSelected(TRow& row, bool value);
+  // The number of selected rows, and a span of rows outside which no row is selected (first >
+  // last when none is), so that clearing a selection need not visit every row.
+  int SelectedTotal() const { return selectedTotal_; }
+  int SelectedFirst() const { return selectedTotal_ > 0 ? selectedFirst_ : 0; }
+  int SelectedLast() const { return selectedTotal_ > 0 ? selectedLast_ : -1; }
 
   // Sorts by column with the sort type; a repeated sort in the other direction reverses.
   void Sort(int column, TSortType type, bool force, TSortKind direction);
@@ -141,6 +146,11 @@ private:
   void Permute(const std::vector<int>& order);
   // The partial counts from row on no longer hold (rows were added, removed or reordered).
   void RankStale(int row) { rankValid_ = std::min(rankValid_, row); }
+  // Rows moved: the selected span widens to every row.
+  void SelectionSpanLost() {
+    selectedFirst_ = 0;
+    selectedLast_ = RowTotal() - 1;
+  }
   // Row's displayed flag changed by delta (+1 or -1).
   void RankFlagChanged(int row, int delta);
   void EnsureRank() const;
@@ -167,4 +177,7 @@ private:
   mutable std::vector<int32_t> rank_{0};
   mutable std::vector<int32_t> rankScratch_;
   mutable int rankValid_ = 0;
+  int selectedTotal_ = 0;
+  int selectedFirst_ = 0;
+  int selectedLast_ = -1;
 };

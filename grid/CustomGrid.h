@@ -256,6 +256,7 @@ protected:
   friend class TGridPaintClient;
   // The row store's side of selection and painting, answered by the grid with rows.
   virtual bool RowSelectedFlag(int) const { return false; }
+  virtual int SelectedRowTotal() const { return 0; }
   virtual void SetRowSelectedFlag(int, bool) {}
   virtual void SetRowsSelectedFlag(int, int, bool) {}
   // The column's play loaded for a cell; null when the column has none or the row is none.

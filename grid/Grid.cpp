@@ -2,6 +2,8 @@
 
 #include "ui/Exception.h"
 
+#include <algorithm>
+
 namespace {
 
 bool IsKeyword(std::wstring_view text, const wchar_t* keyword) {
@@ -181,6 +183,12 @@ void TVxGrid::MarkRowSelected(int row, bool value) {
 
 void TVxGrid::MarkRowsSelected(int first, int last, bool value) {
   if (!cells_->IsRowIndex(first) || !cells_->IsRowIndex(last)) return;
+  if (!value) {
+    // Rows outside the selected span hold no flag to clear.
+    first = std::max(first, cells_->SelectedFirst());
+    last = std::min(last, cells_->SelectedLast());
+    if (first > last) return;
+  }
   for (int row = first; row <= last; ++row)
     cells_->SetSelected(RowObject(row), value);
   InvalidateRows(first, last);

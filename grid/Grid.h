@@ -101,6 +101,7 @@ protected:
   // The row store's answers to the control (GridRowHooks.cpp).
   bool RowSelectedFlag(int row) const override;
   void SetRowSelectedFlag(int row, bool value) override { MarkRowSelected(row, value); }
+  int SelectedRowTotal() const override { return cells_->SelectedTotal(); }
   void SetRowsSelectedFlag(int first, int last, bool value) override;
   TColumnPlay* PlayAt(int col, int row, const RECT& cellRect) override {
     return LoadPlay(col, row, cellRect);

@@ -89,10 +89,7 @@ void TVxCustomGridControl::SelectRow(int row) {
 }
 
 int TVxCustomGridControl::SelectedCount() {
-  int count = 0;
-  for (int row = 0; row < RowFacts().RowTotal(); ++row)
-    if (RowSelectedFlag(row)) ++count;
-  return count;
+  return SelectedRowTotal();
 }
 
 void TVxCustomGridControl::ClearSelection() {

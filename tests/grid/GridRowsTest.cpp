@@ -50,6 +50,14 @@ void ExpectRanksMatchFlags(TVxGrid& g, const std::string& step) {
   }
   ASSERT_EQ(cells.DisplayedRank(g.TotalRows()), before) << step;
   ASSERT_EQ(cells.DisplayedRowAt(before), g.TotalRows()) << step;
+  // Likewise the selected count, and every selected row lies in the selected span.
+  int selected = 0;
+  for (int r = 0; r < g.TotalRows(); ++r) {
+    if (!g.IsRowSelected(r)) continue;
+    ++selected;
+    ASSERT_TRUE(r >= cells.SelectedFirst() && r <= cells.SelectedLast()) << step << " row " << r;
+  }
+  ASSERT_EQ(g.SelectedCount(), selected) << step;
 }
 
 void ExpectTreeQueriesMatchScans(TVxGrid& g, const std::string& step) {
@@ -321,7 +329,9 @@ TEST_F(GridRowsTest, TreeQueriesEqualTheScansThroughRandomOperations) {
       grid.DeleteRowAt(pick(n));
       what = "delete";
     } else if (op == 8) {
-      if (pick(2))
+      if (pick(3) == 0)
+        grid.MarkRowSelected(pick(n), pick(2) != 0);
+      else if (pick(2))
         grid.ExchangeRows(pick(n), pick(n));
       else
         grid.MoveRowTo(pick(n), pick(n));

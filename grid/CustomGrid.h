@@ -266,6 +266,9 @@ protected:
   // The width the cell's content needs, measured by the column's display.
   virtual int CellContentWidth(int, int, TCanvas&, const RECT&) { return 0; }
   virtual std::wstring CellHintFor(int, int) { return {}; }
+  // The hint shown while the pointer rests on a cell: its whole text when it does not fit,
+  // else its cell hint.
+  virtual std::wstring RestingHintFor(int, int, TCanvas&, const RECT&, bool) { return {}; }
   // Draws a cell's value through the column's display inside contentRect.
   virtual void PaintCellValue(TCanvas&, int, int, const RECT&, TColor, TCellState, bool) {}
   // The header pressed by a click in progress (-1 for none), and the hovered one.
@@ -344,6 +347,11 @@ public:
   TColumnDrag& ColumnDrag() { return *columnDrag_; }
   // Shows the hint of the header under the pointer, just below the header band.
   THintWindow& HeaderHint() { return *headerHint_; }
+  // How long the pointer rests on a cell before its hint shows, in milliseconds.
+  static constexpr UINT kCellHintPause = 500;
+  // Shows the hint of the cell the pointer rests on, just below the cell.
+  THintWindow& CellHint() { return *cellHint_; }
+  TTimer& CellHintTimer() { return *cellHintTimer_; }
   int PressedHeader() const override { return pressedHeader_; }
   int HotHeader() const override { return hotHeader_; }
 
@@ -355,6 +363,7 @@ protected:
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
   void HoverMove(TShiftState shift, int x, int y) override;
   void MouseLeave() override;
+  void BeforeScroll(TScrollBarKind kind) override;
   // Keys (GridKeys.cpp).
   void KeyDown(WORD& key, TShiftState shift) override;
   void KeyPress(wchar_t& key) override;
@@ -380,6 +389,10 @@ private:
   int DropPosition(const TVxCustomColumn& dragged, int x, int y);
   void ResetHeaderState();
   void TypeAhead(wchar_t key);
+  // The cell hint (GridCellHint.cpp): the pointer moved to x, y in the body, or went.
+  void TrackCellHint(int x, int y);
+  void HideCellHint();
+  void ShowCellHint();
   void TabKey(bool back);
   void EnterKey();
 
@@ -399,4 +412,7 @@ private:
   std::unique_ptr<TTimer> searchTimer_;
   std::unique_ptr<TColumnDrag> columnDrag_;
   std::unique_ptr<THintWindow> headerHint_;
+  std::unique_ptr<THintWindow> cellHint_;
+  std::unique_ptr<TTimer> cellHintTimer_;
+  TGridCell hintCell_;
 };

@@ -399,6 +399,16 @@ std::wstring TVxGrid::CellHintText(int column, int row, TCanvas& canvas, const R
   if (owner->Options().Contains(coShowTextFitHint)) {
     TColumnDisplay& display = LoadDisplay(column, row, canvas, cellRect, bold);
     display.DrawnText = owner->DisplayText(CellText(column, row));
+    if (OnApplyCell) OnApplyCell(this, column, row, display.DrawnText);
+    // Measured in the style the cell paints in.
+    if (OnCellFormating) {
+      TColor color = canvas.Font().Color();
+      TFontStyles style = canvas.Font().Style();
+      TCellState state;
+      if (bold) state.Include(csBoldTextSelection);
+      OnCellFormating(this, column, row, color, style, state);
+      canvas.Font().SetStyle(style);
+    }
     if (owner->Width() < display.NeededWidth() + 5) return display.DrawnText;
   }
   return CellHintOf(column, row);

@@ -96,6 +96,9 @@ public:
 
   // Text colour and font style of a cell before its content is drawn.
   TVxCellFormatingEvent OnCellFormating;
+  // May change the text measured for auto-fit and the fit hint, and the hint shown (not the
+  // stored value, nor what the cell paints).
+  TVxApplyCellEvent OnApplyCell;
 
 protected:
   // The row store's answers to the control (GridRowHooks.cpp).
@@ -110,6 +113,10 @@ protected:
   int RowLevelOf(int row) const override;
   int CellContentWidth(int col, int row, TCanvas& canvas, const RECT& cellRect) override;
   std::wstring CellHintFor(int col, int row) override { return CellHintOf(col, row); }
+  std::wstring RestingHintFor(int col, int row, TCanvas& canvas, const RECT& cellRect,
+                              bool bold) override {
+    return CellHintText(col, row, canvas, cellRect, bold);
+  }
   void PaintCellValue(TCanvas& canvas, int col, int row, const RECT& contentRect, TColor textColor,
                       TCellState state, bool selectedCell) override;
   // The one place that decides what a column change means for the rows and the window.

@@ -30,6 +30,9 @@ using TVxColumnMoveEvent = std::function<void(TObject* Sender, int ACol, int Fro
 using TVxCellColoringEvent =
     std::function<void(TObject* Sender, int ACol, int ARow, TColor& CellColor, TColor& GridColor,
                        TCellState CellState)>;
+// A cell's display text, offered before the grid measures it or shows it as a hint.
+using TVxApplyCellEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, std::wstring& Value)>;
 using TVxCellFormatingEvent =
     std::function<void(TObject* Sender, int ACol, int ARow, TColor& TextColor,
                        TFontStyles& FontStyle, TCellState CellState)>;

@@ -76,11 +76,16 @@ void TVxCustomGrid::HoverMove(TShiftState shift, int x, int y) {
     SetCursor(crDefault);
     SetHotHeader(-1);
   }
+  if (shift.Contains(ssLeft) || shift.Contains(ssRight))
+    HideCellHint();
+  else
+    TrackCellHint(x, y);
 }
 
 void TVxCustomGrid::MouseLeave() {
   TVxCustomGridControl::MouseLeave();
   SetHotHeader(-1);
+  HideCellHint();
 }
 
 void TVxCustomGrid::StartResize(int col) {
@@ -183,6 +188,7 @@ void TVxCustomGrid::ResetHeaderState() {
   if (pressedHeader_ >= 0) InvalidateHeaderOf(pressedHeader_);
   pressedHeader_ = -1;
   SetHotHeader(-1);
+  HideCellHint();
   pressValid_ = false;
   pressPoint_ = POINT{-1, -1};
   gripColumn_ = -1;

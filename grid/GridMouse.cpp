@@ -9,7 +9,12 @@
 TVxCustomGrid::TVxCustomGrid(TComponent* owner)
     : TVxCustomGridControl(owner), searchTimer_(std::make_unique<TTimer>(nullptr)),
       columnDrag_(std::make_unique<TColumnDrag>()),
-      headerHint_(std::make_unique<THintWindow>(nullptr)) {
+      headerHint_(std::make_unique<THintWindow>(nullptr)),
+      cellHint_(std::make_unique<THintWindow>(nullptr)),
+      cellHintTimer_(std::make_unique<TTimer>(nullptr)) {
+  cellHintTimer_->SetEnabled(false);
+  cellHintTimer_->SetInterval(kCellHintPause);
+  cellHintTimer_->OnTimer = [this](TObject*) { ShowCellHint(); };
   searchTimer_->SetEnabled(false);
   searchTimer_->SetInterval(500);
   searchTimer_->OnTimer = [this](TObject*) {
@@ -49,6 +54,7 @@ bool TVxCustomGrid::PlayTakesMouse(int col, int row) const {
 
 void TVxCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   TVxCustomGridControl::MouseDown(button, shift, x, y);
+  HideCellHint();
   pressPoint_ = POINT{x, y};
   pressValid_ = true;
   pressCell_ = GetCellAtPos(x, y);

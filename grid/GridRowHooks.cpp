@@ -22,6 +22,7 @@ int TVxGrid::RowLevelOf(int row) const {
 int TVxGrid::CellContentWidth(int col, int row, TCanvas& canvas, const RECT& cellRect) {
   TColumnDisplay& display = LoadDisplay(col, row, canvas, cellRect);
   display.DrawnText = Columns().ColumnAt(col)->DisplayText(display.DrawnText);
+  if (OnApplyCell) OnApplyCell(this, col, row, display.DrawnText);
   return display.NeededWidth();
 }
 

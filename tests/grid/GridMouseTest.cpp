@@ -210,3 +210,33 @@ TEST(GridMouseTest, CtrlAndShiftBuildAMultiSelectionThatAPlainClickEnds) {
   w.Click(POINT{20, w.grid->GetRowRect(5).bottom + 10});
   EXPECT_TRUE(selected().empty());
 }
+
+// A text too long for its cell shows whole just below the cell once the pointer rests on it;
+// a text that fits shows nothing, and a press takes the hint away.
+TEST(GridMouseTest, ARestingPointerShowsTheWholeTextOfACellTooNarrowForIt) {
+  TControlGridWindow w;
+  TVxCustomColumn* name = w.grid->Columns().ColumnAt(0);
+  name->SetOptions(name->Options() + TColumnOptions{coShowTextFitHint});
+  const std::wstring path = L"C:\\Users\\someone\\AppData\\Local\\Temp\\" + std::wstring(40, L'x');
+  w.grid->SetCellText(0, w.grid->AppendRows(1), L"short");
+  w.grid->SetCellText(0, w.grid->AppendRows(1), path);
+  auto restOn = [&](POINT p) {
+    ::SendMessageW(w.window, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
+    const DWORD until = ::GetTickCount() + TVxCustomGrid::kCellHintPause + 300;
+    while (::GetTickCount() < until) {
+      Application().ProcessMessages();
+      ::Sleep(10);
+    }
+  };
+  THintWindow& hint = w.grid->CellHint();
+  restOn(w.CellPoint(0, 0));
+  EXPECT_FALSE(hint.Active());
+  restOn(w.CellPoint(0, 1));
+  ASSERT_TRUE(hint.Active());
+  EXPECT_EQ(hint.Caption(), path);
+  POINT below{0, w.grid->GetCellRect(0, 1).bottom + 2};
+  ::ClientToScreen(w.window, &below);
+  EXPECT_EQ(hint.Top(), below.y);
+  w.Click(w.CellPoint(0, 1));
+  EXPECT_FALSE(hint.Active());
+}

@@ -1,0 +1,52 @@
+// The hint of the cell under the resting pointer: a text that does not fit its cell shows
+// whole, else the cell's own hint. It goes on any press, key, scroll or when the pointer
+// leaves the cell.
+#include "grid/CustomGrid.h"
+#include "ui/Handles.h"
+#include "ui/HintWindow.h"
+#include "ui/Timer.h"
+
+#include <algorithm>
+
+void TVxCustomGrid::TrackCellHint(int x, int y) {
+  TGridCell cell = HitTest(x, y) == htBody ? GetCellAtPos(x, y) : TGridCell{};
+  if (!Columns().IsColumnIndex(cell.Col) || !IsShownRow(cell.Row)) cell = TGridCell{};
+  if (cell == hintCell_) return;
+  HideCellHint();
+  hintCell_ = cell;
+  if (cell.Row >= 0) cellHintTimer_->SetEnabled(true);
+}
+
+void TVxCustomGrid::HideCellHint() {
+  cellHintTimer_->SetEnabled(false);
+  hintCell_ = TGridCell{};
+  if (cellHint_->Active()) cellHint_->ReleaseHint();
+}
+
+void TVxCustomGrid::ShowCellHint() {
+  cellHintTimer_->SetEnabled(false);
+  const TGridCell cell = hintCell_;
+  // The rows or columns may have changed while the pointer rested.
+  if (!HandleAllocated() || !Columns().IsColumnIndex(cell.Col) || !IsShownRow(cell.Row)) return;
+  const RECT rect = GetCellRect(cell.Col, cell.Row);
+  const RECT body = GetBodyRect();
+  if (rect.top >= body.bottom || rect.bottom <= body.top) return;
+  const bool selected = Options().Contains(goSelectFullRow)
+                            ? RowSelectedFlag(cell.Row)
+                            : cell == TGridCell{SelectedColumn(), SelectedRow()};
+  const bool bold = selected && Focused() && AppearanceOptions().Contains(aoBoldTextSelection);
+  std::wstring text;
+  {
+    TWindowDC screen(nullptr);
+    TCanvas canvas(screen.Get());
+    text = RestingHintFor(cell.Col, cell.Row, canvas, rect, bold);
+  }
+  if (text.empty()) return;
+  cellHint_->ActivateHint(ClientToScreen(POINT{std::max<int>(rect.left, 0), rect.bottom + 2}),
+                          text);
+}
+
+void TVxCustomGrid::BeforeScroll(TScrollBarKind kind) {
+  HideCellHint();
+  TVxCustomGridControl::BeforeScroll(kind);
+}

@@ -335,6 +335,8 @@ public:
   ~TVxCustomGrid() override;
   const char* ClassName() const override { return "TVxCustomGrid"; }
 
+  // The control's version, as its property lists show it; not stored.
+  const wchar_t* Version() const { return L"4.7"; }
   // bsSingle (the default) gives the window a sunken edge; bsNone none.
   TBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TBorderStyle value);

@@ -157,6 +157,18 @@ void TVxCustomColumn::PartChanged(bool captionChanged) {
   Notify(ckAppearance);
 }
 
+void TVxCustomColumn::SetSlideCaption(const std::wstring& value) {
+  if (slideCaption_ == value) return;
+  slideCaption_ = value;
+  Notify(ckAppearance);
+}
+
+void TVxCustomColumn::SetSlideCaptionLocation(TSlideCatpionLocation value) {
+  if (slideCaptionLocation_ == value) return;
+  slideCaptionLocation_ = value;
+  Notify(ckAppearance);
+}
+
 void TVxCustomColumn::SetAlignment(TAlignment value) {
   if (alignment_ == value) return;
   alignment_ = value;

@@ -208,10 +208,12 @@ public:
   int Position() const { return position_; }
   void SetPosition(int value);
   TVxSlideBounds& SlideBounds() { return slideBounds_; }
+  const TVxSlideBounds& SlideBounds() const { return slideBounds_; }
+  // The slide caption and its place redraw the slides, as the slide bounds do.
   const std::wstring& SlideCaption() const { return slideCaption_; }
-  void SetSlideCaption(const std::wstring& value) { slideCaption_ = value; }
+  void SetSlideCaption(const std::wstring& value);
   TSlideCatpionLocation SlideCaptionLocation() const { return slideCaptionLocation_; }
-  void SetSlideCaptionLocation(TSlideCatpionLocation value) { slideCaptionLocation_ = value; }
+  void SetSlideCaptionLocation(TSlideCatpionLocation value);
   bool Sorted() const { return sorted_; }
   void SetSorted(bool value);
   TSortKind SortKind() const { return sortKind_; }

@@ -148,6 +148,9 @@ int TVxCustomGridControl::RowSeparator() const {
 
 RECT TVxCustomGridControl::GetBodyRect() {
   const RECT client = ClientRect();
+  // Slides span the client below the header: no indicator, input line or footer.
+  if (gridStyle_ == gsSlides)
+    return RECT{0, options_.Contains(goHeader) ? headerSize_ : 0, client.right, client.bottom};
   const int indicator = options_.Contains(goIndicator) ? kIndicatorWidth : 0;
   const int line = RowSeparator();
   RECT body{indicator, 0, 0, client.bottom};
@@ -169,7 +172,7 @@ int TVxCustomGridControl::RowsFit() {
                 ? topRow_
                 : rows.NextDisplayedRow(topRow_);
   for (; row < rows.RowTotal(); row = rows.NextDisplayedRow(row)) {
-    y += RowHeightOf(row) + separator;
+    y += RowExtentOf(row) + separator;
     if (y > body.bottom) break;
     ++fit;
   }
@@ -189,7 +192,7 @@ int TVxCustomGridControl::RowTop(int row) {
   int r = topRow_ < rows.RowTotal() && rows.RowDisplayed(topRow_) ? topRow_
                                                                   : rows.NextDisplayedRow(topRow_);
   for (; r < row && r < rows.RowTotal() && y < body.bottom; r = rows.NextDisplayedRow(r))
-    y += RowHeightOf(r) + RowSeparator();
+    y += RowExtentOf(r) + RowSeparator();
   return y;
 }
 
@@ -259,14 +262,14 @@ int TVxCustomGridControl::GetVertScrollDelta(int oldPosition, int newPosition) {
   for (; k > 0 && sum > -longJump; --k) {
     const int next = rows.NextDisplayedRow(topRow_);
     if (next >= rows.RowTotal()) return sum;
-    if (rows.RowDisplayed(topRow_)) sum -= RowHeightOf(topRow_) + separator;
+    if (rows.RowDisplayed(topRow_)) sum -= RowExtentOf(topRow_) + separator;
     topRow_ = next;
   }
   for (; k < 0 && sum < longJump; ++k) {
     const int previous = rows.PreviousDisplayedRow(topRow_);
     if (previous < 0) return sum;
     topRow_ = previous;
-    sum += RowHeightOf(previous) + separator;
+    sum += RowExtentOf(previous) + separator;
   }
   if (k == 0) return sum;
   const int row = rows.DisplayedRowAt(newPosition);
@@ -298,7 +301,7 @@ void TVxCustomGridControl::SyncTopRow() {
   int fitAtEnd = 0;
   for (int r = rows.PreviousDisplayedRow(total), y = body.top; r >= 0;
        r = rows.PreviousDisplayedRow(r)) {
-    y += RowHeightOf(r) + RowSeparator();
+    y += RowExtentOf(r) + RowSeparator();
     if (y > body.bottom) break;
     ++fitAtEnd;
   }
@@ -333,6 +336,13 @@ void TVxCustomGridControl::UpdateHorzScrollRange() {
   TVxScrollBar& bar = HorzScrollBar();
   const int indicator = options_.Contains(goIndicator) ? kIndicatorWidth : 0;
   bar.BeginUpdate();
+  if (gridStyle_ == gsSlides) {
+    // Slides span the client: nothing to scroll sideways.
+    bar.SetMax(0);
+    bar.SetVisible(false);
+    bar.EndUpdate();
+    return;
+  }
   bar.SetPageSize(ClientWidth() + 1);
   bar.SetLargeChange(bar.PageSize() - 10);
   bar.SetMax(columns_.VisibleColumnsWidth() + indicator);

@@ -15,6 +15,7 @@ class TColumnDrag;
 class THintWindow;
 class TTimer;
 class TColumnPlay;
+struct TGridColors;
 
 using TVxCellEvent = std::function<void(TObject* Sender, int ACol, int ARow)>;
 using TVxColumnEvent = std::function<void(TObject* Sender, int ACol)>;
@@ -143,6 +144,21 @@ public:
   // The left edge of a column after horizontal scrolling (fixed columns do not scroll).
   int ColumnLeft(const TVxCustomColumn& column);
 
+  // Slides style (GridSlides.cpp): every shown row is one slide of SlideSize pixels across
+  // the client, each column's cell where its slide bounds put it. Switching back to the
+  // report style gives the report layout as it was.
+  TGridStyle GridStyle() const { return gridStyle_; }
+  void SetGridStyle(TGridStyle value);
+  int SlideSize() const { return slideSize_; }
+  // A size of 0 or less is ignored.
+  void SetSlideSize(int value);
+  TSlidesOptions SlidesOptions() const { return slidesOptions_; }
+  void SetSlidesOptions(TSlidesOptions value);
+  TColor SlideSelectionColor() const { return slideSelectionColor_; }
+  void SetSlideSelectionColor(TColor value) { SetLook(slideSelectionColor_, value); }
+  // The height a shown row takes in the body: its slide in slides style, else its height.
+  int RowExtentOf(int row);
+
   // Selection (GridSelect.cpp). Every change of the selection goes through SelectCell.
   void SelectCell(int col, int row, bool plain, TShiftState shift);
   void SelectRow(int row);
@@ -182,6 +198,7 @@ public:
   TVxDrawCellBackgroundEvent OnDrawCellBackground;
   TVxCustomDrawCellEvent OnCustomDrawCell;
   TNotifyEvent OnPostDraw;
+  TVxSlideColoringEvent OnSlideColoring;
 
   TVxCellEvent OnChange;
   TVxRowExpandEvent OnExpand;
@@ -210,6 +227,8 @@ protected:
   int GetHorzScrollDelta(int oldPosition, int newPosition) override;
   int GetVertScrollDelta(int oldPosition, int newPosition) override;
   void BeforeScrollMessage(TScrollBarKind kind) override;
+  // Slides never scroll sideways.
+  bool WheelScrollsSideways() const override { return gridStyle_ != gsSlides; }
   // The row store the grid's facts come from (the derived grid sets it).
   void SetRowFacts(const TRowFacts* facts) { rowFacts_ = facts; }
   const TRowFacts& RowFacts() const;
@@ -306,6 +325,13 @@ private:
   int updateLock_ = 0;
 
   void SetLook(TColor& field, TColor value);
+  // The colours and switches a paint starts from.
+  TGridColors CurrentColors() const;
+  void PaintSlides(TCanvas& canvas, const TGridColors& colors);
+  // The slide of a row: the client's width, SlideSize high, at the row's top.
+  RECT SlideRect(int row);
+  // The column whose cell in row's slide holds the point; -1 for none.
+  int SlideColumnAt(int row, int x, int y);
   bool AcceptCell(int col, int row);
   void RedrawSelection(int oldCol, int oldRow, int col, int row);
   void ScrollDownTo(int row);
@@ -323,6 +349,12 @@ private:
   bool wantTabs_ = false;
   bool wantReturns_ = false;
   TSelectionMoveDirection selectionMoveDirection_ = mdDown;
+  TGridStyle gridStyle_ = gsReport;
+  int slideSize_ = 80;
+  TSlidesOptions slidesOptions_{soFrame, soHideSelection};
+  TColor slideSelectionColor_ = clWindow;
+  // The report's horizontal position, kept while the slides hide the bar.
+  int reportHorzPosition_ = 0;
   int anchor_ = -1;
   bool multiSelectActive_ = false;
 };

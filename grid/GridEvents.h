@@ -41,3 +41,6 @@ using TVxDrawCellBackgroundEvent =
                        TCellState CellState, bool& DefaultDrawing)>;
 using TVxCustomDrawCellEvent = std::function<void(TObject* Sender, int ACol, int ARow,
                                                   const RECT& CellRect, TCellState CellState)>;
+// A slide's colour and the colour of the line below it; SlideState as a cell's state.
+using TVxSlideColoringEvent = std::function<void(TObject* Sender, int Index, TColor& SlideColor,
+                                                 TColor& GridColor, TCellState SlideState)>;

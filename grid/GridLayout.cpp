@@ -1,6 +1,8 @@
 // Where the parts of the grid lie in its client area, and what a point hits.
 #include "grid/CustomGrid.h"
 
+#include "grid/SlidePainter.h"
+
 namespace {
 
 constexpr int kIndicatorWidth = 12;
@@ -19,6 +21,7 @@ TGridLineWidths TVxCustomGridControl::LineWidths() const {
 }
 
 RECT TVxCustomGridControl::GetHeaderRect() {
+  if (gridStyle_ == gsSlides) return RECT{0, 0, ClientWidth(), headerSize_};
   const int indicator = options_.Contains(goIndicator) ? kIndicatorWidth : 0;
   return RECT{indicator, 0, indicator + columns_.VisibleColumnsWidth() - HorzScrollBar().Position(),
               headerSize_};
@@ -44,7 +47,7 @@ RECT TVxCustomGridControl::GetIndicatorRect() {
 
 RECT TVxCustomGridControl::GetRowRect(int row) {
   const int top = RowTop(row);
-  return RECT{0, top, GetBodyRect().right, top + RowHeightOf(row) + LineWidths().horizontal};
+  return RECT{0, top, GetBodyRect().right, top + RowExtentOf(row) + LineWidths().horizontal};
 }
 
 int TVxCustomGridControl::ColumnLeft(const TVxCustomColumn& column) {
@@ -55,12 +58,19 @@ int TVxCustomGridControl::ColumnLeft(const TVxCustomColumn& column) {
 RECT TVxCustomGridControl::GetCellRect(int col, int row) {
   const TVxCustomColumn* column = columns_.ColumnAt(col);
   if (!column) return RECT{0, 0, 0, 0};
+  if (gridStyle_ == gsSlides) {
+    const TVxSlideBounds& bounds = column->SlideBounds();
+    return SlideCellRect(SlideRect(row), bounds.Left(), bounds.Top(), bounds.Width(),
+                         bounds.Height());
+  }
   const int left = ColumnLeft(*column);
   const int top = RowTop(row);
   return RECT{left, top, left + column->Width(), top + RowHeightOf(row)};
 }
 
 int TVxCustomGridControl::ColumnAtX(int x) {
+  // Slides have no column strips: their cells lie where the slide bounds put them.
+  if (gridStyle_ == gsSlides) return -1;
   for (int position = 0; position < columns_.ColumnCount(); ++position) {
     const TVxCustomColumn* column = columns_.ColumnAtPosition(position);
     if (!column->Visible()) continue;
@@ -87,17 +97,23 @@ TGridCell TVxCustomGridControl::GetCellAtPos(int x, int y) {
   // Walks no further than the point: the rows below it do not matter.
   for (int row = FirstRowFromTop(); row < rows.RowTotal() && top <= y;
        row = rows.NextDisplayedRow(row)) {
-    const int height = RowHeightOf(row);
+    const int height = RowExtentOf(row);
     if (y <= top + height + lines.horizontal3D) {
       cell.Row = row;
       break;
     }
     top += height + lines.Separator();
   }
+  if (gridStyle_ == gsSlides && cell.Row >= 0) cell.Col = SlideColumnAt(cell.Row, x, y);
   return cell;
 }
 
 TGridHitTest TVxCustomGridControl::HitTest(int x, int y) {
+  if (gridStyle_ == gsSlides) {
+    // Slides have a header and a body, nothing else.
+    if (options_.Contains(goHeader) && InArea(GetHeaderRect(), x, y)) return htHeader;
+    return InArea(GetBodyRect(), x, y) ? htBody : htNone;
+  }
   if (options_.Contains(goHeader) && InArea(GetHeaderRect(), x, y)) return htHeader;
   if (options_.Contains(goInput) && InArea(GetInputRect(), x, y)) return htInputLine;
   if (InArea(GetBodyRect(), x, y)) return htBody;
@@ -107,6 +123,7 @@ TGridHitTest TVxCustomGridControl::HitTest(int x, int y) {
 }
 
 int TVxCustomGridControl::ColumnGripAt(int x) {
+  if (gridStyle_ == gsSlides) return -1;
   const int indicator = options_.Contains(goIndicator) ? kIndicatorWidth : 0;
   const int fixedRight = indicator + columns_.FixedWidth();
   for (int position = 0; position < columns_.ColumnCount(); ++position) {

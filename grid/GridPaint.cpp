@@ -85,11 +85,7 @@ void TVxCustomGridControl::SetFixedCols(int value) {
   Invalidate();
 }
 
-void TVxCustomGridControl::Paint(TCanvas& canvas) {
-  RefreshScrollAreas();
-  const RECT client = ClientRect();
-  const RECT body = GetBodyRect();
-  const TGridLineWidths lines = LineWidths();
+TGridColors TVxCustomGridControl::CurrentColors() const {
   TGridColors colors;
   colors.color = Color();
   colors.selectionColor = selectionColor_;
@@ -100,6 +96,20 @@ void TVxCustomGridControl::Paint(TCanvas& canvas) {
   colors.sortedStyle = sortedStyle_;
   colors.linesStyle = gridLinesStyle_;
   colors.focused = Focused();
+  return colors;
+}
+
+void TVxCustomGridControl::Paint(TCanvas& canvas) {
+  RefreshScrollAreas();
+  if (gridStyle_ == gsSlides) {
+    PaintSlides(canvas, CurrentColors());
+    if (OnPostDraw) OnPostDraw(this);
+    return;
+  }
+  const RECT client = ClientRect();
+  const RECT body = GetBodyRect();
+  const TGridLineWidths lines = LineWidths();
+  const TGridColors colors = CurrentColors();
   const bool themes = enableVisualStyles_ && VisualStylesActive();
   const bool indicator = options_.Contains(goIndicator);
   const bool fullRow = options_.Contains(goSelectFullRow);

@@ -244,9 +244,9 @@ void TVxCustomGridControl::ScrollDownTo(int row) {
   const int separator = RowSeparator();
   const int room = body.bottom - body.top;
   int newTop = row;
-  int used = RowHeightOf(row) + separator;
+  int used = RowExtentOf(row) + separator;
   for (int r = rows.PreviousDisplayedRow(row); r >= 0; r = rows.PreviousDisplayedRow(r)) {
-    used += RowHeightOf(r) + separator;
+    used += RowExtentOf(r) + separator;
     if (used > room) break;
     newTop = r;
   }
@@ -263,13 +263,15 @@ void TVxCustomGridControl::ScrollRowIntoView(int row) {
     return;
   }
   const RECT body = GetBodyRect();
-  if (RowTop(row) + RowHeightOf(row) + RowSeparator() <= body.bottom) return;
+  if (RowTop(row) + RowExtentOf(row) + RowSeparator() <= body.bottom) return;
   ScrollDownTo(row);
 }
 
 void TVxCustomGridControl::ScrollColumnIntoView(int col) {
   const TVxCustomColumn* column = columns_.ColumnAt(col);
-  if (!column || !column->Visible() || column->Position() < columns_.FixedCols()) return;
+  if (!column || !column->Visible() || column->Position() < columns_.FixedCols() ||
+      gridStyle_ == gsSlides)
+    return;
   TVxScrollBar& bar = HorzScrollBar();
   const int indicator = options_.Contains(goIndicator) ? 12 : 0;
   const int fixedRight = indicator + columns_.FixedWidth();

@@ -80,6 +80,12 @@ enum TGridOption : uint8_t {
 };
 using TGridOptions = TSet<TGridOption, uint16_t>;
 
+// Report: rows and columns. Slides: every row is one slide, its cells where the columns'
+// slide bounds put them.
+enum TGridStyle : uint8_t { gsReport, gsSlides };
+enum TSlidesOption : uint8_t { soFrame, soHideSelection };
+using TSlidesOptions = TSet<TSlidesOption, uint8_t>;
+
 enum TGridLinesStyle : uint8_t {
   lsNormal,
   lsActiveHorzOnly,

@@ -177,8 +177,9 @@ void TCells::InsertRow(int at, TRow* row, TCellCreation creation) {
   Renumber(at);
 }
 
-void TCells::Renumber(int from) {
-  for (size_t i = from; i < rows_.size(); ++i)
+void TCells::Renumber(int first, int last) {
+  const int end = last < 0 ? RowTotal() : last + 1;
+  for (int i = first; i < end; ++i)
     rows_[i]->index_ = static_cast<int32_t>(i);
 }
 
@@ -288,12 +289,33 @@ void TCells::MoveRow(int from, int to) {
     else
       std::rotate(list.begin() + to, list.begin() + from, list.begin() + from + 1);
   };
+  // A leaf that stays in the same run leaves every run length and run parent as it was.
+  const bool runsKept = runsValid_ && LeafFitsAt(from, to, &TRow::runParent_);
   move(rows_);
   for (auto& list : cells_)
     move(list);
-  Renumber(std::min(from, to));
-  runsValid_ = false;
+  Renumber(std::min(from, to), std::max(from, to));
+  runsValid_ = runsKept;
   isSorted_ = false;
+}
+
+bool TCells::LeafFitsAt(int from, int to, TRow* TRow::*up) const {
+  const TRow& moved = *rows_[from];
+  auto deeper = [&](int row) { return row < RowTotal() && rows_[row]->level_ > moved.level_; };
+  // The rows that will stand just above and below it, counted before the move.
+  const int above = to > from ? to : to - 1;
+  const int below = to > from ? to + 1 : to;
+  if (deeper(from + 1) || deeper(below)) return false;
+  const TRow* owner = above >= 0 ? rows_[above] : nullptr;
+  while (owner && owner->level_ >= moved.level_)
+    owner = owner->*up;
+  return owner == moved.*up;
+}
+
+bool TCells::MoveKeepsTree(int from, int to) const {
+  const TRow& moved = Row(from);
+  Row(to);
+  return from == to || (moved.childCount_ == 0 && LeafFitsAt(from, to, &TRow::parentRow_));
 }
 
 void TCells::EnsureRuns() const {

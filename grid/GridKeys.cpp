@@ -76,6 +76,7 @@ void TVxCustomGrid::EnterKey() {
 
 void TVxCustomGrid::KeyDown(WORD& key, TShiftState shift) {
   TVxCustomGridControl::KeyDown(key, shift);
+  if (key == VK_ESCAPE && CancelRowInput()) return;
   const bool fullRowScroll =
       Options().Contains(goSelectFullRow) && !AppearanceOptions().Contains(aoIndicateSelectedCell);
   switch (key) {

@@ -100,7 +100,7 @@ void TVxCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int
     break;
   }
   case htIndicator:
-    SelectRow(pressCell_.Row);
+    IndicatorPress(button, x, y);
     break;
   case htNone:
     EndEdit();
@@ -127,6 +127,7 @@ void TVxCustomGrid::CellPress(TMouseButton button, TShiftState shift, int x, int
 
 void TVxCustomGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
   TVxCustomGridControl::MouseUp(button, shift, x, y);
+  if (RowInputRelease(x, y)) return;
   if (MouseCapture()) SetMouseCapture(false);
   if (resizeColumn_ >= 0) {
     EndResize(true);

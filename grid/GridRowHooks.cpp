@@ -41,3 +41,12 @@ void TVxGrid::PaintCellValue(TCanvas& canvas, int col, int row, const RECT& cont
   display.IsSelectedCell = selectedCell;
   display.PaintCell();
 }
+
+int TVxGrid::RowDropPosition(int from, int over) const {
+  if (!Cells().IsRowIndex(from) || !Cells().IsRowIndex(over) || from == over) return -1;
+  // Dropped further down, the row goes below the target and everything under it.
+  const int to = over > from && RowHasChildren(over) ? over + CountDescendants(over) : over;
+  // In a tree a row moves only among its siblings and only alone: anything else would tear a
+  // subtree apart or leave rows under a parent that does not count them.
+  return Cells().MoveKeepsTree(from, to) ? to : -1;
+}

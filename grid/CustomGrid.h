@@ -266,6 +266,7 @@ protected:
   virtual int RowLevelOf(int) const { return 0; }
   // The width the cell's content needs, measured by the column's display.
   virtual int CellContentWidth(int, int, TCanvas&, const RECT&) { return 0; }
+  virtual int CellContentHeight(int, int, TCanvas&, const RECT&) { return 0; }
   virtual std::wstring CellHintFor(int, int) { return {}; }
   // Draws a cell's value through the column's display inside contentRect.
   virtual void PaintCellValue(TCanvas&, int, int, const RECT&, TColor, TCellState, bool) {}
@@ -341,6 +342,8 @@ public:
   void SetBorderStyle(TBorderStyle value);
   // Auto-fit: the column's width becomes what its widest shown cell needs.
   void AutoFitColumn(int col);
+  // Auto-fit: the row's height becomes what its tallest cell needs, at least RowSize.
+  void AutoFitRowHeight(int row);
   const std::wstring& SearchText() const { return searchText_; }
   TTimer& SearchTimer() { return *searchTimer_; }
   // The column a drag is moving (-1 for none), and the drag box and arrows it shows.

@@ -108,6 +108,7 @@ protected:
   std::wstring SearchTextOf(int col, int row) override;
   int RowLevelOf(int row) const override;
   int CellContentWidth(int col, int row, TCanvas& canvas, const RECT& cellRect) override;
+  int CellContentHeight(int col, int row, TCanvas& canvas, const RECT& cellRect) override;
   std::wstring CellHintFor(int col, int row) override { return CellHintOf(col, row); }
   int RowDropPosition(int from, int over) const override;
   void MoveRowByDrag(int from, int to) override { MoveRowTo(from, to); }

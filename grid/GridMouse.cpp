@@ -67,6 +67,9 @@ void TVxCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int
         if (Columns().IsColumnIndex(pressCell_.Col) && IsShownRow(pressCell_.Row) && OnCellDblClick)
           OnCellDblClick(this, pressCell_.Col, pressCell_.Row);
         break;
+      case htIndicator:
+        if (Options().Contains(goRowResizing)) AutoFitRowHeight(RowGripAt(y));
+        break;
       default:
         break;
       }

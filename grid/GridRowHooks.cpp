@@ -10,6 +10,12 @@ void TVxGrid::SetRowsSelectedFlag(int first, int last, bool value) {
   MarkRowsSelected(first, last, value);
 }
 
+int TVxGrid::CellContentHeight(int col, int row, TCanvas& canvas, const RECT& cellRect) {
+  TColumnDisplay& display = LoadDisplay(col, row, canvas, cellRect);
+  display.DrawnText = Columns().ColumnAt(col)->DisplayText(display.DrawnText);
+  return display.NeededHeight();
+}
+
 std::wstring TVxGrid::SearchTextOf(int col, int row) {
   TVxCustomColumn* column = Columns().ColumnAt(col);
   return column ? column->DisplayText(CellText(col, row)) : std::wstring();

@@ -2,6 +2,7 @@
 // edge sets the row's height behind an inverted line, and a drag of a row moves it to where
 // an inverted drop mark shows. Every walk covers the rows on the screen, no more.
 #include "grid/ColumnDrag.h"
+#include "grid/Columns.h"
 #include "grid/CustomGrid.h"
 #include "ui/Handles.h"
 #include "ui/Screen.h"
@@ -76,6 +77,21 @@ int TVxCustomGrid::IndicatorCursorAt(int x, int y) {
   if (HitTest(x, y) != htIndicator) return crDefault;
   if (Options().Contains(goRowResizing) && RowGripAt(y) >= 0) return crVertSplit;
   return RowSpotAt(y).row >= 0 ? crIndicatorSelect : crDefault;
+}
+
+void TVxCustomGrid::AutoFitRowHeight(int row) {
+  if (!IsShownRow(row)) return;
+  TWindowDC screen(nullptr);
+  TCanvas canvas(screen.Get());
+  // The content gets a pixel above and below, as a line of text has in a row of RowSize.
+  int tallest = RowSize() - 2;
+  for (int position = 0; position < Columns().ColumnCount(); ++position) {
+    const TVxCustomColumn& column = *Columns().ColumnAtPosition(position);
+    if (!column.Visible()) continue;
+    const RECT cell{0, 0, column.Width(), RowHeightOf(row)};
+    tallest = std::max(tallest, CellContentHeight(column.Index(), row, canvas, cell));
+  }
+  SetRowHeightByDrag(row, tallest + 2);
 }
 
 void TVxCustomGrid::IndicatorPress(TMouseButton button, int, int y) {

@@ -130,7 +130,8 @@ void TVxCustomGrid::CellPress(TMouseButton button, TShiftState shift, int x, int
 
 void TVxCustomGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
   TVxCustomGridControl::MouseUp(button, shift, x, y);
-  if (RowInputRelease(x, y)) return;
+  // Another button let go during a row drag gives the capture up, which cancels the drag.
+  if (button == mbLeft && RowInputRelease(x, y)) return;
   if (MouseCapture()) SetMouseCapture(false);
   if (resizeColumn_ >= 0) {
     EndResize(true);

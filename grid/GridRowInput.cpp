@@ -95,9 +95,12 @@ void TVxCustomGrid::AutoFitRowHeight(int row) {
 }
 
 void TVxCustomGrid::IndicatorPress(TMouseButton button, int, int y) {
+  if (rowDrag_.resizeRow >= 0 || rowDrag_.moveRow >= 0) return;
   if (button == mbLeft && Options().Contains(goRowResizing)) {
     const int grip = RowGripAt(y);
     if (grip >= 0) {
+      // An open editor would stay where the row's old edge put it.
+      EndEdit();
       rowDrag_.resizeRow = grip;
       rowDrag_.resizeTop = GetRowTop(grip);
       rowDrag_.resizeLine = rowDrag_.resizeTop + RowHeightOf(grip);
@@ -139,6 +142,7 @@ bool TVxCustomGrid::RowInputMove(TShiftState shift, int x, int y) {
         std::abs(y - pressPoint_.y) <= kMoveThreshold)
       return true;
     drag.moving = true;
+    EndEdit();
   }
   UpdateDropMark(x, y);
   return true;

@@ -140,6 +140,11 @@ TEST(GridRowInputTest, EveryWayOfEndingADragLeavesTheScreenAsPainted) {
       {"focus loss", [&] { ::SetFocus(w.form.Handle()); }},
       {"capture loss", [&] { ::SetCapture(w.form.Handle()); }},
       {"deactivation", [&] { ::SendMessageW(w.window, WM_ACTIVATEAPP, FALSE, 0); }},
+      {"right click",
+       [&] {
+         w.Press(POINT{kStripX, w.Middle(4)}, WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON);
+         w.Release(POINT{kStripX, w.Middle(4)}, WM_RBUTTONUP);
+       }},
   };
   for (const auto& ending : endings) {
     for (bool resize : {true, false}) {

@@ -414,13 +414,8 @@ private:
   // answers whether one was going on.
   bool CancelRowInput();
   int IndicatorCursorAt(int x, int y);
-  // The displayed row on the screen at y with its top and height; row -1 for none.
-  struct TRowSpot {
-    int row = -1;
-    int top = 0;
-    int height = 0;
-  };
-  TRowSpot RowSpotAt(int y);
+  // The displayed row on the screen at y (its separator line included); -1 for none.
+  int RowUnder(int y);
   // Visits the displayed rows from TopRow down to the body's bottom until visit answers true;
   // answers the top of the row where the walk stopped (below the last row visited).
   int WalkScreenRows(const std::function<bool(int row, int top, int height)>& visit);

@@ -40,18 +40,18 @@ int TVxCustomGrid::WalkScreenRows(const std::function<bool(int row, int top, int
   return top;
 }
 
-TVxCustomGrid::TRowSpot TVxCustomGrid::RowSpotAt(int y) {
+int TVxCustomGrid::RowUnder(int y) {
   const RECT body = GetBodyRect();
-  TRowSpot spot;
-  if (y < body.top || y >= body.bottom) return spot;
+  if (y < body.top || y >= body.bottom) return -1;
   const int separator = RowSeparator();
+  int under = -1;
   WalkScreenRows([&](int row, int top, int height) {
     if (top > y) return true;
     if (y >= top + height + separator) return false;
-    spot = TRowSpot{row, top, height};
+    under = row;
     return true;
   });
-  return spot;
+  return under;
 }
 
 int TVxCustomGrid::RowGripAt(int y) {
@@ -76,7 +76,7 @@ int TVxCustomGrid::RowBoundaryY(int row) {
 int TVxCustomGrid::IndicatorCursorAt(int x, int y) {
   if (HitTest(x, y) != htIndicator) return crDefault;
   if (Options().Contains(goRowResizing) && RowGripAt(y) >= 0) return crVertSplit;
-  return RowSpotAt(y).row >= 0 ? crIndicatorSelect : crDefault;
+  return RowUnder(y) >= 0 ? crIndicatorSelect : crDefault;
 }
 
 void TVxCustomGrid::AutoFitRowHeight(int row) {
@@ -109,7 +109,7 @@ void TVxCustomGrid::IndicatorPress(TMouseButton button, int, int y) {
       return;
     }
   }
-  const int row = RowSpotAt(y).row;
+  const int row = RowUnder(y);
   if (row < 0) return;
   SelectRow(row);
   // The selection's handlers may have changed the rows.
@@ -151,7 +151,7 @@ bool TVxCustomGrid::RowInputMove(TShiftState shift, int x, int y) {
 void TVxCustomGrid::UpdateDropMark(int x, int y) {
   const int from = rowDrag_.moveRow;
   const bool inside = x >= 0 && x < ClientWidth();
-  const int over = inside ? RowSpotAt(y).row : -1;
+  const int over = inside ? RowUnder(y) : -1;
   const int to = over >= 0 && over != from ? RowDropPosition(from, over) : -1;
   // Over its own row the row simply stays; where nothing can take it the cursor says so.
   const int cursor = to < 0 && over != from ? crColumnNoDrag : crDefault;
@@ -179,7 +179,7 @@ bool TVxCustomGrid::RowInputRelease(int x, int y) {
   }
   if (!drag.moving || x < 0 || x >= ClientWidth()) return true;
   const int from = drag.moveRow;
-  const int over = RowSpotAt(y).row;
+  const int over = RowUnder(y);
   const int to = over >= 0 && over != from ? RowDropPosition(from, over) : -1;
   if (to < 0) return true;
   bool accept = true;

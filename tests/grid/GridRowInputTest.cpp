@@ -265,13 +265,6 @@ TEST(GridRowInputTest, InATreeARowMovesOnlyAmongItsSiblings) {
     w.Release(POINT{kStripX, w.Middle(over)});
     EXPECT_EQ(w.TakeLog().size(), d.moves ? 3u : 1u); // MouseUp and the two row events
     EXPECT_EQ(w.Names() != before, d.moves);
-    for (int r = 0; r < g.TotalRows(); ++r) {
-      const int parent = g.ParentRowOf(r);
-      EXPECT_EQ(g.LevelOf(r), parent < 0 ? 0 : g.LevelOf(parent) + 1) << r;
-      if (parent >= 0) {
-        EXPECT_LE(r, parent + g.CountDescendants(parent)) << r;
-      }
-    }
   }
   EXPECT_EQ(w.Names(), (std::vector<std::wstring>{L"G2", L"G0", L"c", L"b", L"a", L"G1", L"d"}));
 }
@@ -317,7 +310,7 @@ TEST(GridRowInputTest, TheSelectedRowsArrowStandsInItsIndicatorCell) {
   EXPECT_EQ(RectHeight(mark), 9);
   const int middle = (mark.top + mark.bottom) / 2;
   for (int x = mark.left; x < mark.right; ++x) {
-    EXPECT_EQ(picture.Pixel(x, mark.top) == ink, true) << x;
+    EXPECT_EQ(picture.Pixel(x, mark.top), ink) << x;
     EXPECT_EQ(picture.Pixel(x, middle) == ink, x == mark.left + 2) << x;
   }
   picture.SaveToFile(L"grid_indicator_marks.bmp");

@@ -81,6 +81,25 @@ double TimeKeys(BenchGrid& b) {
   return Seconds() - start;
 }
 
+// Row drags in the indicator strip: a row move and a row-height drag of 100 pointer moves
+// each over the rows on the screen, both ended with Escape.
+double TimeRowDrags(BenchGrid& b) {
+  HWND window = b.Window();
+  const int row = b.grid->TopRow();
+  const int middle = b.grid->GetRowTop(row) + 8;
+  const int edge = b.grid->GetRowTop(row) + b.grid->RowHeightOf(row);
+  const double start = Seconds();
+  for (int y : {middle, edge}) {
+    ::SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(6, y));
+    for (int k = 0; k < 100; ++k)
+      ::SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(6, y + 5 + (k * 7) % 500));
+    ::SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+    ::SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(6, y));
+  }
+  ::UpdateWindow(window);
+  return Seconds() - start;
+}
+
 // The system's list view in report view and virtual mode, its texts served on request.
 LRESULT CALLBACK HostProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == LVN_GETDISPINFOW) {
@@ -165,11 +184,26 @@ int main() {
     }
     Application().ProcessMessages();
   }
+  std::vector<double> dragsSmall, dragsBig;
+  for (BenchGrid* b : {&small, &big})
+    b->grid->SetOptions(b->grid->Options() + TGridOptions{goIndicator, goRowMoving, goRowResizing});
+  for (int k = 0; k < kRepeats; ++k) {
+    if (k % 2) {
+      dragsBig.push_back(TimeRowDrags(big));
+      dragsSmall.push_back(TimeRowDrags(small));
+    } else {
+      dragsSmall.push_back(TimeRowDrags(small));
+      dragsBig.push_back(TimeRowDrags(big));
+    }
+    Application().ProcessMessages();
+  }
   std::printf("bench grid_paint_1k_ms %.3f\n", Median(paintSmall) * 1000);
   std::printf("bench grid_paint_1m_ms %.3f\n", Median(paintBig) * 1000);
   std::printf("bench listview_paint_ms %.3f\n", Median(paintList) * 1000);
   std::printf("bench grid_paint_ratio_1m_vs_1k %.2f\n", Median(paintBig) / Median(paintSmall));
   std::printf("bench grid_paint_vs_listview_ratio %.2f\n", Median(paintBig) / Median(paintList));
   std::printf("bench grid_key_ratio_1m_vs_1k %.2f\n", Median(keysBig) / Median(keysSmall));
+  std::printf("bench grid_row_drags_1m_ms %.3f\n", Median(dragsBig) * 1000);
+  std::printf("bench grid_row_drag_ratio_1m_vs_1k %.2f\n", Median(dragsBig) / Median(dragsSmall));
   return 0;
 }

@@ -172,6 +172,7 @@ bool TVxCustomGrid::RowInputRelease(int x, int y) {
   const TRowDrag drag = rowDrag_;
   if (drag.resizeRow < 0 && drag.moveRow < 0) return false;
   CancelRowInput();
+  pressValid_ = false;
   if (drag.resizeRow >= 0) {
     if (IsShownRow(drag.resizeRow))
       SetRowHeightByDrag(drag.resizeRow, drag.resizeLine - drag.resizeTop);

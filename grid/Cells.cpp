@@ -181,8 +181,9 @@ void TCells::InsertRow(int at, TRow* row, TCellCreation creation) {
   if (at <= selectedFirst_) ++selectedFirst_;
 }
 
-void TCells::Renumber(int from) {
-  for (size_t i = from; i < rows_.size(); ++i)
+void TCells::Renumber(int first, int last) {
+  const int end = last < 0 ? RowTotal() : last + 1;
+  for (int i = first; i < end; ++i)
     rows_[i]->index_ = static_cast<int32_t>(i);
 }
 
@@ -288,7 +289,7 @@ void TCells::ExchangeRows(int a, int b) {
       static_cast<int>(rows_[a]->Displayed()) - static_cast<int>(rows_[b]->Displayed());
   RankFlagChanged(a, change);
   RankFlagChanged(b, -change);
-  SelectionSpanLost();
+  SelectionSpanCovers(std::min(a, b), std::max(a, b));
   runsValid_ = false;
 }
 
@@ -302,14 +303,42 @@ void TCells::MoveRow(int from, int to) {
     else
       std::rotate(list.begin() + to, list.begin() + from, list.begin() + from + 1);
   };
+  // A leaf that stays in the same run leaves every run length and run parent as it was.
+  const bool runsKept = runsValid_ && LeafFitsAt(from, to, &TRow::runParent_);
+  const int lo = std::min(from, to);
+  const int hi = std::max(from, to);
+  std::vector<bool> before(hi - lo + 1);
+  for (int i = lo; i <= hi; ++i)
+    before[i - lo] = rows_[i]->Displayed();
   move(rows_);
   for (auto& list : cells_)
     move(list);
-  Renumber(std::min(from, to));
-  RankStale(std::min(from, to));
-  SelectionSpanLost();
-  runsValid_ = false;
+  Renumber(lo, hi);
+  runsValid_ = runsKept;
+  // The rows between the two places moved by one: the counts follow their flags.
+  for (int i = lo; i <= hi; ++i)
+    RankFlagChanged(i, static_cast<int>(rows_[i]->Displayed()) - static_cast<int>(before[i - lo]));
+  SelectionSpanCovers(lo, hi);
   isSorted_ = false;
+}
+
+bool TCells::LeafFitsAt(int from, int to, TRow* TRow::*up) const {
+  const TRow& moved = *rows_[from];
+  auto deeper = [&](int row) { return row < RowTotal() && rows_[row]->level_ > moved.level_; };
+  // The rows that will stand just above and below it, counted before the move.
+  const int above = to > from ? to : to - 1;
+  const int below = to > from ? to + 1 : to;
+  if (deeper(from + 1) || deeper(below)) return false;
+  const TRow* owner = above >= 0 ? rows_[above] : nullptr;
+  while (owner && owner->level_ >= moved.level_)
+    owner = owner->*up;
+  return owner == moved.*up;
+}
+
+bool TCells::MoveKeepsTree(int from, int to) const {
+  const TRow& moved = Row(from);
+  Row(to);
+  return from == to || (moved.childCount_ == 0 && LeafFitsAt(from, to, &TRow::parentRow_));
 }
 
 void TCells::EnsureRuns() const {

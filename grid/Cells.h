@@ -94,6 +94,9 @@ public:
   void Clear();
   void ExchangeRows(int a, int b);
   void MoveRow(int from, int to);
+  // Whether moving row from to position to leaves the tree whole: the row has no children and
+  // lands among its own siblings, between two of their subtrees.
+  bool MoveKeepsTree(int from, int to) const;
 
   // The displayed rows (shown and visible) in row order. Rows inside a collapsed node are
   // skipped a whole subtree at a time, so a walk costs the displayed rows it passes and the
@@ -141,7 +144,11 @@ private:
   std::unique_ptr<TCell> CreateCell(int column, TCellCreation creation);
   TRow* NewRow(int level, TRow* parent, bool shown);
   void InsertRow(int at, TRow* row, TCellCreation creation);
-  void Renumber(int from);
+  // Gives rows first to last (the last row when -1) their positions.
+  void Renumber(int first, int last = -1);
+  // Whether a row that is a leaf at from would again be a leaf at to, following the same
+  // nearest row above it of lower level, found through the links `up`.
+  bool LeafFitsAt(int from, int to, TRow* TRow::*up) const;
   void EnsureRuns() const;
   void Permute(const std::vector<int>& order);
   // The partial counts from row on no longer hold (rows were added, removed or reordered).
@@ -150,6 +157,13 @@ private:
   void SelectionSpanLost() {
     selectedFirst_ = 0;
     selectedLast_ = RowTotal() - 1;
+  }
+  // Rows first to last changed places among themselves: a selected row among them may now
+  // stand anywhere there.
+  void SelectionSpanCovers(int first, int last) {
+    if (selectedTotal_ == 0 || selectedLast_ < first || selectedFirst_ > last) return;
+    selectedFirst_ = std::min(selectedFirst_, first);
+    selectedLast_ = std::max(selectedLast_, last);
   }
   // Row's displayed flag changed by delta (+1 or -1).
   void RankFlagChanged(int row, int delta);

@@ -143,6 +143,10 @@ int TColumnDisplay::NeededWidth() {
   return MeasureText().cx;
 }
 
+int TColumnDisplay::NeededHeight() {
+  return MeasureText().cy;
+}
+
 SIZE TColumnDisplay::MeasureText() {
   RECT rect = ContentRect();
   TargetCanvas->DrawTextW(DrawnText, rect,
@@ -157,6 +161,11 @@ void TTextColumnDisplay::PaintCell() {
 int TImageColumnDisplay::NeededWidth() {
   const TImageList* images = static_cast<TVxImageColumn*>(OwnerColumn)->Images();
   return images ? images->Width() : 0;
+}
+
+int TImageColumnDisplay::NeededHeight() {
+  const TImageList* images = static_cast<TVxImageColumn*>(OwnerColumn)->Images();
+  return images ? images->Height() : 0;
 }
 
 void TImageColumnDisplay::PaintCell() {

@@ -56,6 +56,8 @@ public:
   virtual void DrawHintMark();
   // The width the content needs (auto-fit and the fit hint).
   virtual int NeededWidth();
+  // The height the content needs (a row's auto-fit).
+  virtual int NeededHeight();
   // Width and height of DrawnText as drawn, from ContentRect, without clipping.
   virtual SIZE MeasureText();
   virtual void PaintCell() = 0;
@@ -71,6 +73,7 @@ class TImageColumnDisplay : public TColumnDisplay {
 public:
   using TColumnDisplay::TColumnDisplay;
   int NeededWidth() override;
+  int NeededHeight() override;
   void PaintCell() override;
 };
 
@@ -78,6 +81,7 @@ class TCheckBoxColumnDisplay : public TColumnDisplay {
 public:
   using TColumnDisplay::TColumnDisplay;
   int NeededWidth() override;
+  int NeededHeight() override { return NeededWidth(); }
   void PaintCell() override;
   virtual void DrawCheckBox(const RECT& rect, bool ticked, bool pressed, bool hot);
 };

@@ -206,6 +206,8 @@ public:
   TVxColumnEvent OnAfterSort;
   TVxSortColumnEvent OnSortColumn;
   TMeasuringRowHeightEvent OnMeasuringRowHeight;
+  // A row's height was set (by the row store or a drag in the indicator strip).
+  TVxRowHeightEvent OnChangeRowHeight;
   TCellHintEvent OnCellHint;
   TVxEditAcceptEvent OnEditAccept;
   TVxEditEvent OnAfterEdit;
@@ -284,6 +286,7 @@ protected:
   virtual int RowLevelOf(int) const { return 0; }
   // The width the cell's content needs, measured by the column's display.
   virtual int CellContentWidth(int, int, TCanvas&, const RECT&) { return 0; }
+  virtual int CellContentHeight(int, int, TCanvas&, const RECT&) { return 0; }
   virtual std::wstring CellHintFor(int, int) { return {}; }
   // The hint shown while the pointer rests on a cell: its whole text when it does not fit,
   // else its cell hint.
@@ -374,6 +377,8 @@ public:
   void SetBorderStyle(TBorderStyle value);
   // Auto-fit: the column's width becomes what its widest shown cell needs.
   void AutoFitColumn(int col);
+  // Auto-fit: the row's height becomes what its tallest cell needs, at least RowSize.
+  void AutoFitRowHeight(int row);
   const std::wstring& SearchText() const { return searchText_; }
   TTimer& SearchTimer() { return *searchTimer_; }
   // The column a drag is moving (-1 for none), and the drag box and arrows it shows.
@@ -389,6 +394,17 @@ public:
   int PressedHeader() const override { return pressedHeader_; }
   int HotHeader() const override { return hotHeader_; }
 
+  // The indicator strip's drags (GridRowInput.cpp): the row whose height is being dragged
+  // (-1 for none), and whether a row is being dragged to another place.
+  int ResizingRow() const { return rowDrag_.resizeRow; }
+  bool RowMoving() const { return rowDrag_.moving; }
+  // The row whose bottom grip lies under y in the indicator strip; -1 for none.
+  int RowGripAt(int y);
+  // A dragged row is about to move from FromPos to ToPos; the owner may refuse.
+  TVxRowMoveEvent OnRowMove;
+  // A dragged row moved.
+  TVxAfterRowMoveEvent OnAfterRowMove;
+
 protected:
   bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   void CreateParams(TCreateParams& params) override;
@@ -397,7 +413,6 @@ protected:
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
   void HoverMove(TShiftState shift, int x, int y) override;
   void MouseLeave() override;
-  void BeforeScroll(TScrollBarKind kind) override;
   // Keys (GridKeys.cpp).
   void KeyDown(WORD& key, TShiftState shift) override;
   void KeyPress(wchar_t& key) override;
@@ -406,6 +421,15 @@ protected:
   void DoEnter() override;
   void DoExit() override;
   void ApplicationActivateChanged(bool active) override;
+  // Keeps an inverted row mark on the screen through paints and scrolls.
+  void Paint(TCanvas& canvas) override;
+  void BeforeScroll(TScrollBarKind kind) override;
+  void AfterScroll(TScrollBarKind kind) override;
+  // The row store's side of the indicator drags, answered by the grid with rows: where a row
+  // dropped over another goes (-1 where the move is refused), the move and the new height.
+  virtual int RowDropPosition(int, int) const { return -1; }
+  virtual void MoveRowByDrag(int, int) {}
+  virtual void SetRowHeightByDrag(int, int) {}
 
 private:
   void CellPress(TMouseButton button, TShiftState shift, int x, int y);
@@ -422,6 +446,27 @@ private:
   // Where a dragged column would go for a pointer at x; -1 where the move is refused.
   int DropPosition(const TVxCustomColumn& dragged, int x, int y);
   void ResetHeaderState();
+  // Indicator strip input (GridRowInput.cpp); each answers whether it took the pointer.
+  void IndicatorPress(TMouseButton button, int x, int y);
+  bool RowInputMove(TShiftState shift, int x, int y);
+  bool RowInputRelease(int x, int y);
+  // Ends a row resize or move without changing anything (Escape, focus or capture lost);
+  // answers whether one was going on.
+  bool CancelRowInput();
+  int IndicatorCursorAt(int x, int y);
+  // The displayed row on the screen at y (its separator line included); -1 for none.
+  int RowUnder(int y);
+  // Visits the displayed rows from TopRow down to the body's bottom until visit answers true;
+  // answers the top of the row where the walk stopped (below the last row visited).
+  int WalkScreenRows(const std::function<bool(int row, int top, int height)>& visit);
+  // The y where the first displayed row from index row on starts (the body's bottom when it
+  // lies below the screen).
+  int RowBoundaryY(int row);
+  void UpdateDropMark(int x, int y);
+  // Replaces the inverted mark on the screen with another (an empty one for none).
+  void SetRowMark(const RECT& mark);
+  void ShowRowMark(bool show);
+  void InvertRowMark(HDC dc) const;
   void TypeAhead(wchar_t key);
   // The cell hint (GridCellHint.cpp): the pointer moved to x, y in the body, or went.
   void TrackCellHint(int x, int y);
@@ -449,4 +494,14 @@ private:
   std::unique_ptr<THintWindow> cellHint_;
   std::unique_ptr<TTimer> cellHintTimer_;
   TGridCell hintCell_;
+  struct TRowDrag {
+    int resizeRow = -1;    // the row whose height is dragged
+    int resizeTop = 0;     // its top when the drag started
+    int resizeLine = 0;    // where the inverted line is: the row's new bottom
+    int moveRow = -1;      // the row pressed in the strip while rows can move
+    bool moving = false;   // dragged far enough to be a move
+    RECT mark{0, 0, 0, 0}; // the inverted line or drop mark (empty for none)
+    bool markShown = false;
+  };
+  TRowDrag rowDrag_;
 };

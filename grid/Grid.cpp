@@ -127,7 +127,10 @@ void TVxGrid::ExchangeRows(int a, int b) {
 }
 
 void TVxGrid::MoveRowTo(int from, int to) {
+  const TRow* selected = cells_->IsRowIndex(SelectedRow()) ? &RowObject(SelectedRow()) : nullptr;
   cells_->MoveRow(from, to);
+  // The selection stays with its row, as the rows' selected flags do.
+  if (selected) StoreSelection(SelectedColumn(), selected->Index());
   RecomputeFirstRowMarker();
   RecomputeLastRowMarker();
   InvalidateBody();
@@ -171,6 +174,7 @@ void TVxGrid::SetRowHeightOf(int row, int height) {
   ShiftBody(row + 1, height - current);
   InvalidateRow(row);
   UpdateVertScrollRange();
+  if (OnChangeRowHeight) OnChangeRowHeight(this, row, height);
 }
 
 void TVxGrid::MarkRowSelected(int row, bool value) {

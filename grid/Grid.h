@@ -112,11 +112,15 @@ protected:
   std::wstring SearchTextOf(int col, int row) override;
   int RowLevelOf(int row) const override;
   int CellContentWidth(int col, int row, TCanvas& canvas, const RECT& cellRect) override;
+  int CellContentHeight(int col, int row, TCanvas& canvas, const RECT& cellRect) override;
   std::wstring CellHintFor(int col, int row) override { return CellHintOf(col, row); }
   std::wstring RestingHintFor(int col, int row, TCanvas& canvas, const RECT& cellRect,
                               bool bold) override {
     return CellHintText(col, row, canvas, cellRect, bold);
   }
+  int RowDropPosition(int from, int over) const override;
+  void MoveRowByDrag(int from, int to) override { MoveRowTo(from, to); }
+  void SetRowHeightByDrag(int row, int height) override { SetRowHeightOf(row, height); }
   void PaintCellValue(TCanvas& canvas, int col, int row, const RECT& contentRect, TColor textColor,
                       TCellState state, bool selectedCell) override;
   // The one place that decides what a column change means for the rows and the window.

@@ -45,8 +45,3 @@ void TVxCustomGrid::ShowCellHint() {
   cellHint_->ActivateHint(ClientToScreen(POINT{std::max<int>(rect.left, 0), rect.bottom + 2}),
                           text);
 }
-
-void TVxCustomGrid::BeforeScroll(TScrollBarKind kind) {
-  HideCellHint();
-  TVxCustomGridControl::BeforeScroll(kind);
-}

@@ -27,6 +27,9 @@ struct TGridCell {
 using TVxBeforeSelectEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& Accept)>;
 using TVxBeforeSortEvent = std::function<void(TObject* Sender, int ACol, bool& Accept)>;
 using TVxColumnMoveEvent = std::function<void(TObject* Sender, int ACol, int FromPos, int ToPos)>;
+using TVxRowMoveEvent = std::function<void(TObject* Sender, int FromPos, int ToPos, bool& Accept)>;
+using TVxAfterRowMoveEvent = std::function<void(TObject* Sender, int FromPos, int ToPos)>;
+using TVxRowHeightEvent = std::function<void(TObject* Sender, int Index, int Height)>;
 using TVxCellColoringEvent =
     std::function<void(TObject* Sender, int ACol, int ARow, TColor& CellColor, TColor& GridColor,
                        TCellState CellState)>;

@@ -37,6 +37,7 @@ void TVxCustomGrid::SetHotHeader(int col) {
 
 void TVxCustomGrid::HoverMove(TShiftState shift, int x, int y) {
   TVxCustomGridControl::HoverMove(shift, x, y);
+  if (RowInputMove(shift, x, y)) return;
   // A column removed meanwhile (by an event handler) ends what was going on with it.
   if (resizeColumn_ >= 0 && !Columns().ColumnAt(resizeColumn_)) resizeColumn_ = -1;
   if (dragColumn_ >= 0 && !Columns().ColumnAt(dragColumn_)) ResetHeaderState();
@@ -73,7 +74,7 @@ void TVxCustomGrid::HoverMove(TShiftState shift, int x, int y) {
     SetHotHeader(ColumnAtX(x));
   } else {
     gripColumn_ = -1;
-    SetCursor(crDefault);
+    SetCursor(IndicatorCursorAt(x, y));
     SetHotHeader(-1);
   }
   if (shift.Contains(ssLeft) || shift.Contains(ssRight))
@@ -193,6 +194,7 @@ void TVxCustomGrid::ResetHeaderState() {
   pressPoint_ = POINT{-1, -1};
   gripColumn_ = -1;
   EndResize(false);
+  CancelRowInput();
   if (dragColumn_ >= 0) {
     dragColumn_ = -1;
     columnDrag_->HideAll();
@@ -239,6 +241,8 @@ bool TVxCustomGrid::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESUL
     ForgetColumnThemes();
     HeaderDisplays().ThemeChanged();
     Invalidate();
+  } else if (msg == WM_CAPTURECHANGED && reinterpret_cast<HWND>(lParam) != Handle()) {
+    CancelRowInput();
   } else if (msg == WM_CONTEXTMENU && lParam == -1 && IsShownRow(SelectedRow())) {
     // The menu key opens the menu at the selected row when it is in view.
     const RECT row = GetRowRect(SelectedRow());

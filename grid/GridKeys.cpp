@@ -77,6 +77,7 @@ void TVxCustomGrid::EnterKey() {
 void TVxCustomGrid::KeyDown(WORD& key, TShiftState shift) {
   TVxCustomGridControl::KeyDown(key, shift);
   HideCellHint();
+  if (key == VK_ESCAPE && CancelRowInput()) return;
   const bool fullRowScroll =
       Options().Contains(goSelectFullRow) && !AppearanceOptions().Contains(aoIndicateSelectedCell);
   switch (key) {

@@ -73,6 +73,9 @@ void TVxCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int
         if (Columns().IsColumnIndex(pressCell_.Col) && IsShownRow(pressCell_.Row) && OnCellDblClick)
           OnCellDblClick(this, pressCell_.Col, pressCell_.Row);
         break;
+      case htIndicator:
+        if (Options().Contains(goRowResizing)) AutoFitRowHeight(RowGripAt(y));
+        break;
       default:
         break;
       }
@@ -106,7 +109,7 @@ void TVxCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int
     break;
   }
   case htIndicator:
-    SelectRow(pressCell_.Row);
+    IndicatorPress(button, x, y);
     break;
   case htNone:
     EndEdit();
@@ -133,6 +136,8 @@ void TVxCustomGrid::CellPress(TMouseButton button, TShiftState shift, int x, int
 
 void TVxCustomGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
   TVxCustomGridControl::MouseUp(button, shift, x, y);
+  // Another button let go during a row drag gives the capture up, which cancels the drag.
+  if (button == mbLeft && RowInputRelease(x, y)) return;
   if (MouseCapture()) SetMouseCapture(false);
   if (resizeColumn_ >= 0) {
     EndResize(true);

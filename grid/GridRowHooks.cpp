@@ -10,6 +10,12 @@ void TVxGrid::SetRowsSelectedFlag(int first, int last, bool value) {
   MarkRowsSelected(first, last, value);
 }
 
+int TVxGrid::CellContentHeight(int col, int row, TCanvas& canvas, const RECT& cellRect) {
+  TColumnDisplay& display = LoadDisplay(col, row, canvas, cellRect);
+  display.DrawnText = Columns().ColumnAt(col)->DisplayText(display.DrawnText);
+  return display.NeededHeight();
+}
+
 std::wstring TVxGrid::SearchTextOf(int col, int row) {
   TVxCustomColumn* column = Columns().ColumnAt(col);
   return column ? column->DisplayText(CellText(col, row)) : std::wstring();
@@ -41,4 +47,13 @@ void TVxGrid::PaintCellValue(TCanvas& canvas, int col, int row, const RECT& cont
   canvas.Font().SetStyle(style);
   display.IsSelectedCell = selectedCell;
   display.PaintCell();
+}
+
+int TVxGrid::RowDropPosition(int from, int over) const {
+  if (!Cells().IsRowIndex(from) || !Cells().IsRowIndex(over) || from == over) return -1;
+  // Dropped further down, the row goes below the target and everything under it.
+  const int to = over > from && RowHasChildren(over) ? over + CountDescendants(over) : over;
+  // In a tree a row moves only among its siblings and only alone: anything else would tear a
+  // subtree apart or leave rows under a parent that does not count them.
+  return Cells().MoveKeepsTree(from, to) ? to : -1;
 }

@@ -272,8 +272,11 @@ void TStyleDisplay::DrawIndicatorMark(const RECT& rect, bool selected, bool focu
   TColor color = ColorToRGB(focused ? clBtnText : clBtnShadow);
   Cv().Pen().SetColor(color);
   Cv().Brush().SetColor(color);
-  if (editing)
-    Cv().FillRect(MakeRect(cx - 1, cy - 4, cx + 1, cy + 4));
-  else if (selected)
+  if (editing) {
+    // A text cursor: a stem with a bar across each end.
+    Cv().FillRect(MakeRect(cx - 2, cy - 4, cx + 3, cy - 3));
+    Cv().FillRect(MakeRect(cx, cy - 3, cx + 1, cy + 4));
+    Cv().FillRect(MakeRect(cx - 2, cy + 4, cx + 3, cy + 5));
+  } else if (selected)
     Cv().Polygon({{cx - 2, cy - 4}, {cx + 2, cy}, {cx - 2, cy + 4}});
 }

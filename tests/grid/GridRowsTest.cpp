@@ -421,3 +421,56 @@ TEST_F(GridRowsTest, ShownRowsFollowTheirAncestorsThroughRandomTreeOperations) {
   }
   EXPECT_GT(grandparentCollapses, 10);
 }
+
+namespace {
+
+// Whether the rows, with one moved from `from` to `to`, still form the tree their links name:
+// every row stands under its parent, one level deeper, and a top-level row has no parent.
+bool WholeAfterMove(TVxGrid& g, int from, int to) {
+  std::vector<TRow*> order;
+  for (int r = 0; r < g.TotalRows(); ++r)
+    order.push_back(&g.RowObject(r));
+  TRow* moved = order[from];
+  order.erase(order.begin() + from);
+  order.insert(order.begin() + to, moved);
+  for (size_t i = 0; i < order.size(); ++i) {
+    TRow* above = nullptr;
+    for (size_t j = i; j-- > 0;)
+      if (order[j]->Level() < order[i]->Level()) {
+        above = order[j];
+        break;
+      }
+    if (above != order[i]->ParentRow()) return false;
+    if (above && above->Level() != order[i]->Level() - 1) return false;
+  }
+  return true;
+}
+
+} // namespace
+
+TEST_F(GridRowsTest, AMoveKeepsTheTreeExactlyWhenEveryRowStaysUnderItsParent) {
+  std::mt19937 random(4242);
+  auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  for (int k = 0; k < 24; ++k)
+    if (grid.TotalRows() == 0 || pick(4) == 0)
+      AddGroup(std::to_wstring(k));
+    else
+      AddChild(pick(grid.TotalRows()), std::to_wstring(k), pick(3) != 0);
+  int kept = 0, refused = 0;
+  for (int step = 0; step < 400; ++step) {
+    const int from = pick(grid.TotalRows()), to = pick(grid.TotalRows());
+    const bool whole = WholeAfterMove(grid, from, to);
+    ASSERT_EQ(grid.Cells().MoveKeepsTree(from, to), whole) << step << ": " << from << "->" << to;
+    if (!whole) {
+      ++refused;
+      continue;
+    }
+    ++kept;
+    grid.MoveRowTo(from, to);
+    // The store kept its run bookkeeping through the move: the queries still equal the scans.
+    ExpectTreeQueriesMatchScans(grid, "move at step " + std::to_string(step));
+    if (HasFatalFailure()) return;
+  }
+  EXPECT_GT(kept, 20);
+  EXPECT_GT(refused, 20);
+}

@@ -31,6 +31,7 @@ TVxGrid::TVxGrid(TComponent* owner)
 
 TVxGrid::~TVxGrid() {
   tearingDown_ = true;
+  DropEditor();
   SetRowFacts(nullptr);
 }
 
@@ -117,6 +118,7 @@ void TVxGrid::ClearAllRows() {
 }
 
 void TVxGrid::ExchangeRows(int a, int b) {
+  EndEdit();
   cells_->ExchangeRows(a, b);
   if (!UpdatesLocked()) {
     InvalidateRow(a);
@@ -125,6 +127,7 @@ void TVxGrid::ExchangeRows(int a, int b) {
 }
 
 void TVxGrid::MoveRowTo(int from, int to) {
+  EndEdit();
   cells_->MoveRow(from, to);
   RecomputeFirstRowMarker();
   RecomputeLastRowMarker();
@@ -189,6 +192,7 @@ void TVxGrid::MarkRowsSelected(int first, int last, bool value) {
 void TVxGrid::SortByColumn(int column, bool ascending) {
   TVxCustomColumn* owner = Columns().ColumnAt(column);
   if (!owner || !owner->Options().Contains(coCanSort)) return;
+  EndEdit();
   TRow* selected = cells_->IsRowIndex(SelectedRow()) ? &RowObject(SelectedRow()) : nullptr;
   cells_->Sort(column, owner->SortType(), owner->Options().Contains(coFullResort),
                ascending ? skAscending : skDescending);

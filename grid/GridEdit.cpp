@@ -6,7 +6,9 @@
 // also while its text is being applied, so a text never lands in another row than the one
 // the user edited. The editor is closed before any event of the apply runs.
 #include "grid/CustomGrid.h"
+#include "ui/Handles.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -15,6 +17,19 @@ RECT Clipped(RECT area, const RECT& bounds) {
   RECT clipped{};
   ::IntersectRect(&clipped, &area, &bounds);
   return clipped;
+}
+
+// A single-line edit box draws its text at its top: the box is made as high as the text and
+// centred in the cell, so the text stays where the cell drew it.
+RECT TextBand(RECT area, const TFont& font) {
+  TWindowDC dc;
+  TScopedSelect select(dc.Get(), font.Handle());
+  TEXTMETRICW metrics{};
+  ::GetTextMetricsW(dc.Get(), &metrics);
+  const int height = std::min<int>(metrics.tmHeight, RectHeight(area));
+  area.top += (RectHeight(area) - height) / 2;
+  area.bottom = area.top + height;
+  return area;
 }
 
 } // namespace
@@ -38,9 +53,9 @@ RECT TVxCustomGrid::InputEditArea(int col) {
   const TVxCustomColumn& column = *Columns().ColumnAt(col);
   const RECT input = GetInputRect();
   const int left = ColumnLeft(column);
-  // The edit box stands InputSize high in the middle of the line, as its text is drawn.
-  const int top = input.top + (RectHeight(input) - LineWidths().horizontal - InputSize()) / 2;
-  RECT area{left + 1, top, left + column.Width() - 1, top + InputSize()};
+  const RECT cell{left + 1, input.top, left + column.Width() - LineWidths().vertical,
+                  input.bottom - LineWidths().horizontal};
+  const RECT area = TextBand(cell, column.Font());
   RECT bounds = input;
   bounds.right = ClientWidth();
   if (column.Position() >= FixedCols()) bounds.left += Columns().FixedWidth();
@@ -70,7 +85,7 @@ bool TVxCustomGrid::OpenEditor(int col, int row, const std::wstring* typed) {
   row = edit_.cell.Row;
   column = Columns().ColumnAt(col);
   if (!column || !IsShownRow(row) || !CanEdit(*column, euEdit)) return false;
-  const RECT area = EditArea(col, row);
+  const RECT area = TextBand(EditArea(col, row), column->Font());
   if (::IsRectEmpty(&area)) return false;
   ShowEditor(*column, area, CellEditColor(col, row), text, typed != nullptr, false);
   if (OnEdit) OnEdit(this, col, row);

@@ -178,6 +178,13 @@ void TVxCustomGridControl::Paint(TCanvas& canvas) {
     if (options_.Contains(goInput)) {
       const RECT cell = MakeRect(span.left, input.top, span.right, input.bottom);
       display.DrawInputCell(*span.column, cell);
+      // The input line's cells end in the grid's lines, as the body's do.
+      canvas.Brush().SetColor(ColorToRGB(gridLinesColor_));
+      if (lines.vertical > 0)
+        canvas.FillRect(MakeRect(cell.right - lines.vertical, cell.top, cell.right, cell.bottom));
+      if (lines.horizontal > 0)
+        canvas.FillRect(
+            MakeRect(cell.left, cell.bottom - lines.horizontal, cell.right, cell.bottom));
       // The input line's selected cell shows the focus while no editor covers it.
       if (edit_.inputLine && !edit_.open && colors.focused &&
           span.column->Index() == selectedColumn_)

@@ -56,11 +56,11 @@ struct GridEditTest : ::testing::Test {
   std::wstring EditorValue() const { return EditorText(*w.grid->ActiveEditor()); }
   void Type(const wchar_t* text) { ::SetWindowTextW(Editor(), text); }
   void EditorKey(WORD key) { ::SendMessageW(Editor(), WM_KEYDOWN, key, 0); }
-  // Only the editing events, in order.
-  Log EditLog() {
+  // Only the events whose names hold word (the editing events by default), in order.
+  Log EditLog(const char* word = "Edit") {
     Log edits;
     for (const std::string& line : w.TakeLog())
-      if (line.find("Edit") != std::string::npos) edits.push_back(line);
+      if (line.find(word) != std::string::npos) edits.push_back(line);
     return edits;
   }
 };
@@ -84,8 +84,9 @@ TEST_F(GridEditTest, ClickOpensTheEditorAndAPressElsewhereAppliesIt) {
   EXPECT_EQ(::GetFocus(), Editor());
   EXPECT_EQ(EditorValue(), L"v1");
   const RECT cell = w.grid->GetCellRect(1, 1);
-  EXPECT_EQ(w.grid->ActiveEditor()->BoundsRect().left, cell.left);
-  EXPECT_EQ(w.grid->ActiveEditor()->BoundsRect().top, cell.top);
+  const RECT bounds = w.grid->ActiveEditor()->BoundsRect();
+  EXPECT_EQ(bounds.left, cell.left);
+  EXPECT_TRUE(bounds.top >= cell.top && bounds.bottom <= cell.bottom && bounds.top < bounds.bottom);
   Type(L"new");
   w.Click(w.CellPoint(0, 2));
   EXPECT_EQ(w.TakeLog(), (Log{"MouseDown", "EditAccept 1,1=new", "EditText 1,1=new",
@@ -238,4 +239,65 @@ TEST_F(GridEditTest, RowsDeletedClearedOrSortedUnderTheEditorAreNeverWritten) {
   g->grid->AppendRows(2);
   ASSERT_TRUE(g->grid->BeginEdit(1, 1));
   g.reset();
+}
+
+// Saves grid_input_edit.bmp in the working folder: the input line with its editor open on the
+// text column, over three rows added through it.
+TEST_F(GridEditTest, InputLineAddsRowsFromItsValues) {
+  TVxGrid& g = *w.grid;
+  bool acceptInput = true;
+  g.OnInputAccept = [&](TObject*, bool& accept) {
+    w.Log.push_back("InputAccept");
+    accept = acceptInput;
+  };
+  g.OnInputAdded = [&](TObject*) { w.Log.push_back("InputAdded"); };
+  g.OnInputSelectCell = [&](TObject*, int c) { Note("InputSelectCell", c, -1); };
+  g.SetOptions(g.Options() + TGridOptions{goInput, goIndicator});
+  g.Columns().ColumnAt(0)->SetInputCaption(L"Name");
+  g.Columns().ColumnAt(1)->SetDefaultValue(L"d");
+  // With no rows the focus goes to the input line.
+  ::SetFocus(w.form.Handle());
+  g.SetFocus();
+  EXPECT_TRUE(g.InputLineActive());
+
+  const RECT input = g.GetInputRect();
+  const TVxCustomColumn& text = *g.Columns().ColumnAt(1);
+  const POINT inputCell{g.ColumnLeft(text) + text.Width() / 2, (input.top + input.bottom) / 2};
+  w.TakeLog();
+  w.Click(inputCell);
+  ASSERT_NE(Editor(), nullptr);
+  EXPECT_EQ(g.EditCell(), (TGridCell{1, -1}));
+  for (const wchar_t* value : {L"alpha", L"beta", L"gamma"}) {
+    Type(value);
+    EditorKey(VK_RETURN);
+  }
+  acceptInput = false;
+  Type(L"refused");
+  EditorKey(VK_RETURN);
+  ASSERT_EQ(g.TotalRows(), 3);
+  EXPECT_EQ(g.CellText(1, 0), L"alpha");
+  EXPECT_EQ(g.CellText(1, 2), L"gamma");
+  EXPECT_EQ(EditorValue(), L"refused"); // a refused row keeps what was typed
+  Log expected{"InputSelectCell 1,-1"};
+  for (int k = 0; k < 3; ++k)
+    expected.insert(expected.end(), {"InputAccept", "InputAdded"});
+  expected.push_back("InputAccept");
+  EXPECT_EQ(EditLog("Input"), expected);
+  Type(L"delta");
+  TBitmap picture(300, 220);
+  picture.Fill(RGB(1, 2, 3));
+  g.Update();
+  g.PaintTo(picture.Canvas().Handle(), 0, 0);
+  picture.SaveToFile(L"grid_input_edit.bmp");
+
+  // Escape closes the editor; the keys move in the input line and back to the rows.
+  EditorKey(VK_ESCAPE);
+  EXPECT_EQ(Editor(), nullptr);
+  w.Key(VK_RIGHT);
+  w.Key(VK_DOWN);
+  EXPECT_FALSE(g.InputLineActive());
+  EXPECT_EQ(g.SelectedRow(), 0);
+  w.Key(VK_UP);
+  EXPECT_TRUE(g.InputLineActive());
+  EXPECT_EQ(EditLog("Input"), Log{"InputSelectCell 2,-1"});
 }

@@ -485,5 +485,6 @@ private:
   std::unique_ptr<THintWindow> headerHint_;
   TInputEnterMode inputEnterMode_ = imEditing;
   TWinControl* activeEditor_ = nullptr;
-  TWinControl* editorHomeParent_ = nullptr; // an InplaceEdit's own parent while it edits
+  TWinControl* outsideEditor_ = nullptr;    // a column's InplaceEdit while it edits here
+  TWinControl* editorHomeParent_ = nullptr; // and its own parent, given back afterwards
 };

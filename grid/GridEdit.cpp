@@ -119,6 +119,7 @@ void TVxCustomGrid::ShowEditor(TVxCustomColumn& column, const RECT& area, TColor
   TVxEdit* own = nullptr;
   if (editor) {
     // An outside editor visits the grid only while it edits.
+    outsideEditor_ = editor;
     editorHomeParent_ = editor->Parent();
     editor->SetParent(this);
   } else {
@@ -154,13 +155,14 @@ void TVxCustomGrid::ShowEditor(TVxCustomColumn& column, const RECT& area, TColor
 }
 
 void TVxCustomGrid::HideEditor(TWinControl& editor, bool focusGrid) {
-  if (auto* own = dynamic_cast<TVxEdit*>(&editor)) own->SetEditHost(nullptr);
+  auto* own = dynamic_cast<TVxEdit*>(&editor);
+  if (own && own->EditHost() == this) own->SetEditHost(nullptr);
   if (focusGrid && editor.HandleAllocated() && ::GetFocus() == editor.Handle() && HandleAllocated())
     ::SetFocus(Handle());
   editor.Hide();
-  if (!dynamic_cast<TVxEdit*>(&editor)) {
-    TWinControl* home = std::exchange(editorHomeParent_, nullptr);
-    editor.SetParent(home);
+  if (&editor == outsideEditor_) {
+    outsideEditor_ = nullptr;
+    editor.SetParent(std::exchange(editorHomeParent_, nullptr));
   }
   if (HandleAllocated()) {
     ::InvalidateRect(Handle(), &edit_.editorRect, FALSE);
@@ -308,7 +310,14 @@ void TVxCustomGrid::ControlRemoving(TWinControl* control) {
     edit_.open = false;
     edit_.input = false;
     activeEditor_ = nullptr;
+  }
+  if (control == outsideEditor_) {
+    // Freed or taken away while it edits: no column uses it again.
+    outsideEditor_ = nullptr;
     editorHomeParent_ = nullptr;
+    for (int i = 0; i < Columns().ColumnCount(); ++i)
+      if (Columns().ColumnAt(i)->InplaceEdit() == control)
+        Columns().ColumnAt(i)->SetInplaceEdit(nullptr);
   }
   TVxCustomGridControl::ControlRemoving(control);
 }

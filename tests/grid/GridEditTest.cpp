@@ -1,5 +1,6 @@
 #include "GridControl.h"
 #include "ui/Bitmap.h"
+#include "ui/StdCtrls.h"
 
 #include <gtest/gtest.h>
 
@@ -112,6 +113,22 @@ TEST_F(GridEditTest, ClickOpensTheEditorAndAPressElsewhereAppliesIt) {
             w.grid->GetCellRect(0, 2).left + TVxTreeColumn::kButtonIndent);
   w.Click(POINT{w.grid->GetCellRect(0, 1).left + 5, w.CellPoint(0, 1).y}); // on the button
   EXPECT_EQ(w.grid->ActiveEditor(), nullptr);
+
+  // A column's InplaceEdit edits instead of its own editor and goes home afterwards.
+  TMemo outside(nullptr);
+  outside.Hide();
+  outside.SetParent(&w.form);
+  TVxCustomColumn& text = *w.grid->Columns().ColumnAt(1);
+  text.SetInplaceEdit(&outside);
+  ASSERT_TRUE(w.grid->BeginEdit(1, 0));
+  EXPECT_EQ(w.grid->ActiveEditor(), &outside);
+  EXPECT_EQ(outside.Parent(), w.grid);
+  ::SetWindowTextW(outside.Handle(), L"memo");
+  w.grid->ApplyEdit();
+  EXPECT_EQ(w.grid->CellText(1, 0), L"memo");
+  EXPECT_EQ(outside.Parent(), &w.form);
+  EXPECT_FALSE(outside.Visible());
+  text.SetInplaceEdit(nullptr);
 }
 
 TEST_F(GridEditTest, KeysInsideTheEditorApplyOrCloseIt) {
@@ -155,6 +172,18 @@ TEST_F(GridEditTest, KeysInsideTheEditorApplyOrCloseIt) {
     EXPECT_EQ(w.grid->CellText(1, 1), c.cellAfter) << c.what;
     EXPECT_EQ(::GetFocus(), w.window) << c.what;
   }
+  // With goInplaceEditEvents the grid's key events hear the editor's keys first.
+  w.grid->SetOptions(w.grid->Options() + TGridOptions{goInplaceEditEvents});
+  w.grid->OnKeyDown = [&](TObject*, WORD& key, TShiftState) {
+    w.Log.push_back(std::string("KeyDown ") + std::to_string(key));
+    if (key == VK_RETURN) key = 0;
+  };
+  ASSERT_TRUE(w.grid->BeginEdit(1, 1));
+  w.TakeLog();
+  EditorKey(VK_RETURN);
+  EXPECT_EQ(w.TakeLog(), Log{"KeyDown 13"});
+  EXPECT_NE(Editor(), nullptr); // the handler took Enter
+  w.grid->OnKeyDown = nullptr;
   // The caret keys sent to the grid while editing stay with the editor.
   ASSERT_TRUE(w.grid->BeginEdit(1, 1));
   w.Key(VK_DOWN);

@@ -36,7 +36,7 @@ RECT TextBand(RECT area, const TFont& font) {
 
 bool TVxCustomGrid::CanEdit(const TVxCustomColumn& column, TEditorUse use) const {
   return !ReadOnly() && column.Visible() && column.CanUseEditor().Contains(use) &&
-         (column.HasEditorClass() || column.InplaceEdit());
+         (column.InplaceEdit() || (column.HasEditorClass() && column.OwnEditor()));
 }
 
 RECT TVxCustomGrid::EditArea(int col, int row) {

@@ -184,6 +184,18 @@ TEST_F(GridEditTest, KeysInsideTheEditorApplyOrCloseIt) {
   EXPECT_EQ(w.TakeLog(), Log{"KeyDown 13"});
   EXPECT_NE(Editor(), nullptr); // the handler took Enter
   w.grid->OnKeyDown = nullptr;
+  // The focus moving to another control applies the edit before the grid's OnExit.
+  TMemo other(nullptr);
+  other.SetParent(&w.form);
+  w.grid->OnExit = [&](TObject*) { w.Log.push_back("Exit"); };
+  ASSERT_TRUE(w.grid->BeginEdit(1, 1));
+  Type(L"left");
+  w.TakeLog();
+  other.SetFocus();
+  EXPECT_EQ(w.TakeLog(), (Log{"EditAccept 1,1=left", "EditText 1,1=left", "AfterEdit 1,1=left",
+                              "EditExit 1,1", "Exit"}));
+  EXPECT_EQ(w.grid->ActiveEditor(), nullptr);
+  w.grid->SetFocus();
   // The caret keys sent to the grid while editing stay with the editor.
   ASSERT_TRUE(w.grid->BeginEdit(1, 1));
   w.Key(VK_DOWN);

@@ -341,4 +341,17 @@ TEST_F(GridEditTest, InputLineAddsRowsFromItsValues) {
   w.Key(VK_UP);
   EXPECT_TRUE(g.InputLineActive());
   EXPECT_EQ(EditLog("Input"), Log{"InputSelectCell 2,-1"});
+  // Enter in the input line: imEditing opens the editor, imAllways adds the row at once.
+  g.SetWantReturns(true);
+  acceptInput = true;
+  w.Key(VK_LEFT);
+  w.Key(VK_RETURN);
+  EXPECT_EQ(g.EditCell(), (TGridCell{1, -1}));
+  EditorKey(VK_ESCAPE);
+  g.SetInputEnterMode(imAllways);
+  g.Columns().ColumnAt(1)->SetInputValue(L"epsilon");
+  w.Key(VK_RETURN);
+  ASSERT_EQ(g.TotalRows(), 4);
+  EXPECT_EQ(g.CellText(1, 3), L"epsilon");
+  EXPECT_EQ(g.SelectedColumn(), 0);
 }

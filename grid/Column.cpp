@@ -2,6 +2,7 @@
 
 #include "grid/ColumnPlay.h"
 #include "grid/Columns.h"
+#include "grid/InplaceEdit.h"
 #include "ui/Bitmap.h"
 
 #include <algorithm>
@@ -331,6 +332,14 @@ bool TVxCustomColumn::AcceptsKey(wchar_t) const {
 
 void TVxCustomColumn::AdjustContentRect(RECT&, int) const {}
 
+void TVxCustomColumn::CreateOwnEditor() {
+  editor_ = std::make_unique<TVxEdit>();
+}
+
+void TVxCustomColumn::PrepareEditor(TVxEdit& editor) const {
+  editor.SetAlignment(alignment_);
+}
+
 std::wstring TVxCustomColumn::VirtualText(int, int) const {
   return {};
 }
@@ -339,6 +348,13 @@ void TVxCustomColumn::SetVirtualText(int, int, const std::wstring&) {}
 
 TVxTextColumn::TVxTextColumn(TComponent* owner) : TVxCustomColumn(owner) {
   options_.Include(coShowTextFitHint);
+  CreateOwnEditor();
+}
+
+void TVxTextColumn::PrepareEditor(TVxEdit& editor) const {
+  TVxCustomColumn::PrepareEditor(editor);
+  editor.SetMaxLength(maxLength_);
+  editor.SetPasswordChar(passwordChar_);
 }
 
 void TVxTextColumn::SetMultiLine(bool value) {
@@ -387,6 +403,7 @@ void TVxImageColumn::SetImages(TImageList* value) {
 TVxTreeColumn::TVxTreeColumn(TComponent* owner) : TVxCustomColumn(owner) {
   SetElements(std::make_unique<TTreeColumnDisplay>(*this),
               std::make_unique<TTreeColumnPlay>(*this));
+  CreateOwnEditor();
 }
 
 void TVxTreeColumn::SetHighlightButton(bool value) {

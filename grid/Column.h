@@ -18,6 +18,7 @@ class TColumnPlay;
 class TImageList;
 class TVxColumns;
 class TVxCustomColumn;
+class TVxEdit;
 class TWinControl;
 
 // What changed in the column collection, as the grid hears it: one column's property (the
@@ -249,8 +250,12 @@ public:
   int AddChangeListener(TColumnListener listener);
   void RemoveChangeListener(int id);
 
-  // Whether the class has an in-place editor of its own.
+  // Whether the class has an in-place editor of its own, and that editor (hidden until used).
   virtual bool HasEditorClass() const { return false; }
+  TVxEdit* OwnEditor() const { return editor_.get(); }
+  // Copies the column's settings that the own editor shows (alignment; the text column adds
+  // the length limit and the password character).
+  virtual void PrepareEditor(TVxEdit& editor) const;
   // The editor and input-line uses the column allows now.
   virtual TEditorUses CanUseEditor() const;
   virtual uint8_t ClassCapabilities() const { return 0; }
@@ -322,8 +327,11 @@ private:
 
   std::unique_ptr<TColumnDisplay> display_;
   std::unique_ptr<TColumnPlay> play_;
+  std::unique_ptr<TVxEdit> editor_;
 
 protected:
+  // A column class with an editor class makes its own editor when it is made.
+  void CreateOwnEditor();
   // Each column class sets its display and play when it is made.
   void SetElements(std::unique_ptr<TColumnDisplay> display, std::unique_ptr<TColumnPlay> play);
   TColumnOptions options_{coCanClick, coCanInput, coCanSort, coPublicUsing};
@@ -353,6 +361,7 @@ public:
   bool IsMultiLine() const override { return multiLine_; }
   std::wstring DisplayText(const std::wstring& cellText) const override;
   bool AcceptsKey(wchar_t key) const override { return key > 32; }
+  void PrepareEditor(TVxEdit& editor) const override;
 
 private:
   int maxLength_ = 0;

@@ -89,6 +89,23 @@ void TVxCustomGridControl::UnlockUpdates() {
 
 void TVxCustomGridControl::ColumnsNotify(const TColumnsNotice& notice) {
   switch (notice.Kind) {
+  case ckInserting:
+  case ckRemoving:
+    // Column indexes move or the edited column goes; a removed column's editor leaves too.
+    EndEdit();
+    if (notice.Kind == ckRemoving && notice.Column->OwnEditor()) {
+      TVxEdit& editor = *notice.Column->OwnEditor();
+      editor.SetEditHost(nullptr);
+      editor.SetParent(nullptr);
+    }
+    break;
+  default:
+    // A column's size, place or visibility moves the cells under an open editor.
+    if (notice.Kind == ckWidth || notice.Kind == ckPosition || notice.Kind == ckVisibility)
+      EndEdit();
+    break;
+  }
+  switch (notice.Kind) {
   case ckWidth:
   case ckVisibility:
   case ckPosition:
@@ -353,6 +370,8 @@ void TVxCustomGridControl::UpdateHorzScrollRange() {
 
 void TVxCustomGridControl::RowsInserted(int first, int count) {
   if (first < topRow_) topRow_ += count;
+  // An open editor keeps its row.
+  if (edit_.cell.Row >= first) edit_.cell.Row += count;
 }
 
 void TVxCustomGridControl::RowsRemoved(int first, int count) {
@@ -382,6 +401,7 @@ void TVxCustomGridControl::CreateWnd() {
 }
 
 void TVxCustomGridControl::Resize() {
+  EndEdit();
   UpdateVertScrollRange();
   UpdateHorzScrollRange();
   RefreshScrollAreas();

@@ -3,6 +3,7 @@
 #include "grid/Columns.h"
 #include "grid/GridEvents.h"
 #include "grid/GridTypes.h"
+#include "grid/InplaceEdit.h"
 #include "grid/RowFacts.h"
 #include "grid/ScrollControl.h"
 
@@ -31,6 +32,11 @@ using TVxEditAcceptEvent = std::function<void(TObject* Sender, int ACol, int ARo
                                               const std::wstring& Value, bool& Accept)>;
 using TVxEditEvent =
     std::function<void(TObject* Sender, int ACol, int ARow, const std::wstring& Value)>;
+// A handler may change Value.
+using TVxEditTextEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, std::wstring& Value)>;
+using TVxBeforeEditEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& Accept)>;
+using TVxInputAcceptEvent = std::function<void(TObject* Sender, bool& Accept)>;
 
 // Layout, selection, scrolling, painting entry and event dispatch of the grid. It knows the
 // rows only through the row facts (TRowFacts) that the derived grid's row store answers; what
@@ -178,6 +184,14 @@ public:
   void ScrollColumnIntoView(int col);
   // Whether row is a row of the grid that is shown.
   bool IsShownRow(int row) const;
+  // The in-place edit: whether an editor is open, and on which cell (the input line's cells
+  // have row -1); whether the input line holds the selection.
+  bool EditorOpen() const { return edit_.open; }
+  TGridCell EditCell() const { return edit_.cell; }
+  bool InputLineActive() const { return edit_.inputLine; }
+  // With goInput: the selection goes to the input line, or back to the rows.
+  void EnterInputLine();
+  void LeaveInputLine();
 
   TVxBeforeSelectEvent OnBeforeSelect;
   TVxCellEvent OnDeselectCell;
@@ -211,6 +225,18 @@ public:
   TCellHintEvent OnCellHint;
   TVxEditAcceptEvent OnEditAccept;
   TVxEditEvent OnAfterEdit;
+  // In-place editing (GridEdit.cpp): before an editor opens (the owner may refuse), the text
+  // it opens with, its opening, the text about to be written, its closing.
+  TVxBeforeEditEvent OnBeforeEdit;
+  TVxEditTextEvent OnApplyEditText;
+  TVxCellEvent OnEdit;
+  TVxEditTextEvent OnEditText;
+  TVxCellEvent OnEditExit;
+  // The input line: a row is about to be added from its values (the owner may refuse), it was
+  // added (the grid's LastAddedIndex), the input line's column changed.
+  TVxInputAcceptEvent OnInputAccept;
+  TNotifyEvent OnInputAdded;
+  TVxColumnEvent OnInputSelectCell;
 
   // TColumnsHost
   void ColumnsNotify(const TColumnsNotice& notice) override;
@@ -263,8 +289,24 @@ protected:
   virtual void RowsCleared();
   // After a sort the selection follows its row to the row's new index.
   virtual void SelectSortedRow(int row) { StoreSelection(selectedColumn_, row); }
-  // Ends any in-place edit before rows go.
+  // Closes any in-place editor without applying its text (rows or columns go or move, the
+  // contents scroll); an apply in progress writes nothing.
   virtual void EndEdit() {}
+  // Applies the open editor's text and closes it.
+  virtual void ApplyEdit() {}
+  void BeforeScroll(TScrollBarKind) override { EndEdit(); }
+  void InvalidateInputLine();
+
+  // The state of in-place editing that selection and painting read.
+  struct TEditState {
+    TGridCell cell;         // the edited cell; row -1 in the input line
+    bool open = false;      // an editor is open
+    bool input = false;     // the open editor is the input line's
+    bool inputLine = false; // the input line holds the selection
+    RECT editorRect{};      // where the open editor stands
+    unsigned session = 0;   // changes whenever an editor opens or closes
+  };
+  TEditState edit_;
 
   void SetTopRow(int row) { topRow_ = row; }
   // Sets the selection directly, for the row operations that keep it pointing at the same row.
@@ -329,7 +371,7 @@ private:
 
   void SetLook(TColor& field, TColor value);
   // The colours and switches a paint starts from.
-  TGridColors CurrentColors() const;
+  TGridColors CurrentColors();
   void PaintSlides(TCanvas& canvas, const TGridColors& colors);
   // The slide of a row: the client's width, SlideSize high, at the row's top.
   RECT SlideRect(int row);
@@ -338,6 +380,7 @@ private:
   bool AcceptCell(int col, int row);
   void RedrawSelection(int oldCol, int oldRow, int col, int row);
   void ScrollDownTo(int row);
+  void SelectInputCell(int col);
   std::unique_ptr<THeaderDisplays> headerDisplays_;
   TAppearanceOptions appearance_{aoHideSelection, aoHighlightSlideCells};
   TColor selectionColor_ = clHighlight;
@@ -364,7 +407,7 @@ private:
 
 // Mouse, keyboard, focus and window messages, column drag helpers and the published
 // properties of the grid.
-class TVxCustomGrid : public TVxCustomGridControl {
+class TVxCustomGrid : public TVxCustomGridControl, private TVxEditHost {
 public:
   explicit TVxCustomGrid(TComponent* owner);
   ~TVxCustomGrid() override;
@@ -372,6 +415,18 @@ public:
 
   // The control's version, as its property lists show it; not stored.
   const wchar_t* Version() const { return L"4.7"; }
+  TInputEnterMode InputEnterMode() const { return inputEnterMode_; }
+  void SetInputEnterMode(TInputEnterMode value) { inputEnterMode_ = value; }
+  // Opens the in-place editor on a cell, when the column, the grid and OnBeforeEdit allow it;
+  // true when it opened.
+  bool BeginEdit(int col, int row) { return OpenEditor(col, row, nullptr); }
+  // With goInput: opens the input line's editor on a column that takes input.
+  bool BeginInputEdit(int col) { return OpenInputEditor(col, nullptr); }
+  // The editor open now (the column's own or its InplaceEdit); null when none.
+  TWinControl* ActiveEditor() const { return activeEditor_; }
+  void ApplyEdit() override { CloseEditor(true, true); }
+  void EndEdit() override { CloseEditor(false, true); }
+
   // bsSingle (the default) gives the window a sunken edge; bsNone none.
   TBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TBorderStyle value);
@@ -430,8 +485,35 @@ protected:
   virtual int RowDropPosition(int, int) const { return -1; }
   virtual void MoveRowByDrag(int, int) {}
   virtual void SetRowHeightByDrag(int, int) {}
+  bool WheelAllowed() override { return !EditorOpen(); }
+  void ControlRemoving(TWinControl* control) override;
+  // Closes an open editor without a word: no event, no text applied (the grid is going).
+  void DropEditor();
+  // The row store's side of editing, answered by the grid with rows.
+  virtual std::wstring CellEditText(int, int) { return {}; }
+  virtual void WriteEditText(int, int, const std::wstring&) {}
+  virtual TColor CellEditColor(int, int) { return Color(); }
+  // Appends one row for the input line's values; its index, -1 when there is none.
+  virtual int AppendEditRow() { return -1; }
 
 private:
+  // GridEdit.cpp
+  bool CanEdit(const TVxCustomColumn& column, TEditorUse use) const;
+  RECT EditArea(int col, int row);
+  RECT InputEditArea(int col);
+  bool OpenEditor(int col, int row, const std::wstring* typed);
+  bool OpenInputEditor(int col, const std::wstring* typed);
+  // Opens the column's editor over area with text; a typed first character is not selected.
+  void ShowEditor(TVxCustomColumn& column, const RECT& area, TColor color, const std::wstring& text,
+                  bool typed, bool input);
+  void CloseEditor(bool apply, bool focusGrid);
+  void HideEditor(TWinControl& editor, bool focusGrid);
+  void ApplyCellText(TGridCell cell, std::wstring text);
+  void AddInputRow();
+  void EditorKeyDown(WORD& key, TShiftState shift) override;
+  void EditorKeyPress(wchar_t& key) override;
+  void EditorFocusLeaving(HWND newFocus) override;
+
   void CellPress(TMouseButton button, TShiftState shift, int x, int y);
   void CellRelease(TShiftState shift, int x, int y);
   void HeaderRelease(int x, int y);
@@ -504,4 +586,8 @@ private:
     bool markShown = false;
   };
   TRowDrag rowDrag_;
+  TInputEnterMode inputEnterMode_ = imEditing;
+  TWinControl* activeEditor_ = nullptr;
+  TWinControl* outsideEditor_ = nullptr;    // a column's InplaceEdit while it edits here
+  TWinControl* editorHomeParent_ = nullptr; // and its own parent, given back afterwards
 };

@@ -33,6 +33,7 @@ TVxGrid::TVxGrid(TComponent* owner)
 
 TVxGrid::~TVxGrid() {
   tearingDown_ = true;
+  DropEditor();
   SetRowFacts(nullptr);
 }
 
@@ -119,6 +120,7 @@ void TVxGrid::ClearAllRows() {
 }
 
 void TVxGrid::ExchangeRows(int a, int b) {
+  EndEdit();
   cells_->ExchangeRows(a, b);
   if (!UpdatesLocked()) {
     InvalidateRow(a);
@@ -127,6 +129,7 @@ void TVxGrid::ExchangeRows(int a, int b) {
 }
 
 void TVxGrid::MoveRowTo(int from, int to) {
+  EndEdit();
   const TRow* selected = cells_->IsRowIndex(SelectedRow()) ? &RowObject(SelectedRow()) : nullptr;
   cells_->MoveRow(from, to);
   // The selection stays with its row, as the rows' selected flags do.
@@ -201,6 +204,7 @@ void TVxGrid::MarkRowsSelected(int first, int last, bool value) {
 void TVxGrid::SortByColumn(int column, bool ascending) {
   TVxCustomColumn* owner = Columns().ColumnAt(column);
   if (!owner || !owner->Options().Contains(coCanSort)) return;
+  EndEdit();
   TRow* selected = cells_->IsRowIndex(SelectedRow()) ? &RowObject(SelectedRow()) : nullptr;
   cells_->Sort(column, owner->SortType(), owner->Options().Contains(coFullResort),
                ascending ? skAscending : skDescending);

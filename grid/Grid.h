@@ -123,6 +123,12 @@ protected:
   void SetRowHeightByDrag(int row, int height) override { SetRowHeightOf(row, height); }
   void PaintCellValue(TCanvas& canvas, int col, int row, const RECT& contentRect, TColor textColor,
                       TCellState state, bool selectedCell) override;
+  std::wstring CellEditText(int col, int row) override { return CellText(col, row); }
+  void WriteEditText(int col, int row, const std::wstring& text) override {
+    SetCellText(col, row, text);
+  }
+  TColor CellEditColor(int col, int row) override { return CellBackColorOf(col, row); }
+  int AppendEditRow() override { return AppendRows(1); }
   // The one place that decides what a column change means for the rows and the window.
   void ColumnsNotify(const TColumnsNotice& notice) override;
   void RowSizeChanged() override;

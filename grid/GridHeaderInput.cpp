@@ -222,9 +222,11 @@ void TVxCustomGrid::AutoFitColumn(int col) {
 void TVxCustomGrid::DoEnter() {
   TVxCustomGridControl::DoEnter();
   InvalidateBody();
+  if (Options().Contains(goInput) && RowFacts().RowTotal() == 0 && !tearingDown_) EnterInputLine();
 }
 
 void TVxCustomGrid::DoExit() {
+  ApplyEdit();
   ResetHeaderState();
   TVxCustomGridControl::DoExit();
   InvalidateBody();
@@ -237,6 +239,13 @@ void TVxCustomGrid::ApplicationActivateChanged(bool active) {
 }
 
 bool TVxCustomGrid::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if ((msg == WM_SETFOCUS || msg == WM_KILLFOCUS) && wParam &&
+      ::IsChild(Handle(), reinterpret_cast<HWND>(wParam))) {
+    // The focus moves between the grid and its own editor: it stays in the grid.
+    InvalidateBody();
+    result = 0;
+    return true;
+  }
   if (msg == WM_THEMECHANGED) {
     ForgetColumnThemes();
     HeaderDisplays().ThemeChanged();

@@ -78,14 +78,29 @@ void TVxCustomGrid::KeyDown(WORD& key, TShiftState shift) {
   TVxCustomGridControl::KeyDown(key, shift);
   HideCellHint();
   if (key == VK_ESCAPE && CancelRowInput()) return;
-  const bool fullRowScroll =
-      Options().Contains(goSelectFullRow) && !AppearanceOptions().Contains(aoIndicateSelectedCell);
+  // While an editor is open the caret keys are the editor's.
+  if (EditorOpen() && (key == VK_HOME || key == VK_END || (key >= VK_LEFT && key <= VK_DOWN)))
+    return;
+  const bool fullRowScroll = Options().Contains(goSelectFullRow) &&
+                             !AppearanceOptions().Contains(aoIndicateSelectedCell) &&
+                             !InputLineActive();
   switch (key) {
   case VK_UP:
-    MoveUp(shift);
+    // From the first shown row Up goes on into the input line.
+    if (Options().Contains(goInput) && IsShownRow(SelectedRow()) &&
+        RowFacts().PreviousDisplayedRow(SelectedRow()) < 0)
+      EnterInputLine();
+    else
+      MoveUp(shift);
     break;
   case VK_DOWN:
-    MoveDown(shift);
+    if (InputLineActive()) {
+      // Down leaves the input line for the first shown row.
+      const int first = RowFacts().NextDisplayedRow(-1);
+      if (first < RowFacts().RowTotal()) SelectRow(first);
+    } else {
+      MoveDown(shift);
+    }
     break;
   case VK_PRIOR:
     PageUp();
@@ -119,7 +134,18 @@ void TVxCustomGrid::KeyDown(WORD& key, TShiftState shift) {
     if (WantTabs()) TabKey(shift.Contains(ssShift));
     break;
   case VK_RETURN:
-    if (WantReturns()) EnterKey();
+    if (!WantReturns()) break;
+    if (!InputLineActive()) {
+      EnterKey();
+    } else if (InputEnterMode() == imAllways) {
+      // The input is accepted and the line starts again at its first column.
+      ApplyEdit();
+      AddInputRow();
+      if (const TVxCustomColumn* first = Columns().FirstVisibleColumn())
+        SelectCell(first->Index(), SelectedRow(), true, TShiftState{});
+    } else {
+      OpenInputEditor(SelectedColumn(), nullptr);
+    }
     break;
   default:
     break;
@@ -128,17 +154,27 @@ void TVxCustomGrid::KeyDown(WORD& key, TShiftState shift) {
 
 void TVxCustomGrid::KeyPress(wchar_t& key) {
   TVxCustomGridControl::KeyPress(key);
-  if (key == 0 || key == VK_ESCAPE) return;
+  if (key == 0 || key == VK_ESCAPE || EditorOpen()) return;
   const int col = SelectedColumn();
   const int row = SelectedRow();
   const TVxCustomColumn* column = Columns().ColumnAt(col);
   if (!column) return;
+  const std::wstring typed(1, key);
+  if (InputLineActive()) {
+    // A character the column takes opens the input editor with it.
+    if (column->AcceptsKey(key) && OpenInputEditor(col, &typed)) key = 0;
+    return;
+  }
   if (IsShownRow(row) && PlayTakesMouse(col, row)) {
     if (TColumnPlay* play = PlayAt(col, row, GetCellRect(col, row))) play->PlayKey(key);
     if (key == L'\r' || key == L'\t') {
       key = 0;
       return;
     }
+  }
+  if (IsShownRow(row) && column->AcceptsKey(key) && OpenEditor(col, row, &typed)) {
+    key = 0;
+    return;
   }
   if (key >= L' ' && !column->Options().Contains(coEditing)) TypeAhead(key);
 }

@@ -31,7 +31,13 @@ TVxCustomGrid::TVxCustomGrid(TComponent* owner)
   (void)registered;
 }
 
-TVxCustomGrid::~TVxCustomGrid() = default;
+TVxCustomGrid::~TVxCustomGrid() {
+  tearingDown_ = true;
+  DropEditor();
+  // The columns and their editors outlive this part of the grid.
+  for (int i = 0; i < Columns().ColumnCount(); ++i)
+    if (TVxEdit* editor = Columns().ColumnAt(i)->OwnEditor()) editor->SetEditHost(nullptr);
+}
 
 void TVxCustomGrid::SetBorderStyle(TBorderStyle value) {
   if (borderStyle_ == value) return;
@@ -112,7 +118,7 @@ void TVxCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int
     IndicatorPress(button, x, y);
     break;
   case htNone:
-    EndEdit();
+    ApplyEdit();
     break;
   default:
     break;
@@ -120,7 +126,8 @@ void TVxCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int
 }
 
 void TVxCustomGrid::CellPress(TMouseButton button, TShiftState shift, int x, int y) {
-  EndEdit();
+  ApplyEdit();
+  LeaveInputLine();
   secondClick_ = pressCell_ == TGridCell{SelectedColumn(), SelectedRow()};
   const int row = pressCell_.Row;
   if (row < 0 || row >= RowFacts().RowTotal()) return;
@@ -171,6 +178,9 @@ void TVxCustomGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y
   case htBody:
     CellRelease(shift, x, y);
     break;
+  case htInputLine:
+    OpenInputEditor(ColumnAtX(x), nullptr);
+    break;
   default:
     break;
   }
@@ -202,8 +212,18 @@ void TVxCustomGrid::CellRelease(TShiftState shift, int x, int y) {
     return;
   }
   // The click handler may have changed the rows: the cell is checked again.
-  if (!same || !Columns().IsColumnIndex(cell.Col) || !PlayTakesMouse(cell.Col, cell.Row)) return;
-  const RECT rect = GetCellRect(cell.Col, cell.Row);
-  if (TColumnPlay* play = PlayAt(cell.Col, cell.Row, rect))
-    play->PlayMouseUp(mbLeft, shift, x - rect.left, y - rect.top);
+  if (!same || !Columns().IsColumnIndex(cell.Col)) return;
+  if (PlayTakesMouse(cell.Col, cell.Row)) {
+    const RECT rect = GetCellRect(cell.Col, cell.Row);
+    if (TColumnPlay* play = PlayAt(cell.Col, cell.Row, rect))
+      play->PlayMouseUp(mbLeft, shift, x - rect.left, y - rect.top);
+  }
+  // Editing starts on the selected cell's edit area (right of a tree's indent and button);
+  // with goSecondClickEdit only on a click into the cell that was already selected.
+  if (!Columns().IsColumnIndex(cell.Col) || !IsShownRow(cell.Row) ||
+      cell != TGridCell{SelectedColumn(), SelectedRow()})
+    return;
+  const RECT area = EditArea(cell.Col, cell.Row);
+  if (::PtInRect(&area, POINT{x, y}) && (!Options().Contains(goSecondClickEdit) || secondClick_))
+    OpenEditor(cell.Col, cell.Row, nullptr);
 }

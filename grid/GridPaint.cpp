@@ -85,7 +85,7 @@ void TVxCustomGridControl::SetFixedCols(int value) {
   Invalidate();
 }
 
-TGridColors TVxCustomGridControl::CurrentColors() const {
+TGridColors TVxCustomGridControl::CurrentColors() {
   TGridColors colors;
   colors.color = Color();
   colors.selectionColor = selectionColor_;
@@ -95,7 +95,8 @@ TGridColors TVxCustomGridControl::CurrentColors() const {
   colors.appearance = appearance_;
   colors.sortedStyle = sortedStyle_;
   colors.linesStyle = gridLinesStyle_;
-  colors.focused = Focused();
+  // The focus in the grid's own editor is the grid's.
+  colors.focused = Focused() || (HandleAllocated() && ::IsChild(Handle(), ::GetFocus()));
   return colors;
 }
 
@@ -122,7 +123,9 @@ void TVxCustomGridControl::Paint(TCanvas& canvas) {
 
   const TRowFacts& rows = RowFacts();
   const int total = rows.RowTotal();
-  const bool focusWanted = FocusRectWanted(colors, total > 0, selectedRow_, topRow_, false);
+  const bool focusWanted =
+      FocusRectWanted(colors, total > 0, selectedRow_, topRow_, edit_.inputLine);
+  const bool cellEditor = edit_.open && !edit_.input;
   int top = body.top + lines.horizontal3D;
   int row = FirstRowFromTop();
   RECT focusRow{0, 0, 0, 0};
@@ -138,6 +141,9 @@ void TVxCustomGridControl::Paint(TCanvas& canvas) {
       facts.fullRow = fullRow;
       facts.rowSelected = rowSelected;
       facts.selectedCell = cell.col == selectedColumn_ && row == selectedRow_;
+      facts.inputLine = edit_.inputLine;
+      facts.editing = cellEditor && edit_.cell == TGridCell{cell.col, row};
+      if (facts.editing) cell.editorRect = &edit_.editorRect;
       cell.selected = PaintsAsSelected(colors, facts);
       cell.selectedCell = facts.selectedCell;
       cell.lastRow = next >= total;
@@ -148,7 +154,8 @@ void TVxCustomGridControl::Paint(TCanvas& canvas) {
     if (indicator) {
       const RECT mark = MakeRect(0, top, kIndicatorWidth, top + height + lines.horizontal);
       display.DrawIndicatorRow(mark);
-      display.DrawIndicatorMark(mark, row == selectedRow_, colors.focused, false);
+      display.DrawIndicatorMark(mark, row == selectedRow_ && !edit_.inputLine, colors.focused,
+                                cellEditor && row == edit_.cell.Row);
     }
     if (row == selectedRow_) focusRow = MakeRect(0, top, body.right, top + height);
     top += height + lines.Separator();
@@ -178,8 +185,24 @@ void TVxCustomGridControl::Paint(TCanvas& canvas) {
     canvas.IntersectClipRect(span.clipArea);
     if (options_.Contains(goHeader))
       display.DrawHeader(*span.column, MakeRect(span.left, header.top, span.right, header.bottom));
-    if (options_.Contains(goInput))
-      display.DrawInputCell(*span.column, MakeRect(span.left, input.top, span.right, input.bottom));
+    if (options_.Contains(goInput)) {
+      const RECT cell = MakeRect(span.left, input.top, span.right, input.bottom);
+      display.DrawInputCell(*span.column, cell);
+      // The input line's cells end in the grid's lines, as the body's do.
+      canvas.Brush().SetColor(ColorToRGB(gridLinesColor_));
+      if (lines.vertical > 0)
+        canvas.FillRect(MakeRect(cell.right - lines.vertical, cell.top, cell.right, cell.bottom));
+      if (lines.horizontal > 0)
+        canvas.FillRect(
+            MakeRect(cell.left, cell.bottom - lines.horizontal, cell.right, cell.bottom));
+      // The input line's selected cell shows the focus while no editor covers it.
+      if (edit_.inputLine && !edit_.open && colors.focused &&
+          span.column->Index() == selectedColumn_)
+        DrawGridFocusRect(canvas,
+                          MakeRect(cell.left + 1, cell.top + 1, cell.right - 1,
+                                   cell.bottom - 1 - lines.horizontal),
+                          appearance_.Contains(aoAlphaBlendedSelection));
+    }
     if (options_.Contains(goFooter))
       display.DrawFooter(*span.column, MakeRect(span.left, footer.top, span.right, footer.bottom),
                          true);
@@ -191,8 +214,11 @@ void TVxCustomGridControl::Paint(TCanvas& canvas) {
       display.DrawStripBackground(MakeRect(columnsRight, footer.top, client.right, footer.bottom));
   }
   if (indicator) {
-    if (options_.Contains(goInput))
-      display.DrawIndicatorCell(MakeRect(0, input.top, kIndicatorWidth, input.bottom), 0);
+    if (options_.Contains(goInput)) {
+      const RECT mark = MakeRect(0, input.top, kIndicatorWidth, input.bottom);
+      display.DrawIndicatorCell(mark, 0);
+      if (edit_.inputLine) display.DrawIndicatorMark(mark, true, colors.focused, edit_.input);
+    }
     if (options_.Contains(goFooter))
       display.DrawIndicatorCell(MakeRect(0, footer.top, kIndicatorWidth, footer.bottom), 1);
     if (options_.Contains(goHeader))

@@ -24,6 +24,10 @@ void TVxCustomGridControl::RedrawSelection(int oldCol, int oldRow, int col, int 
 }
 
 void TVxCustomGridControl::SelectCell(int col, int row, bool plain, TShiftState shift) {
+  if (edit_.inputLine) {
+    SelectInputCell(col);
+    return;
+  }
   // A row that is not there or not shown cannot be selected: a later key or popup would act
   // on a row the user never saw.
   if (!IsShownRow(row)) return;
@@ -85,6 +89,7 @@ void TVxCustomGridControl::SelectCell(int col, int row, bool plain, TShiftState 
 }
 
 void TVxCustomGridControl::SelectRow(int row) {
+  LeaveInputLine();
   SelectCell(selectedColumn_, row, true, TShiftState{});
 }
 
@@ -281,4 +286,46 @@ void TVxCustomGridControl::ScrollColumnIntoView(int col) {
     bar.SetPosition(bar.Position() - (fixedRight - left));
   else if (right > ClientWidth())
     bar.SetPosition(bar.Position() + std::min(right - ClientWidth(), left - fixedRight));
+}
+
+void TVxCustomGridControl::InvalidateInputLine() {
+  if (!HandleAllocated() || !options_.Contains(goInput)) return;
+  RECT input = GetInputRect();
+  input.left = 0;
+  input.right = ClientWidth();
+  ::InvalidateRect(Handle(), &input, FALSE);
+}
+
+void TVxCustomGridControl::EnterInputLine() {
+  if (!options_.Contains(goInput) || edit_.inputLine) return;
+  EndEdit();
+  edit_.inputLine = true;
+  if (!columns_.IsColumnIndex(selectedColumn_)) selectedColumn_ = 0;
+  InvalidateInputLine();
+  // The rows lose their selection look while the input line holds it.
+  InvalidateBody();
+  InvalidateIndicator();
+}
+
+void TVxCustomGridControl::LeaveInputLine() {
+  if (!edit_.inputLine) return;
+  ApplyEdit();
+  edit_.inputLine = false;
+  InvalidateInputLine();
+  InvalidateBody();
+  InvalidateIndicator();
+}
+
+void TVxCustomGridControl::SelectInputCell(int col) {
+  if (!AcceptCell(col, selectedRow_)) return;
+  const TVxCustomColumn* column = columns_.ColumnAt(col);
+  if (!column || !column->Enabled()) return;
+  const int oldCol = selectedColumn_;
+  if (oldCol == col) return;
+  StoreSelection(col, selectedRow_);
+  if (columns_.IsColumnIndex(oldCol) && IsShownRow(selectedRow_) && OnDeselectCell)
+    OnDeselectCell(this, oldCol, selectedRow_);
+  EndEdit();
+  if (OnInputSelectCell) OnInputSelectCell(this, col);
+  InvalidateInputLine();
 }

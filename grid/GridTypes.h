@@ -26,6 +26,9 @@ enum TSortType : uint8_t {
   stDate,
   stIP
 };
+// What Enter does in the input line: imAllways accepts the input and starts the line again,
+// imEditing opens the input editor.
+enum TInputEnterMode : uint8_t { imAllways, imEditing };
 enum TWrapKind : uint8_t { wkNone, wkEllipsis, wkPathEllipsis, wkWordWrap };
 enum TDisplayMode : uint8_t { dmImageOnly, dmTextAndImage, dmTextOnly };
 enum THeaderOrientation : uint8_t { hoHorizontal, hoVertical };

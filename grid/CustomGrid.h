@@ -522,6 +522,7 @@ private:
   void SetHotHeader(int col);
   void StartResize(int col);
   void DrawResizeLines();
+  void InvertResizeLines(HDC dc);
   void EndResize(bool apply);
   void DragMove(int x, int y);
   void EndDrag(int x, int y);

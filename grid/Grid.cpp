@@ -121,7 +121,13 @@ void TVxGrid::ClearAllRows() {
 
 void TVxGrid::ExchangeRows(int a, int b) {
   EndEdit();
+  const int selected = SelectedRow();
   cells_->ExchangeRows(a, b);
+  // The selection stays with its row, as the rows' selected flags do.
+  if (selected == a)
+    StoreSelection(SelectedColumn(), b);
+  else if (selected == b)
+    StoreSelection(SelectedColumn(), a);
   if (!UpdatesLocked()) {
     InvalidateRow(a);
     InvalidateRow(b);

@@ -97,20 +97,25 @@ void TVxCustomGrid::StartResize(int col) {
 }
 
 void TVxCustomGrid::DrawResizeLines() {
-  const TVxCustomColumn* column = Columns().ColumnAt(resizeColumn_);
-  if (!column || !HandleAllocated()) return;
-  // Drawn by inversion: the same lines drawn again take themselves away.
+  if (!Columns().ColumnAt(resizeColumn_) || !HandleAllocated()) return;
   TWindowDC dc(Handle());
+  InvertResizeLines(dc.Get());
+  resizeLinesShown_ = !resizeLinesShown_;
+}
+
+void TVxCustomGrid::InvertResizeLines(HDC dc) {
+  const TVxCustomColumn* column = Columns().ColumnAt(resizeColumn_);
+  if (!column) return;
+  // Drawn by inversion: the same lines drawn again take themselves away.
   const int left = ColumnLeft(*column) - (column->Index() == 0 ? 0 : 1);
   const int right = ColumnLeft(*column) + column->Width() + resizeChange_ - 1;
   const int height = ClientHeight();
-  const int oldRop = ::SetROP2(dc.Get(), R2_NOT);
+  const int oldRop = ::SetROP2(dc, R2_NOT);
   for (int x : {left, right}) {
-    ::MoveToEx(dc.Get(), x, 0, nullptr);
-    ::LineTo(dc.Get(), x, height);
+    ::MoveToEx(dc, x, 0, nullptr);
+    ::LineTo(dc, x, height);
   }
-  ::SetROP2(dc.Get(), oldRop);
-  resizeLinesShown_ = !resizeLinesShown_;
+  ::SetROP2(dc, oldRop);
 }
 
 void TVxCustomGrid::EndResize(bool apply) {

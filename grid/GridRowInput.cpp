@@ -228,6 +228,8 @@ void TVxCustomGrid::Paint(TCanvas& canvas) {
   TVxCustomGridControl::Paint(canvas);
   // What was painted over the mark gets it back; the rest of the mark is still there.
   if (rowDrag_.markShown) InvertRowMark(canvas.Handle());
+  // The same for a column's resize lines.
+  if (resizeLinesShown_) InvertResizeLines(canvas.Handle());
 }
 
 void TVxCustomGrid::BeforeScroll(TScrollBarKind kind) {
@@ -235,6 +237,7 @@ void TVxCustomGrid::BeforeScroll(TScrollBarKind kind) {
   HideCellHint();
   // The scroll would carry the mark along with the rows; it is drawn again after.
   ShowRowMark(false);
+  if (resizeLinesShown_) DrawResizeLines();
 }
 
 void TVxCustomGrid::AfterScroll(TScrollBarKind kind) {
@@ -251,4 +254,5 @@ void TVxCustomGrid::AfterScroll(TScrollBarKind kind) {
     const POINT at = ScreenToClient(pointer);
     UpdateDropMark(at.x, at.y);
   }
+  if (resizeColumn_ >= 0 && !resizeLinesShown_) DrawResizeLines();
 }

@@ -1,12 +1,14 @@
 #include "GridControl.h"
 #include "grid/ColumnDrag.h"
 #include "ui/Bitmap.h"
+#include "ui/Handles.h"
 #include "ui/HintWindow.h"
 #include "ui/Screen.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
 
 using Log = std::vector<std::string>;
 
@@ -108,7 +110,30 @@ TEST(GridMouseTest, GripDragResizesNoNarrowerThanMinWidth) {
     ::SendMessageW(w.window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to, 9));
     w.Release(POINT{to, 9});
   };
-  drag(right, right + 25);
+  // Mid-drag the inverted lines outlast a repaint of the whole window, and the release leaves
+  // nothing of them on the screen.
+  auto linePixels = [&](int x) {
+    const int height = w.grid->ClientHeight();
+    TBitmap shown(1, height), painted(300, height);
+    {
+      TWindowDC dc(w.window);
+      ::BitBlt(shown.Canvas().Handle(), 0, 0, 1, height, dc.Get(), x, 0, SRCCOPY);
+    }
+    w.grid->PaintTo(painted.Canvas().Handle(), 0, 0);
+    ::GdiFlush();
+    int inverted = 0;
+    for (int y = 0; y < height; ++y)
+      inverted += shown.Pixel(0, y) != painted.Pixel(x, y);
+    return std::pair{inverted, height};
+  };
+  ::SendMessageW(w.window, WM_MOUSEMOVE, 0, MAKELPARAM(right, 9));
+  w.Press(POINT{right, 9});
+  ::SendMessageW(w.window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(right + 25, 9));
+  ::RedrawWindow(w.window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  const auto [during, height] = linePixels(right + 24);
+  EXPECT_EQ(during, height);
+  w.Release(POINT{right + 25, 9});
+  EXPECT_EQ(linePixels(right + 24).first, 0);
   EXPECT_EQ(size.Width(), 105);
   drag(150 + 105, 100);
   EXPECT_EQ(size.Width(), 30);

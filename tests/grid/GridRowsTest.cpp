@@ -292,10 +292,14 @@ TEST_F(GridRowsTest, ExchangeAndMoveCarryEveryCellOfTheRow) {
   for (const wchar_t* n : {L"a", L"b", L"c", L"d"})
     AddGroup(n);
   grid.CellByKey(L"FileSize", 0)->SetTextValue(L"size a");
+  grid.SelectRow(0);
   grid.ExchangeRows(0, 3);
   EXPECT_EQ(Name(0), L"d");
   EXPECT_EQ(Name(3), L"a");
   EXPECT_EQ(grid.CellByKey(L"FileSize", 3)->TextValue(), L"size a");
+  // The selection goes with its row, as the row's selected flag does.
+  EXPECT_EQ(grid.SelectedRow(), 3);
+  EXPECT_TRUE(grid.IsRowSelected(3));
   grid.MoveRowTo(3, 1);
   EXPECT_EQ(Name(1), L"a");
   EXPECT_EQ(Name(2), L"b");

@@ -112,28 +112,37 @@ TEST(GridMouseTest, GripDragResizesNoNarrowerThanMinWidth) {
   };
   // Mid-drag the inverted lines outlast a repaint of the whole window, and the release leaves
   // nothing of them on the screen.
-  auto linePixels = [&](int x) {
-    const int height = w.grid->ClientHeight();
-    TBitmap shown(1, height), painted(300, height);
-    {
-      TWindowDC dc(w.window);
-      ::BitBlt(shown.Canvas().Handle(), 0, 0, 1, height, dc.Get(), x, 0, SRCCOPY);
-    }
-    w.grid->PaintTo(painted.Canvas().Handle(), 0, 0);
+  const int height = w.grid->ClientHeight();
+  auto pixels = [&](HDC source, int x) {
+    TBitmap strip(1, height);
+    ::BitBlt(strip.Canvas().Handle(), 0, 0, 1, height, source, x, 0, SRCCOPY);
     ::GdiFlush();
-    int inverted = 0;
+    std::vector<COLORREF> column;
     for (int y = 0; y < height; ++y)
-      inverted += shown.Pixel(0, y) != painted.Pixel(x, y);
-    return std::pair{inverted, height};
+      column.push_back(strip.Pixel(0, y));
+    return column;
   };
+  auto shown = [&](int x) { return pixels(TWindowDC(w.window).Get(), x); };
+  auto painted = [&](int x) {
+    TBitmap picture(300, height);
+    w.grid->PaintTo(picture.Canvas().Handle(), 0, 0);
+    return pixels(picture.Canvas().Handle(), x);
+  };
+  const int line = right + 24;
+  ::UpdateWindow(w.window);
+  const std::vector<COLORREF> before = shown(line);
   ::SendMessageW(w.window, WM_MOUSEMOVE, 0, MAKELPARAM(right, 9));
   w.Press(POINT{right, 9});
   ::SendMessageW(w.window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(right + 25, 9));
   ::RedrawWindow(w.window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  const auto [during, height] = linePixels(right + 24);
-  EXPECT_EQ(during, height);
+  const std::vector<COLORREF> during = shown(line);
+  int inverted = 0;
+  for (int y = 0; y < height; ++y)
+    inverted += during[y] != before[y];
+  EXPECT_EQ(inverted, height);
   w.Release(POINT{right + 25, 9});
-  EXPECT_EQ(linePixels(right + 24).first, 0);
+  ::UpdateWindow(w.window);
+  EXPECT_EQ(shown(line), painted(line));
   EXPECT_EQ(size.Width(), 105);
   drag(150 + 105, 100);
   EXPECT_EQ(size.Width(), 30);

@@ -42,6 +42,12 @@ void TVxCustomGrid::ShowCellHint() {
     text = RestingHintFor(cell.Col, cell.Row, canvas, rect, bold);
   }
   if (text.empty()) return;
-  cellHint_->ActivateHint(ClientToScreen(POINT{std::max<int>(rect.left, 0), rect.bottom + 2}),
-                          text);
+  // The hint's text starts under the cell's (past a tree's indent and the hint's own frame and
+  // margin), and a path reads best on one line: it breaks only where the screen ends.
+  const TVxCustomColumn& column = *Columns().ColumnAt(cell.Col);
+  RECT content = rect;
+  column.AdjustContentRect(content, RowLevelOf(cell.Row));
+  const int x = std::max<int>(content.left + column.Padding() - 3, 0);
+  const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN) - 16;
+  cellHint_->ActivateHint(ClientToScreen(POINT{x, rect.bottom + 2}), text, screenWidth);
 }

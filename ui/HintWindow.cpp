@@ -21,9 +21,9 @@ void THintWindow::CreateParams(TCreateParams& params) {
   params.WndParent = nullptr;
 }
 
-SIZE THintWindow::CalcHintSize(const std::wstring& text) {
+SIZE THintWindow::CalcHintSize(const std::wstring& text, int wrapWidth) {
   TWindowDC screen;
-  RECT r{0, 0, 300, 0};
+  RECT r{0, 0, wrapWidth, 0};
   {
     TCanvas canvas(screen.Get());
     canvas.Font().Assign(Font());
@@ -33,9 +33,9 @@ SIZE THintWindow::CalcHintSize(const std::wstring& text) {
   return SIZE{RectWidth(r) + 2 * kMargin + 2 + 4, RectHeight(r) + 2 * kMargin + 2};
 }
 
-void THintWindow::ActivateHint(POINT screenPoint, const std::wstring& text) {
+void THintWindow::ActivateHint(POINT screenPoint, const std::wstring& text, int wrapWidth) {
   SetCaption(text);
-  SIZE size = CalcHintSize(text);
+  SIZE size = CalcHintSize(text, wrapWidth);
   // Keep the whole hint on the screen.
   int x = std::min<int>(screenPoint.x, ::GetSystemMetrics(SM_CXSCREEN) - size.cx);
   int y = std::min<int>(screenPoint.y, ::GetSystemMetrics(SM_CYSCREEN) - size.cy);

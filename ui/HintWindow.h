@@ -9,10 +9,11 @@ class THintWindow : public TWinControl {
 public:
   explicit THintWindow(TComponent* owner);
 
-  // The size the text needs, frame and margins included.
-  SIZE CalcHintSize(const std::wstring& text);
+  // The size the text needs, frame and margins included, its lines broken at wrapWidth.
+  SIZE CalcHintSize(const std::wstring& text, int wrapWidth = kWrapWidth);
   // Shows text at the screen point (top-left corner), sized to fit.
-  void ActivateHint(POINT screenPoint, const std::wstring& text);
+  void ActivateHint(POINT screenPoint, const std::wstring& text, int wrapWidth = kWrapWidth);
+  static constexpr int kWrapWidth = 300;
   // Hides the window.
   void ReleaseHint();
   bool Active() const { return Visible(); }

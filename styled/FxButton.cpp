@@ -200,14 +200,9 @@ TFxButton::TLook TFxButton::CurrentLook() {
 
 void TFxButton::Paint(TCanvas& canvas) {
   const TLook look = CurrentLook();
-  if (!(look == look_) || !Font().SameAs(lookFont_)) {
-    frames_.Clear();
-    look_ = look;
-    lookFont_.Assign(Font());
-  }
-  frame_.SetSize(look.Width, look.Height);
-  frames_.Show(frame_, TFxFrameCache::Key(HoverLevel(), PressLevel()), [this] { DrawFrame(); });
-  ::BitBlt(canvas.Handle(), 0, 0, look.Width, look.Height, frame_.Canvas().Handle(), 0, 0, SRCCOPY);
+  frames_.Paint(
+      canvas, frame_, TFxFrameCache::Key(HoverLevel(), PressLevel()), [this] { DrawFrame(); }, look,
+      look_, Font(), lookFont_);
   if (HasFocus() && showFocusRect_) {
     RECT focus{0, 0, look.Width, look.Height};
     ::InflateRect(&focus, -2, -2);

@@ -176,15 +176,9 @@ TFxCheckBox::TLook TFxCheckBox::CurrentLook() {
 // is drawn once for the current look (see TFxFrameCache).
 void TFxCheckBox::Paint(TCanvas& canvas) {
   const TLook look = CurrentLook();
-  if (!(look == look_) || !Font().SameAs(lookFont_)) {
-    frames_.Clear();
-    look_ = look;
-    lookFont_.Assign(Font());
-  }
-  screen_.SetSize(look.Width, look.Height);
-  frames_.Show(screen_, TFxFrameCache::Key(HoverLevel(), PressLevel()), [this] { DrawFrame(); });
-  ::BitBlt(canvas.Handle(), 0, 0, look.Width, look.Height, screen_.Canvas().Handle(), 0, 0,
-           SRCCOPY);
+  frames_.Paint(
+      canvas, screen_, TFxFrameCache::Key(HoverLevel(), PressLevel()), [this] { DrawFrame(); },
+      look, look_, Font(), lookFont_);
   if (HasFocus() && showFocusRect_) canvas.DrawFocusRect(RECT{0, 0, look.Width, look.Height});
 }
 

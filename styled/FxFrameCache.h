@@ -21,6 +21,22 @@ public:
   // Puts the frame of key into image (the control's size), drawing it with draw (into image)
   // the first time.
   void Show(TBitmap& image, int key, const std::function<void()>& draw);
+  // Copies the frame of key, at the look's size, to canvas through image. The frames are
+  // forgotten first when the look or the font differs from those of the last paint (shown and
+  // shownFont, which then take the new ones).
+  template <typename Look>
+  void Paint(TCanvas& canvas, TBitmap& image, int key, const std::function<void()>& draw,
+             const Look& look, Look& shown, const TFont& font, TFont& shownFont) {
+    if (!(look == shown) || !font.SameAs(shownFont)) {
+      Clear();
+      shown = look;
+      shownFont.Assign(font);
+    }
+    image.SetSize(look.Width, look.Height);
+    Show(image, key, draw);
+    ::BitBlt(canvas.Handle(), 0, 0, look.Width, look.Height, image.Canvas().Handle(), 0, 0,
+             SRCCOPY);
+  }
 
 private:
   std::map<int, std::vector<uint8_t>> frames_;

@@ -38,27 +38,19 @@ void TFxButton::SetGlyph(const TBitmap& glyph) {
 }
 
 void TFxButton::SetLayout(TButtonLayout value) {
-  if (value == layout_) return;
-  layout_ = value;
-  Invalidate();
+  SetAndRepaint(layout_, value);
 }
 
 void TFxButton::SetShowFocusRect(bool value) {
-  if (value == showFocusRect_) return;
-  showFocusRect_ = value;
-  Invalidate();
+  SetAndRepaint(showFocusRect_, value);
 }
 
 void TFxButton::SetHotTrack(bool value) {
-  if (value == hotTrack_) return;
-  hotTrack_ = value;
-  Invalidate();
+  SetAndRepaint(hotTrack_, value);
 }
 
 void TFxButton::SetGradientBorder(bool value) {
-  if (value == gradientBorder_) return;
-  gradientBorder_ = value;
-  Invalidate();
+  SetAndRepaint(gradientBorder_, value);
 }
 
 void TFxButton::SetGradientType(TGradientType value) {

@@ -33,51 +33,35 @@ TFxCheckBox::TFxCheckBox(TComponent* owner) : TFxCustomControl(owner) {
 }
 
 void TFxCheckBox::SetBorderLines(TBorderLines value) {
-  if (value == borderLines_) return;
-  borderLines_ = value;
-  Invalidate();
+  SetAndRepaint(borderLines_, value);
 }
 
 void TFxCheckBox::SetBorderLinesColor(TColor value) {
-  if (value == borderLinesColor_) return;
-  borderLinesColor_ = value;
-  Invalidate();
+  SetAndRepaint(borderLinesColor_, value);
 }
 
 void TFxCheckBox::SetHotTrack(bool value) {
-  if (value == hotTrack_) return;
-  hotTrack_ = value;
-  Invalidate();
+  SetAndRepaint(hotTrack_, value);
 }
 
 void TFxCheckBox::SetSpacing(int value) {
-  if (value == spacing_) return;
-  spacing_ = value;
-  Invalidate();
+  SetAndRepaint(spacing_, value);
 }
 
 void TFxCheckBox::SetChecked(bool value) {
-  if (value == checked_) return;
-  checked_ = value;
-  Invalidate();
+  SetAndRepaint(checked_, value);
 }
 
 void TFxCheckBox::SetShowFocusRect(bool value) {
-  if (value == showFocusRect_) return;
-  showFocusRect_ = value;
-  Invalidate();
+  SetAndRepaint(showFocusRect_, value);
 }
 
 void TFxCheckBox::SetCheckColor(TColor value) {
-  if (value == checkColor_) return;
-  checkColor_ = value;
-  Invalidate();
+  SetAndRepaint(checkColor_, value);
 }
 
 void TFxCheckBox::SetGradientBorder(bool value) {
-  if (value == gradientBorder_) return;
-  gradientBorder_ = value;
-  Invalidate();
+  SetAndRepaint(gradientBorder_, value);
 }
 
 RECT TFxCheckBox::BoxRect() const {

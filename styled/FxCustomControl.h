@@ -54,6 +54,12 @@ public:
   virtual std::wstring AccessibleDefaultAction() const { return {}; }
 
 protected:
+  // Stores value in field and repaints; nothing when the field already holds it.
+  template <typename T> void SetAndRepaint(T& field, const T& value) {
+    if (field == value) return;
+    field = value;
+    Invalidate();
+  }
   // Tells whether the control still exists after raising an event whose handler may free it
   // (a click that closes the window): take one before the event, ask after.
   class TLifeGuard {

@@ -63,9 +63,7 @@ void TFxPanel::SetOuterColor(TColor value) {
 }
 
 void TFxPanel::SetTextShadowColor(TColor value) {
-  if (value == textShadowColor_) return;
-  textShadowColor_ = value;
-  Invalidate();
+  SetAndRepaint(textShadowColor_, value);
 }
 
 void TFxPanel::SetAntialiased(bool value) {

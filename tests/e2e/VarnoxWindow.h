@@ -89,6 +89,28 @@ public:
   }
 
 private:
+  struct TMainSearch {
+    DWORD process;
+    HWND found;
+  };
+  // The system calls these back in its own calling convention, which on 32-bit Windows is not
+  // the one a lambda converts to.
+  static BOOL CALLBACK MatchMain(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<TMainSearch*>(data);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    wchar_t text[64] = {};
+    ::GetWindowTextW(window, text, 64);
+    if (owner != search->process || !::IsWindowVisible(window) ||
+        std::wstring(text).rfind(L"Varnox", 0) != 0)
+      return TRUE;
+    search->found = window;
+    return FALSE;
+  }
+  static BOOL CALLBACK CollectChild(HWND window, LPARAM data) {
+    reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+    return TRUE;
+  }
   template <typename TTest> static bool Wait(DWORD ms, TTest test) {
     for (DWORD waited = 0;; waited += 50) {
       if (test()) return true;
@@ -114,35 +136,13 @@ private:
     return text;
   }
   HWND FindMain() const {
-    struct TSearch {
-      DWORD process;
-      HWND found;
-    } search{process_.dwProcessId, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-          auto* s = reinterpret_cast<TSearch*>(data);
-          DWORD owner = 0;
-          ::GetWindowThreadProcessId(window, &owner);
-          wchar_t text[64] = {};
-          ::GetWindowTextW(window, text, 64);
-          if (owner != s->process || !::IsWindowVisible(window) ||
-              std::wstring(text).rfind(L"Varnox", 0) != 0)
-            return TRUE;
-          s->found = window;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    TMainSearch search{process_.dwProcessId, nullptr};
+    ::EnumWindows(MatchMain, reinterpret_cast<LPARAM>(&search));
     return search.found;
   }
   std::vector<HWND> Children() const {
     std::vector<HWND> children;
-    ::EnumChildWindows(
-        main_,
-        [](HWND window, LPARAM data) -> BOOL {
-          reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&children));
+    ::EnumChildWindows(main_, CollectChild, reinterpret_cast<LPARAM>(&children));
     return children;
   }
   HWND FindShown(const std::wstring& text) const {

@@ -74,12 +74,12 @@ void Baseline(const std::string& path, const std::vector<uint8_t>& bytes, size_t
 // The clean run as the window holds it, on the real machine, over one group row and its files.
 struct TCleanBench : TCleanHarnessOn<TWin32Services> {
   void ListFiles(const std::string& folder, const std::vector<std::string>& paths, size_t size) {
-    State.SearchedFolders = {LocateSearchedFolder(Machine, folder)};
+    State.SearchedFolders = {LocateSearchedFolder(Machine, W(folder))};
     List.Clear();
-    List.AppendGroupRow("System Temp Files");
+    List.AppendGroupRow(L"System Temp Files");
     List.SetFileParentToGroup();
     for (const std::string& path : paths)
-      List.AppendFileRow(path, size, "Temporary file");
+      List.AppendFileRow(W(path), size, L"Temporary file");
   }
 };
 

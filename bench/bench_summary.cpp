@@ -31,12 +31,12 @@ struct TList {
     TFoundFilesList::TUpdateLock lock(List);
     const int perUser = files / (groups * kUsers);
     for (int g = 0; g < groups; ++g) {
-      List.AppendGroupRow("Group " + std::to_string(g));
+      List.AppendGroupRow(L"Group " + std::to_wstring(g));
       for (int u = 0; u < kUsers; ++u) {
-        List.AppendUserRow("user" + std::to_string(u));
+        List.AppendUserRow(L"user" + std::to_wstring(u));
         for (int f = 0; f < perUser; ++f)
-          List.AppendFileRow("C:\\Users\\u\\Temp\\f" + std::to_string(f) + ".tmp",
-                             uint64_t(f) * 977 + 13, "TMP File");
+          List.AppendFileRow(L"C:\\Users\\u\\Temp\\f" + std::to_wstring(f) + L".tmp",
+                             uint64_t(f) * 977 + 13, L"TMP File");
       }
     }
   }

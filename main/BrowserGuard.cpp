@@ -4,30 +4,33 @@
 
 namespace {
 
-// Only a-z change; other bytes of the system code page stay as they are.
-std::string UpperAscii(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+// Only a-z change; every other character stays as it is.
+std::wstring UpperAscii(std::wstring text) {
+  for (wchar_t& c : text)
+    if (c >= L'a' && c <= L'z') c = wchar_t(c - L'a' + L'A');
   return text;
 }
 
-std::string FileNamePart(const std::string& path) {
-  size_t cut = path.find_last_of("\\:");
-  return cut == std::string::npos ? path : path.substr(cut + 1);
+std::wstring FileNamePart(const std::wstring& path) {
+  size_t cut = path.find_last_of(L"\\:");
+  return cut == std::wstring::npos ? path : path.substr(cut + 1);
 }
 
 } // namespace
 
-std::string BrowserQuestion(const std::string& exeName) {
+std::wstring BrowserQuestion(const std::wstring& exeName) {
   if (exeName == kFirefoxExe)
-    return "Mozilla FireFox to be closed to clean unnesesary files. Close Mozilla Firefox?";
+    return L"Mozilla FireFox to be closed to clean unnesesary files. Close Mozilla Firefox?";
   if (exeName == kChromeExe)
-    return "Google Chrome to be closed to clean unnesesary files. Close Google Chrome?";
-  if (exeName == kOperaExe) return "Opera to be closed to clean unnesesary files. Close Opera?";
+    return L"Google Chrome to be closed to clean unnesesary files. Close Google Chrome?";
+  // Worded as its siblings are, so that the four questions read as one program's.
+  if (exeName == kEdgeExe)
+    return L"Microsoft Edge to be closed to clean unnesesary files. Close Microsoft Edge?";
+  if (exeName == kOperaExe) return L"Opera to be closed to clean unnesesary files. Close Opera?";
   return {};
 }
 
-bool IsProcessRunning(TSystemServices& services, const std::string& exeName) {
+bool IsProcessRunning(TSystemServices& services, const std::wstring& exeName) {
   std::vector<TProcessEntry> processes;
   if (!services.ProcessSnapshot(processes)) return false;
   for (const TProcessEntry& process : processes)
@@ -35,20 +38,20 @@ bool IsProcessRunning(TSystemServices& services, const std::string& exeName) {
   return false;
 }
 
-bool KillProcess(TSystemServices& services, const std::string& exeName) {
+bool KillProcess(TSystemServices& services, const std::wstring& exeName) {
   std::vector<TProcessEntry> processes;
   if (!services.ProcessSnapshot(processes)) return false;
-  const std::string wanted = UpperAscii(exeName);
+  const std::wstring wanted = UpperAscii(exeName);
   bool result = false;
   for (const TProcessEntry& process : processes) {
-    const std::string name = UpperAscii(process.ExeFile);
+    const std::wstring name = UpperAscii(process.ExeFile);
     if (FileNamePart(name) == wanted || name == wanted)
       result = services.TerminateProcessById(process.ProcessId);
   }
   return result;
 }
 
-void GuardBrowser(TSystemServices& services, HWND owner, const std::string& exeName) {
+void GuardBrowser(TSystemServices& services, HWND owner, const std::wstring& exeName) {
   // The detection compares letter case exactly while the ending does not: a browser running
   // under a differently cased name is not noticed, so no question is asked and it keeps running.
   if (!IsProcessRunning(services, exeName)) return;

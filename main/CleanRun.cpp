@@ -79,7 +79,7 @@ void TCleanRun::FilePass(double& total) {
     std::wstring path = list_.Path(row);
     // Only a file that is really gone is logged and counted; any failure passes it over quietly.
     try {
-      if (!OverwriteAndDeleteFile(WideToAnsi(path))) continue;
+      if (!OverwriteAndDeleteFile(path)) continue;
     } catch (const std::exception&) {
       continue;
     }

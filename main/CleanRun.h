@@ -55,7 +55,7 @@ public:
   bool EmptyRecycleBin();
   // Overwrites and deletes one listed file; true only when it is gone. The file must lie exactly
   // below where a folder that the last scan searched lay when it was searched.
-  bool OverwriteAndDeleteFile(const std::string& path) {
+  bool OverwriteAndDeleteFile(const std::wstring& path) {
     return wiper_.OverwriteAndDeleteFile(path);
   }
 

@@ -8,8 +8,8 @@
 // where it really lay at that moment, every link on the way resolved (empty when it could not be
 // opened). A file is only cleaned when it still lies, by its final path, exactly below Final.
 struct TSearchedFolder {
-  std::string Listed;
-  std::string Final;
+  std::wstring Listed;
+  std::wstring Final;
 };
 
 // What a scan leaves for the clean run and the window, owned by the main window.

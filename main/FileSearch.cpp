@@ -6,12 +6,12 @@
 #include "main/SystemServices.h"
 
 namespace {
-std::string WithBackslash(const std::string& folder) {
-  return !folder.empty() && folder.back() == '\\' ? folder : folder + '\\';
+std::wstring WithBackslash(const std::wstring& folder) {
+  return !folder.empty() && folder.back() == L'\\' ? folder : folder + L'\\';
 }
 
-bool IsDotEntry(const std::string& name) {
-  return name == "." || name == "..";
+bool IsDotEntry(const std::wstring& name) {
+  return name == L"." || name == L"..";
 }
 
 bool IsFolder(const TFindEntry& entry) {
@@ -30,23 +30,23 @@ TFileSearch::TFileSearch(TSystemServices& services, TFoundFilesList& list, TClea
                          TScanProgress& progress)
     : services_(services), list_(list), state_(state), progress_(progress), typeNames_(services) {}
 
-void TFileSearch::AddFile(const std::string& base, const TFindEntry& entry) {
-  std::string path = base + entry.Name;
-  progress_.SetStatus("Search: " + path);
+void TFileSearch::AddFile(const std::wstring& base, const TFindEntry& entry) {
+  std::wstring path = base + entry.Name;
+  progress_.SetStatus(L"Search: " + path);
   state_.FoundBytes += entry.Size;
   progress_.SetPosition(state_.FoundBytes / 1024);
   // The browsers' own index files are counted but never offered for cleaning; only the exact
   // lower-case name is theirs.
-  if (entry.Name != "index.dat") {
-    std::string typeName = typeNames_.TypeName(path, entry.Name);
+  if (entry.Name != L"index.dat") {
+    std::wstring typeName = typeNames_.TypeName(path, entry.Name);
     list_.AppendFileRow(path, entry.Size, typeName);
   }
 }
 
-void TFileSearch::SearchFiles(const std::string& folder, bool recurse) {
+void TFileSearch::SearchFiles(const std::wstring& folder, bool recurse) {
   // An empty text would stand for the root of the current drive.
   if (folder.empty()) return;
-  const std::string base = WithBackslash(folder);
+  const std::wstring base = WithBackslash(folder);
   std::unique_ptr<TListedFolder> analyzed = std::move(analyzed_);
   if (analyzed && recurse && base == analyzedBase_) {
     SearchListed(base, *analyzed);
@@ -55,7 +55,7 @@ void TFileSearch::SearchFiles(const std::string& folder, bool recurse) {
   TFoundFilesList::TUpdateLock lock(list_);
   TScanProgress::TWalkScope walk(progress_);
   TFindEntry entry;
-  auto listing = services_.FindFirst(base + "*.*", entry);
+  auto listing = services_.FindFirst(base + L"*.*", entry);
   if (!listing) return;
   bool more = true;
   while (more) {
@@ -69,7 +69,7 @@ void TFileSearch::SearchFiles(const std::string& folder, bool recurse) {
   }
 }
 
-void TFileSearch::SearchListed(const std::string& base, const TListedFolder& listed) {
+void TFileSearch::SearchListed(const std::wstring& base, const TListedFolder& listed) {
   TFoundFilesList::TUpdateLock lock(list_);
   TScanProgress::TWalkScope walk(progress_);
   if (!listed.Listed) return;
@@ -77,7 +77,7 @@ void TFileSearch::SearchListed(const std::string& base, const TListedFolder& lis
   for (const TFindEntry& entry : listed.Entries) {
     if (IsFolder(entry)) {
       if (IsPlainSubfolder(entry))
-        SearchListed(base + entry.Name + '\\', *listed.Subfolders[subfolder++]);
+        SearchListed(base + entry.Name + L'\\', *listed.Subfolders[subfolder++]);
     } else {
       AddFile(base, entry);
     }
@@ -85,23 +85,23 @@ void TFileSearch::SearchListed(const std::string& base, const TListedFolder& lis
   }
 }
 
-void TFileSearch::AnalyzeFolder(const std::string& folder, uint64_t& total,
-                                const std::string& groupCaption) {
+void TFileSearch::AnalyzeFolder(const std::wstring& folder, uint64_t& total,
+                                const std::wstring& groupCaption) {
   analyzed_.reset();
   if (folder.empty()) return;
   auto listed = std::make_unique<TListedFolder>();
-  const std::string base = WithBackslash(folder);
+  const std::wstring base = WithBackslash(folder);
   Analyze(base, total, groupCaption, *listed);
   // Kept only once the whole tree is in: a pass cut short by an error leaves nothing to reuse.
   analyzed_ = std::move(listed);
   analyzedBase_ = base;
 }
 
-void TFileSearch::Analyze(const std::string& base, uint64_t& total, const std::string& groupCaption,
-                          TListedFolder& listed) {
+void TFileSearch::Analyze(const std::wstring& base, uint64_t& total,
+                          const std::wstring& groupCaption, TListedFolder& listed) {
   TScanProgress::TWalkScope walk(progress_);
   TFindEntry entry;
-  auto listing = services_.FindFirst(base + "*.*", entry);
+  auto listing = services_.FindFirst(base + L"*.*", entry);
   if (!listing) return;
   listed.Listed = true;
   do {
@@ -109,8 +109,8 @@ void TFileSearch::Analyze(const std::string& base, uint64_t& total, const std::s
     if (IsFolder(entry)) {
       if (IsPlainSubfolder(entry)) {
         listed.Subfolders.push_back(std::make_unique<TListedFolder>());
-        Analyze(base + entry.Name + '\\', total, groupCaption, *listed.Subfolders.back());
-        progress_.SetStatus("Analysis: " + groupCaption + " " + entry.Name);
+        Analyze(base + entry.Name + L'\\', total, groupCaption, *listed.Subfolders.back());
+        progress_.SetStatus(L"Analysis: " + groupCaption + L" " + entry.Name);
       }
     } else {
       total += entry.Size;

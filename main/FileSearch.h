@@ -23,11 +23,11 @@ public:
 
   // Appends a file row under the state's FileParentRow for every file below folder (with or without
   // its trailing backslash), subfolders' files where the subfolder was met.
-  void SearchFiles(const std::string& folder, bool recurse);
+  void SearchFiles(const std::wstring& folder, bool recurse);
   // Adds the size of every file below folder, at all depths, to total; groupCaption only shows in
   // the status text. The entries are kept until the next SearchFiles of the same folder, which
   // then shows them (the same rows, texts, progress and message runs) without enumerating again.
-  void AnalyzeFolder(const std::string& folder, uint64_t& total, const std::string& groupCaption);
+  void AnalyzeFolder(const std::wstring& folder, uint64_t& total, const std::wstring& groupCaption);
 
   // A new scan asks the shell afresh for type names.
   void ForgetTypeNames() { typeNames_.Clear(); }
@@ -41,10 +41,10 @@ private:
     std::vector<std::unique_ptr<TListedFolder>> Subfolders;
   };
 
-  void Analyze(const std::string& base, uint64_t& total, const std::string& groupCaption,
+  void Analyze(const std::wstring& base, uint64_t& total, const std::wstring& groupCaption,
                TListedFolder& listed);
-  void SearchListed(const std::string& base, const TListedFolder& listed);
-  void AddFile(const std::string& base, const TFindEntry& entry);
+  void SearchListed(const std::wstring& base, const TListedFolder& listed);
+  void AddFile(const std::wstring& base, const TFindEntry& entry);
 
   TSystemServices& services_;
   TFoundFilesList& list_;
@@ -54,5 +54,5 @@ private:
   // The last size pass's listing and the folder it was of; the search right after it goes over
   // these entries instead of asking the file system for them again.
   std::unique_ptr<TListedFolder> analyzed_;
-  std::string analyzedBase_;
+  std::wstring analyzedBase_;
 };

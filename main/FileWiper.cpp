@@ -1,7 +1,7 @@
 #include "main/FileWiper.h"
 
 #include "main/CleanRandom.h"
-#include "ui/Numbers.h"
+#include "main/IniFile.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,24 +11,22 @@ namespace {
 // Largest single write; a pass over a bigger file repeats it.
 constexpr size_t kChunkBytes = 1 << 20;
 
-std::string WithoutTrailingBackslashes(std::string path) {
-  while (!path.empty() && path.back() == '\\')
+std::wstring WithoutTrailingBackslashes(std::wstring path) {
+  while (!path.empty() && path.back() == L'\\')
     path.pop_back();
   return path;
 }
 
 // Paths compare as the file system does: ordinal, without regard to letter case.
-bool SamePath(const std::string& a, const std::string& b) {
-  std::wstring wa = AnsiToWide(a), wb = AnsiToWide(b);
-  return ::CompareStringOrdinal(wa.c_str(), int(wa.size()), wb.c_str(), int(wb.size()), TRUE) ==
-         CSTR_EQUAL;
+bool SamePath(const std::wstring& a, const std::wstring& b) {
+  return SameTextIgnoringCase(a, b);
 }
 
 } // namespace
 
-TSearchedFolder LocateSearchedFolder(TSystemServices& services, const std::string& folder) {
+TSearchedFolder LocateSearchedFolder(TSystemServices& services, const std::wstring& folder) {
   TSearchedFolder located;
-  located.Listed = folder.empty() || folder.back() == '\\' ? folder : folder + '\\';
+  located.Listed = folder.empty() || folder.back() == L'\\' ? folder : folder + L'\\';
   if (!located.Listed.empty()) located.Final = services.FinalFolderPath(located.Listed);
   return located;
 }
@@ -45,16 +43,16 @@ void TFileWiper::TrustFolders(const std::vector<TSearchedFolder>& searchedFolder
   }
 }
 
-bool TFileWiper::IsListedFile(TOpenFile& file, const std::string& path) const {
+bool TFileWiper::IsListedFile(TOpenFile& file, const std::wstring& path) const {
   // The file is opened as itself: a link shows as a reparse point and is never worked through.
   DWORD attributes = file.Attributes();
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
     return false;
-  std::string final = file.FinalPath();
+  std::wstring final = file.FinalPath();
   if (final.empty()) return false;
   for (const TSearchedFolder& folder : folders_) {
     size_t n = folder.Listed.size();
-    if (path.size() <= n + 1 || path[n] != '\\' || !SamePath(path.substr(0, n), folder.Listed))
+    if (path.size() <= n + 1 || path[n] != L'\\' || !SamePath(path.substr(0, n), folder.Listed))
       continue;
     // Links above the searched folder, or the folder itself being one, were there when the scan
     // looked (a profile moved to another drive); below it, the file must lie exactly where the
@@ -84,7 +82,7 @@ bool TFileWiper::OverwritePass(TOpenFile& file, uint64_t length) {
   return true;
 }
 
-bool TFileWiper::OverwriteAndDeleteFile(const std::string& path) {
+bool TFileWiper::OverwriteAndDeleteFile(const std::wstring& path) {
   std::unique_ptr<TOpenFile> file = services_.OpenExisting(path);
   // Windows opens a read-only file for writing only once its read-only bit is off. The bit goes
   // through a handle that has passed the same checks first, on a file of one name only, and comes

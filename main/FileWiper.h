@@ -8,7 +8,7 @@
 
 // Where a folder lies as the scan searches it: the text with a trailing backslash, and its final
 // path from the system.
-TSearchedFolder LocateSearchedFolder(TSystemServices& services, const std::string& folder);
+TSearchedFolder LocateSearchedFolder(TSystemServices& services, const std::wstring& folder);
 
 // Overwrites files three times with the program's pseudo-random bytes and deletes them, touching
 // only the file that was listed: a file reached through a link, or through a folder that became a
@@ -26,13 +26,13 @@ public:
 
   // True only when the file is gone. False, with the file untouched, when it cannot be opened
   // (missing, held open by another program, access denied) or fails the checks.
-  bool OverwriteAndDeleteFile(const std::string& path);
+  bool OverwriteAndDeleteFile(const std::wstring& path);
 
   // The size of one pass buffer of pseudo-random bytes; every pass repeats it over the file.
   static constexpr size_t kPassBytes = 4096;
 
 private:
-  bool IsListedFile(TOpenFile& file, const std::string& path) const;
+  bool IsListedFile(TOpenFile& file, const std::wstring& path) const;
   bool OverwritePass(TOpenFile& file, uint64_t length);
 
   TSystemServices& services_;

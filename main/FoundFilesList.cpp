@@ -7,7 +7,7 @@
 #include "ui/Numbers.h"
 
 namespace {
-constexpr const char* kRecycleBinCaption = "Recycle Bin";
+constexpr const wchar_t* kRecycleBinCaption = L"Recycle Bin";
 } // namespace
 
 void SetupFoundFilesGrid(TVxGrid& grid) {
@@ -61,10 +61,10 @@ void TFoundFilesList::Clear() {
   grid_.ClearAllRows();
 }
 
-void TFoundFilesList::AppendGroupRow(const std::string& caption) {
+void TFoundFilesList::AppendGroupRow(const std::wstring& caption) {
   grid_.AppendRows(1);
   int row = grid_.LastAddedIndex();
-  Cell(kFileNameColumn, row)->SetTextValue(AnsiToWide(caption));
+  Cell(kFileNameColumn, row)->SetTextValue(caption);
   state_.GroupRow = row;
 }
 
@@ -77,25 +77,25 @@ void TFoundFilesList::CollapseOnFirstChild() {
   grid_.ExpandRow(grid_.LastAddedIndex() - 1, false);
 }
 
-void TFoundFilesList::AppendUserRow(const std::string& profileName) {
+void TFoundFilesList::AppendUserRow(const std::wstring& profileName) {
   grid_.AppendChildRow(state_.GroupRow, true);
   CollapseOnFirstChild();
   int row = grid_.LastAddedIndex();
-  Cell(kFileNameColumn, row)->SetTextValue(AnsiToWide(profileName));
+  Cell(kFileNameColumn, row)->SetTextValue(profileName);
   TickLikeParent(row);
   state_.FileParentRow = row;
 }
 
-void TFoundFilesList::AppendFileRow(const std::string& path, uint64_t size,
-                                    const std::string& typeName) {
+void TFoundFilesList::AppendFileRow(const std::wstring& path, uint64_t size,
+                                    const std::wstring& typeName) {
   grid_.AppendChildRow(state_.FileParentRow, true);
   CollapseOnFirstChild();
   // New children always go to the last top-level row, so the new row is the grid's last.
   int row = grid_.TotalRows() - 1;
-  Cell(kFileNameColumn, row)->SetTextValue(AnsiToWide(path));
+  Cell(kFileNameColumn, row)->SetTextValue(path);
   Cell(kFileSizeColumn, row)->SetTextValue(FileSizeText(size));
   Cell(kRealFileSizeColumn, row)->SetTextValue(RealSizeText(size));
-  Cell(kFileTypeColumn, row)->SetTextValue(AnsiToWide(typeName));
+  Cell(kFileTypeColumn, row)->SetTextValue(typeName);
   TickLikeParent(row);
 }
 
@@ -141,7 +141,7 @@ bool TFoundFilesList::IsFileRow(int row) const {
 }
 
 bool TFoundFilesList::IsRecycleBinRow(int row) const {
-  return grid_.LevelOf(row) == 0 && Path(row) == AnsiToWide(kRecycleBinCaption);
+  return grid_.LevelOf(row) == 0 && Path(row) == kRecycleBinCaption;
 }
 
 bool TFoundFilesList::IsTicked(int row) const {

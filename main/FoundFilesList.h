@@ -38,13 +38,13 @@ public:
 
   void Clear();
   // A top-level row with the column defaults (ticked); it becomes the state's GroupRow.
-  void AppendGroupRow(const std::string& caption);
+  void AppendGroupRow(const std::wstring& caption);
   // Files go straight under the group row (single-folder categories and the prefetch group).
   void SetFileParentToGroup();
   // A ticked child of GroupRow named after the profile folder; it becomes FileParentRow.
-  void AppendUserRow(const std::string& profileName);
+  void AppendUserRow(const std::wstring& profileName);
   // A ticked child of FileParentRow with the file's full path, size text, exact size and type.
-  void AppendFileRow(const std::string& path, uint64_t size, const std::string& typeName);
+  void AppendFileRow(const std::wstring& path, uint64_t size, const std::wstring& typeName);
   // The Recycle Bin's group row, with the default values and no size yet; it takes no files.
   void AppendRecycleBinRow();
   // The Recycle Bin row just appended: its total in bytes and in megabytes followed by " Mb".

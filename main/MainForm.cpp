@@ -15,11 +15,11 @@
 #include "ui/StdCtrls.h"
 #include "ui/Timer.h"
 
-std::string FolderOfPath(const std::string& path) {
-  size_t slash = path.rfind('\\');
-  if (slash == std::string::npos) return path;
+std::wstring FolderOfPath(const std::wstring& path) {
+  size_t slash = path.rfind(L'\\');
+  if (slash == std::wstring::npos) return path;
   // A drive root keeps its backslash: "C:" alone would mean the drive's current folder.
-  if (slash == 2 && path[1] == ':') return path.substr(0, 3);
+  if (slash == 2 && path[1] == L':') return path.substr(0, 3);
   return path.substr(0, slash);
 }
 
@@ -150,7 +150,7 @@ void TForm1::OpenSelected(bool folder) {
   // Only a file row names something on the disk; a heading's caption must never reach the
   // shell, which would look it up in the current folder.
   if (row < 0 || row >= VxGrid1->TotalRows() || !list.IsFileRow(row)) return;
-  std::string path = WideToAnsi(list.Path(row));
+  std::wstring path = list.Path(row);
   services_.ShellOpen(Handle(), folder ? FolderOfPath(path) : path);
 }
 

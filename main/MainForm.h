@@ -22,7 +22,7 @@ class TSystemServices;
 
 // The folder part of a file's path: everything before its last backslash, a drive root keeping
 // its backslash ("C:\\a.txt" gives "C:\\").
-std::string FolderOfPath(const std::string& path);
+std::wstring FolderOfPath(const std::wstring& path);
 
 // The program's one window: four pages with hidden tabs that the buttons step through like a
 // wizard. Page 0 picks the kinds of junk, page 1 lists what "Find" found, page 2 shows the log
@@ -44,8 +44,8 @@ public:
   TFxPanel* FxPanel4 = nullptr;
   TFxPanel* FxPanel5 = nullptr;
   TFxPanel* FxPanel6 = nullptr;
-  // FxCheckBox1 to FxCheckBox9 at index 0 to 8.
-  std::array<TFxCheckBox*, 9> FxCheckBoxes{};
+  // FxCheckBox1 to FxCheckBox10 at index 0 to 9; FxCheckBox10 is Microsoft Edge's.
+  std::array<TFxCheckBox*, 10> FxCheckBoxes{};
   TFxButton* FxButton1 = nullptr;
   TFxButton* FxButton2 = nullptr;
   TFxButton* FxButton3 = nullptr;

@@ -1,5 +1,7 @@
 // The window layout that the program carries: every component of the main window with every
 // property that differs from the component's own default.
+#include <iterator>
+
 #include "grid/Grid.h"
 #include "main/FoundFilesList.h"
 #include "main/MainForm.h"
@@ -20,22 +22,26 @@ constexpr TColor kPanelColor = 14933983;     // RGB 223, 223, 227
 constexpr TColor kPanelFontColor = 13500416; // RGB 0, 0, 206
 
 struct TCategoryBox {
+  int Number; // FxCheckBox<Number>
   int Top;
   const wchar_t* Caption;
   bool Checked;
   bool Visible;
 };
 
-constexpr TCategoryBox kCategoryBoxes[9] = {
-    {24, L"Temporary files", true, true},
-    {40, L"Mozilla Firefox Temporary Files", true, true},
-    {56, L"Google Chrome Temporary Files", true, true},
-    {73, L"Internet Explorer Temporary Files", true, true},
-    {89, L"Opera Temporary Files", true, true},
-    {105, L"Unity WebPlayer Temporary Files", true, true},
-    {122, L"Recycle Bin", false, true},
-    {138, L"Recent Documents", false, true},
-    {155, L"Old Prefetch Data", false, false},
+// In the order the page shows them. Microsoft Edge's box came last and stands after Chrome's,
+// each box below it taking the next one's row.
+constexpr TCategoryBox kCategoryBoxes[10] = {
+    {1, 24, L"Temporary files", true, true},
+    {2, 40, L"Mozilla Firefox Temporary Files", true, true},
+    {3, 56, L"Google Chrome Temporary Files", true, true},
+    {10, 73, L"Microsoft Edge Temporary Files", true, true},
+    {4, 89, L"Internet Explorer Temporary Files", true, true},
+    {5, 105, L"Opera Temporary Files", true, true},
+    {6, 122, L"Unity WebPlayer Temporary Files", true, true},
+    {7, 138, L"Recycle Bin", false, true},
+    {8, 155, L"Recent Documents", false, true},
+    {9, 171, L"Old Prefetch Data", false, false},
 };
 
 void SetMsSansSerif(TFont& font, TColor color) {
@@ -199,10 +205,10 @@ void TForm1::CreateTypesPage() {
 
   FxPanel2 = MakePanel(L"FxPanel2", Panel4, alBottom, 35, L"");
   FxPanel1 = MakePanel(L"FxPanel1", Panel4, alClient, 0, L"Types of cleaning:");
-  for (int i = 0; i < 9; ++i) {
+  for (int i = 0; i < int(std::size(kCategoryBoxes)); ++i) {
     const TCategoryBox& spec = kCategoryBoxes[i];
     auto* box = Make<TFxCheckBox>();
-    box->SetName(L"FxCheckBox" + std::to_wstring(i + 1));
+    box->SetName(L"FxCheckBox" + std::to_wstring(spec.Number));
     box->SetParent(FxPanel1);
     box->SetBounds(11, spec.Top, 230, 17);
     box->SetCaption(spec.Caption);
@@ -219,7 +225,7 @@ void TForm1::CreateTypesPage() {
     box->SetChecked(spec.Checked);
     box->SetVisible(spec.Visible);
     box->SetTabOrder(i);
-    FxCheckBoxes[i] = box;
+    FxCheckBoxes[spec.Number - 1] = box;
   }
 
   FxButton1 =

@@ -2,7 +2,6 @@
 
 #include "styled/FxProgressBar.h"
 #include "ui/Control.h"
-#include "ui/Numbers.h"
 
 #include <windows.h>
 
@@ -28,7 +27,7 @@ int TScanProgress::ClampToInt(uint64_t value) {
   return value > uint64_t(INT_MAX) ? INT_MAX : static_cast<int>(value);
 }
 
-void TScanProgress::SetStatus(std::string text) {
+void TScanProgress::SetStatus(std::wstring text) {
   status_ = std::move(text);
   statusPending_ = true;
 }
@@ -52,7 +51,7 @@ void TScanProgress::SetPositionToMax() {
   SetPositionNow(uint64_t(bar_.Max()));
 }
 
-void TScanProgress::SetStatusNow(std::string text) {
+void TScanProgress::SetStatusNow(std::wstring text) {
   SetStatus(std::move(text));
   Flush();
 }
@@ -68,7 +67,7 @@ void TScanProgress::LetMessagesRun() {
 void TScanProgress::Flush() {
   if (statusPending_) {
     statusPending_ = false;
-    label_.SetCaption(AnsiToWide(status_));
+    label_.SetCaption(status_);
   }
   if (positionPending_) {
     positionPending_ = false;

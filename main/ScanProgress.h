@@ -27,14 +27,14 @@ public:
   TScanProgress& operator=(const TScanProgress&) = delete;
 
   // Kept until the next Flush.
-  void SetStatus(std::string text);
+  void SetStatus(std::wstring text);
   void SetPosition(uint64_t position);
 
   // These reach the bar at once, after what is kept, so that they apply in the order given.
   void SetPositionNow(uint64_t position);
   void SetMax(uint64_t max);
   void SetPositionToMax();
-  void SetStatusNow(std::string text);
+  void SetStatusNow(std::wstring text);
 
   // Runs pending messages when the interval has passed since they last ran.
   void LetMessagesRun();
@@ -62,7 +62,7 @@ private:
   TWinControl& label_;
   TFxProgressBar& bar_;
   std::function<void()> processMessages_;
-  std::string status_;
+  std::wstring status_;
   bool statusPending_ = false;
   int position_ = 0;
   bool positionPending_ = false;

@@ -35,71 +35,59 @@ bool TScanRun::Run() {
   layout_ = ResolveProfileLayout(services_);
 
   if (Ticked(1)) {
-    ScanPerUser(pcUserTemp, false);
-    ScanCategory(kSystemTempFolder, "", kSystemTempCaption, "", "", false, false);
+    ScanPerUser(pcUserTemp);
+    ScanSingleFolder(kSystemTempCaption, kSystemTempFolder);
   }
-  if (Ticked(4)) ScanPerUser(pcInternetExplorer, false);
+  if (Ticked(4)) ScanPerUser(pcInternetExplorer);
   if (Ticked(2)) {
     GuardBrowser(services_, Owner, kFirefoxExe);
-    ScanPerUser(pcFirefox, true);
+    ScanPerUser(pcFirefox);
   }
   if (Ticked(3)) {
     GuardBrowser(services_, Owner, kChromeExe);
-    ScanPerUser(pcChrome, false);
+    ScanPerUser(pcChrome);
+  }
+  if (Ticked(10)) {
+    GuardBrowser(services_, Owner, kEdgeExe);
+    ScanPerUser(pcEdge);
   }
   if (Ticked(5)) {
     GuardBrowser(services_, Owner, kOperaExe);
-    ScanPerUser(pcOpera, false);
+    ScanPerUser(pcOpera);
   }
-  if (Ticked(6)) ScanPerUser(pcUnityWebPlayer, false);
+  if (Ticked(6)) ScanPerUser(pcUnityWebPlayer);
   if (Ticked(7)) AppendRecycleBinRow();
-  if (Ticked(8)) ScanCategory(layout_.RecentFolder, "", kRecentFilesCaption, "", "", false, false);
+  if (Ticked(8)) ScanSingleFolder(kRecentFilesCaption, layout_.RecentFolder);
   if (Ticked(9)) ScanPrefetch();
 
   progress_.SetPositionToMax();
-  progress_.SetStatusNow("Scanning has been finished.");
+  progress_.SetStatusNow(L"Scanning has been finished.");
   return true;
 }
 
-void TScanRun::ScanPerUser(TPerUserCategory category, bool firefox) {
-  TFolderPieces pieces = PerUserFolderPieces(category, layout_);
-  ScanCategory(layout_.UsersRoot, pieces.PieceA, GroupCaption(category), pieces.PieceB, pieces.Tail,
-               true, firefox);
-}
-
-void TScanRun::ScanCategory(const std::string& firstFolder, const std::string& pieceA,
-                            const std::string& groupCaption, const std::string& pieceB,
-                            const std::string& tail, bool perUser, bool firefox) {
+void TScanRun::ScanPerUser(TPerUserCategory category) {
+  const std::wstring groupCaption = GroupCaption(category);
   list_.AppendGroupRow(groupCaption);
-  if (!perUser) {
-    list_.SetFileParentToGroup();
-    progress_.SetPositionNow(0);
-    state_.FoundBytes = 0;
-    // Both single-folder categories pass empty pieces; an unknown Recent folder stays unsearched.
-    SearchFolder(firstFolder + pieceA + pieceB + tail);
-    return;
-  }
   uint64_t categoryTotal = 0;
-  for (const std::string& profile : ListSubfolders(services_, firstFolder)) {
+  for (const std::wstring& profile : ListSubfolders(services_, layout_.UsersRoot)) {
     list_.AppendUserRow(profile);
-    std::string folder = firstFolder + profile + pieceA + pieceB + tail;
-    if (firefox) {
-      // A profile path that leads out of the user's Firefox folder is not followed; the user
-      // row stays without files.
-      std::optional<std::string> suffix = FirefoxProfileSuffix(services_, firstFolder, profile);
-      folder = suffix && StaysInside(folder + *suffix, folder) ? folder + *suffix : "";
-    }
     progress_.SetPositionNow(0);
     state_.FoundBytes = 0;
-    if (folder.empty()) continue;
-    // One profile that cannot be searched must not cost the others their turn.
+    // One folder that cannot be searched must not cost the others their turn.
     try {
-      // Located before the size pass, whose listing the search shows.
-      LocateFolder(folder);
-      search_.AnalyzeFolder(folder, categoryTotal, groupCaption);
-      // The total covers every profile so far, while the position restarts for each.
-      progress_.SetMax(categoryTotal / 1024);
-      search_.SearchFiles(folder, true);
+      for (const std::wstring& folder : PerUserFolders(services_, layout_, category, profile)) {
+        try {
+          // Located before the size pass, whose listing the search shows.
+          LocateFolder(folder);
+          search_.AnalyzeFolder(folder, categoryTotal, groupCaption);
+          // The total covers every profile so far, while the position restarts for each.
+          progress_.SetMax(categoryTotal / 1024);
+          search_.SearchFiles(folder, true);
+        } catch (const ERunStopped&) {
+          throw;
+        } catch (...) {
+        }
+      }
     } catch (const ERunStopped&) {
       throw;
     } catch (...) {
@@ -107,13 +95,22 @@ void TScanRun::ScanCategory(const std::string& firstFolder, const std::string& p
   }
 }
 
-void TScanRun::LocateFolder(const std::string& folder) {
+void TScanRun::ScanSingleFolder(const std::wstring& groupCaption, const std::wstring& folder) {
+  list_.AppendGroupRow(groupCaption);
+  list_.SetFileParentToGroup();
+  progress_.SetPositionNow(0);
+  state_.FoundBytes = 0;
+  // An unknown Recent folder stays unsearched.
+  SearchFolder(folder);
+}
+
+void TScanRun::LocateFolder(const std::wstring& folder) {
   // Where the folder lies as it is enumerated, links above it and the folder itself resolved, is
   // where the clean run will look for what the search lists.
   state_.SearchedFolders.push_back(LocateSearchedFolder(services_, folder));
 }
 
-void TScanRun::SearchFolder(const std::string& folder) {
+void TScanRun::SearchFolder(const std::wstring& folder) {
   if (folder.empty()) return;
   LocateFolder(folder);
   search_.SearchFiles(folder, true);

@@ -33,7 +33,7 @@ public:
 
   explicit TScanRun(const TTargets& targets);
 
-  // Whether check box FxCheckBox<box> (1 to 9) is ticked; read when its category's turn comes.
+  // Whether check box FxCheckBox<box> (1 to 10) is ticked; read when its category's turn comes.
   std::function<bool(int box)> IsCategoryTicked;
   // The window's part: its caption and the move to the next page.
   std::function<void(const std::string& caption)> SetCaption;
@@ -48,22 +48,19 @@ public:
   // window shows it in the standard error box); the rows added so far stay.
   bool Run();
 
-  // Scans one category into a new group row. For a per-user category firstFolder is the users root
-  // and every plain profile folder below it is searched; otherwise firstFolder and the pieces name
-  // the one folder to search.
-  void ScanCategory(const std::string& firstFolder, const std::string& pieceA,
-                    const std::string& groupCaption, const std::string& pieceB,
-                    const std::string& tail, bool perUser, bool firefox);
-
   TFileSearch& Search() { return search_; }
   TScanProgress& Progress() { return progress_; }
 
 private:
   bool Ticked(int box) const { return IsCategoryTicked && IsCategoryTicked(box); }
-  void ScanPerUser(TPerUserCategory category, bool firefox);
+  // A per-user category into a new group row: a user row for every plain profile folder below
+  // the users root, holding the files of each of the category's folders in that profile.
+  void ScanPerUser(TPerUserCategory category);
+  // A single-folder category into a new group row that holds the folder's files directly.
+  void ScanSingleFolder(const std::wstring& groupCaption, const std::wstring& folder);
   // Notes the folder, and where it lies now, among the folders the clean run may clean in.
-  void LocateFolder(const std::string& folder);
-  void SearchFolder(const std::string& folder);
+  void LocateFolder(const std::wstring& folder);
+  void SearchFolder(const std::wstring& folder);
   void AppendRecycleBinRow();
   void ScanPrefetch();
 

@@ -8,14 +8,14 @@
 
 // Everything the cleaner asks of the machine goes through TSystemServices, so that tests can put
 // a fake machine in its place (another drive, the older profile layout, an old shell, a Recycle
-// Bin that cannot be read, other processes, scripted message-box answers). Texts are single-byte
-// texts in the system code page, as the ANSI entry points take and give them; a name the code
-// page cannot hold exactly is never handed out, since its nearest look-alike (a fullwidth
-// backslash read as "\", say) would name another file.
+// Bin that cannot be read, other processes, scripted message-box answers). Texts are UTF-16, as
+// the system stores names, and paths are given in their ordinary drive-letter form of any
+// length: the implementation reaches the file system through the form that names exactly that
+// file.
 
 // One entry of a directory listing. Size is the whole 64-bit size (high half * 2^32 + low half).
 struct TFindEntry {
-  std::string Name;
+  std::wstring Name;
   DWORD Attributes = 0;
   uint64_t Size = 0;
 };
@@ -39,7 +39,7 @@ public:
   virtual bool Flush() = 0;
   // The path the open handle really leads to, in drive-letter form ("C:\dir\file"); differs from
   // the path that was opened when a link sits on the way. Empty when the system cannot tell.
-  virtual std::string FinalPath() = 0;
+  virtual std::wstring FinalPath() = 0;
   // How many names the file has (above 1 for a hard-linked file); 0 when it cannot be read.
   virtual DWORD LinkCount() = 0;
   // The attributes of what the handle is open on (a link opened as itself shows
@@ -56,18 +56,19 @@ public:
 
 struct TProcessEntry {
   DWORD ProcessId = 0;
-  std::string ExeFile;
+  std::wstring ExeFile;
 };
 
 // The raw value read from the registry; Type is REG_SZ, REG_EXPAND_SZ, ...
 struct TRegistryValue {
   DWORD Type = REG_NONE;
-  std::string Data;
+  // The stored bytes read as UTF-16 (an odd last byte is dropped).
+  std::wstring Data;
 };
 
 // The message shown when the shell library for emptying the Recycle Bin cannot be loaded.
-inline constexpr const char* kShell32LoadError = "Failed to load Shell32.dll.";
-inline constexpr const char* kErrorCaption = "Error";
+inline constexpr const wchar_t* kShell32LoadError = L"Failed to load Shell32.dll.";
+inline constexpr const wchar_t* kErrorCaption = L"Error";
 
 class TSystemServices {
 public:
@@ -76,24 +77,24 @@ public:
   // Starts listing the entries matching pattern (for example "C:\dir\*.*") with every attribute
   // kind: hidden, system, read-only, archive-marked entries and folders are all returned, and
   // Attributes carries every bit the system reports (reparse points included). An entry whose
-  // name the system code page cannot hold exactly is passed over. Returns null and leaves first
-  // untouched when the listing cannot start or holds no such entry.
-  virtual std::unique_ptr<TDirectoryListing> FindFirst(const std::string& pattern,
+  // name no path could name unambiguously (see IsNameableEntry) is passed over. Returns null and
+  // leaves first untouched when the listing cannot start or holds no such entry.
+  virtual std::unique_ptr<TDirectoryListing> FindFirst(const std::wstring& pattern,
                                                        TFindEntry& first) = 0;
 
   // Reads one value under root\keyPath with query access; false for a missing key or value.
-  virtual bool QueryRegistryValue(HKEY root, const std::string& keyPath,
-                                  const std::string& valueName, TRegistryValue& value) = 0;
+  virtual bool QueryRegistryValue(HKEY root, const std::wstring& keyPath,
+                                  const std::wstring& valueName, TRegistryValue& value) = 0;
 
   // The Windows directory, or an empty text when the system cannot give it.
-  virtual std::string WindowsDirectory() = 0;
+  virtual std::wstring WindowsDirectory() = 0;
 
   // The shell's type name of a file (at most 80 characters); empty when the shell gives none.
-  virtual std::string ShellTypeName(const std::string& path) = 0;
+  virtual std::wstring ShellTypeName(const std::wstring& path) = 0;
 
   // The most significant 32 bits of a module's file version (major high, minor low); 0 when the
   // module has no version information or it cannot be read.
-  virtual DWORD GetFileVersionMS(const std::string& fileName) = 0;
+  virtual DWORD GetFileVersionMS(const std::wstring& fileName) = 0;
 
   // Asks the shell for the Recycle Bin of all drives; returns the shell's result (S_OK on
   // success) and, on success, the total size in bytes.
@@ -109,25 +110,23 @@ public:
   virtual bool TerminateProcessById(DWORD processId) = 0;
 
   // A modal message box; returns the button pressed (IDYES, IDNO, IDOK, ...).
-  virtual int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
+  virtual int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption,
                              UINT type) = 0;
   // Hands a file or folder to the shell's "open" verb.
-  virtual void ShellOpen(HWND owner, const std::string& path) = 0;
+  virtual void ShellOpen(HWND owner, const std::wstring& path) = 0;
 
   // Opens an existing file for reading, writing and deleting with no sharing; null when it
   // cannot. A link is opened as itself, never followed to its target.
-  virtual std::unique_ptr<TOpenFile> OpenExisting(const std::string& path) = 0;
+  virtual std::unique_ptr<TOpenFile> OpenExisting(const std::wstring& path) = 0;
   // Opens an existing file for its attributes only, sharing everything, so that the file can
   // still be opened as above while this is held; a link is opened as itself. Writes through it
   // fail.
-  virtual std::unique_ptr<TOpenFile> OpenAttributes(const std::string& path) = 0;
+  virtual std::unique_ptr<TOpenFile> OpenAttributes(const std::wstring& path) = 0;
   // Where a folder really lies, every link on the way resolved, in the form of
   // TOpenFile::FinalPath; empty when the folder cannot be opened.
-  virtual std::string FinalFolderPath(const std::string& path) = 0;
+  virtual std::wstring FinalFolderPath(const std::wstring& path) = 0;
 
-  // A value of an initialisation file; section and key match without regard to letter case;
-  // a missing file, section or key gives defaultValue.
-  virtual std::string ReadProfileString(const std::string& fileName, const std::string& section,
-                                        const std::string& key,
-                                        const std::string& defaultValue) = 0;
+  // The bytes of a small file (an initialisation file), read whole; false when it cannot be
+  // read or is larger than maxBytes.
+  virtual bool ReadSmallFile(const std::wstring& path, size_t maxBytes, std::string& bytes) = 0;
 };

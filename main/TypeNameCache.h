@@ -14,10 +14,10 @@ public:
   explicit TTypeNameCache(TSystemServices& services) : services_(services) {}
 
   // The type name of the file at path, whose name part is name.
-  std::string TypeName(const std::string& path, const std::string& name);
+  std::wstring TypeName(const std::wstring& path, const std::wstring& name);
   void Clear() { names_.clear(); }
 
 private:
   TSystemServices& services_;
-  std::unordered_map<std::string, std::string> names_;
+  std::unordered_map<std::wstring, std::wstring> names_;
 };

@@ -3,10 +3,11 @@
 #include <shellapi.h>
 #include <tlhelp32.h>
 
-#include <cstring>
+#include <cwchar>
+#include <iterator>
 
 #include "ui/Handles.h"
-#include "ui/Numbers.h"
+#include "main/LongPath.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ namespace {
 // The shell and the tool-help library take these records at exactly these sizes on the 32-bit
 // platform the program ships for.
 static_assert(sizeof(SHQUERYRBINFO) == 20);
-static_assert(sizeof(tagPROCESSENTRY32) == 296);
+static_assert(sizeof(PROCESSENTRY32W) == 556);
 #endif
 
 // Entry points fetched at run time. Going through void(*)() is the one function-pointer cast
@@ -27,44 +28,17 @@ uint64_t MakeSize(DWORD high, DWORD low) {
   return (uint64_t(high) << 32) | low;
 }
 
-// The name in the system code page, only when it converts exactly: no best-fit look-alike (a
-// fullwidth backslash turned into "\\" would make ".." steps of one name), no default character,
-// and the text converted back is the name itself.
-bool ToCodePageExactly(const wchar_t* name, std::string& text) {
-  size_t length = ::wcslen(name);
-  text.resize(length);
-  bool ascii = true;
-  for (size_t i = 0; i < length && ascii; ++i) {
-    ascii = name[i] < 0x80;
-    text[i] = char(name[i]);
-  }
-  // Every code page Windows uses for the system's texts keeps the ASCII range as it is.
-  if (ascii) return true;
-  static const bool utf8 = ::GetACP() == CP_UTF8;
-  BOOL usedDefault = FALSE;
-  DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
-  int n = ::WideCharToMultiByte(CP_ACP, flags, name, int(length), nullptr, 0, nullptr,
-                                utf8 ? nullptr : &usedDefault);
-  if (n <= 0 || usedDefault) return false;
-  text.resize(size_t(n));
-  ::WideCharToMultiByte(CP_ACP, flags, name, int(length), text.data(), n, nullptr,
-                        utf8 ? nullptr : &usedDefault);
-  if (usedDefault) return false;
-  std::wstring back(length + 1, L'\0');
-  int m = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), n, back.data(),
-                                int(back.size()));
-  return size_t(m) == length && back.compare(0, length, name) == 0;
-}
-
 bool FillEntry(const WIN32_FIND_DATAW& data, TFindEntry& entry) {
-  if (!ToCodePageExactly(data.cFileName, entry.Name)) return false;
+  std::wstring name = data.cFileName;
+  // A name a path cannot name exactly is never handed out: joined to its folder it would lead
+  // to another file, a stream of one, or nowhere.
+  if (name != L"." && name != L".." && !IsNameableEntry(name)) return false;
+  entry.Name = std::move(name);
   entry.Attributes = data.dwFileAttributes;
   entry.Size = MakeSize(data.nFileSizeHigh, data.nFileSizeLow);
   return true;
 }
 
-// The wide entry points give every name as it is; the ANSI ones would hand over best-fit
-// look-alikes.
 class TWin32Listing : public TDirectoryListing {
 public:
   explicit TWin32Listing(TFindHandle handle) : handle_(std::move(handle)) {}
@@ -78,18 +52,6 @@ public:
 private:
   TFindHandle handle_;
 };
-
-// GetFinalPathNameByHandle answers in the "\\?\C:\dir" form; the cleaner compares against the
-// plain drive-letter paths it lists, so the prefix goes ("\\?\UNC\srv" becomes "\\srv").
-std::string WithoutLongPathPrefix(std::string path) {
-  if (path.compare(0, 8, "\\\\?\\UNC\\") == 0) {
-    path.erase(0, 6);
-    path[0] = '\\';
-  } else if (path.compare(0, 4, "\\\\?\\") == 0 && path.size() >= 6 && path[5] == ':') {
-    path.erase(0, 4);
-  }
-  return path;
-}
 
 class TWin32File : public TOpenFile {
 public:
@@ -111,9 +73,9 @@ public:
     return true;
   }
   bool Flush() override { return handle_ && ::FlushFileBuffers(handle_.Get()); }
-  // The ANSI call asks the wide one twice (for the length, then the text); asked once directly,
-  // Wine answers in half the time.
-  std::string FinalPath() override {
+  // The system answers in the long form; the cleaner compares against the ordinary paths it
+  // lists.
+  std::wstring FinalPath() override {
     if (!handle_) return {};
     std::wstring path(MAX_PATH, L'\0');
     DWORD n = ::GetFinalPathNameByHandleW(handle_.Get(), path.data(), DWORD(path.size()),
@@ -125,7 +87,7 @@ public:
     }
     if (n == 0 || n >= path.size()) return {};
     path.resize(n);
-    return WithoutLongPathPrefix(WideToAnsi(path));
+    return OrdinaryPathForm(path);
   }
   // The by-handle information also asks for the volume, which costs Wine milliseconds per file;
   // these two classes answer from the file alone.
@@ -163,10 +125,10 @@ private:
 
 } // namespace
 
-std::unique_ptr<TDirectoryListing> TWin32Services::FindFirst(const std::string& pattern,
+std::unique_ptr<TDirectoryListing> TWin32Services::FindFirst(const std::wstring& pattern,
                                                              TFindEntry& first) {
   WIN32_FIND_DATAW data;
-  TFindHandle handle(::FindFirstFileW(AnsiToWide(pattern).c_str(), &data));
+  TFindHandle handle(::FindFirstFileW(LongPathForm(pattern).c_str(), &data));
   if (!handle) return nullptr;
   TFindEntry entry;
   auto listing = std::make_unique<TWin32Listing>(std::move(handle));
@@ -175,50 +137,59 @@ std::unique_ptr<TDirectoryListing> TWin32Services::FindFirst(const std::string& 
   return listing;
 }
 
-bool TWin32Services::QueryRegistryValue(HKEY root, const std::string& keyPath,
-                                        const std::string& valueName, TRegistryValue& value) {
+bool TWin32Services::QueryRegistryValue(HKEY root, const std::wstring& keyPath,
+                                        const std::wstring& valueName, TRegistryValue& value) {
   HKEY raw = nullptr;
-  if (::RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS)
+  if (::RegOpenKeyExW(root, keyPath.c_str(), 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS)
     return false;
   TRegKey key(raw);
   DWORD type = 0;
   DWORD size = 0;
-  if (::RegQueryValueExA(key.Get(), valueName.c_str(), nullptr, &type, nullptr, &size) !=
+  if (::RegQueryValueExW(key.Get(), valueName.c_str(), nullptr, &type, nullptr, &size) !=
       ERROR_SUCCESS)
     return false;
-  std::string data(size, '\0');
-  if (size > 0 && ::RegQueryValueExA(key.Get(), valueName.c_str(), nullptr, &type,
+  std::wstring data((size + 1) / sizeof(wchar_t), L'\0');
+  if (size > 0 && ::RegQueryValueExW(key.Get(), valueName.c_str(), nullptr, &type,
                                      reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS)
     return false;
-  data.resize(size);
+  data.resize(size / sizeof(wchar_t));
   value.Type = type;
   value.Data = std::move(data);
   return true;
 }
 
-std::string TWin32Services::WindowsDirectory() {
-  char buffer[MAX_PATH];
-  UINT n = ::GetWindowsDirectoryA(buffer, MAX_PATH);
+std::wstring TWin32Services::WindowsDirectory() {
+  wchar_t buffer[MAX_PATH];
+  UINT n = ::GetWindowsDirectoryW(buffer, MAX_PATH);
   if (n == 0 || n >= MAX_PATH) return {};
-  return std::string(buffer, n);
+  return std::wstring(buffer, n);
 }
 
-std::string TWin32Services::ShellTypeName(const std::string& path) {
+std::wstring TWin32Services::ShellTypeName(const std::wstring& path) {
   // A fresh record per call: a failed query must not hand back an earlier file's type name.
-  SHFILEINFOA info{};
-  ::SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info), SHGFI_TYPENAME | SHGFI_SYSICONINDEX);
-  return std::string(info.szTypeName, ::strnlen(info.szTypeName, sizeof(info.szTypeName)));
+  SHFILEINFOW info{};
+  UINT flags = SHGFI_TYPENAME | SHGFI_SYSICONINDEX;
+  // The shell takes no long-form path; beyond the ordinary length it is asked for the name's
+  // type as a plain file would have it, which is what it answers for a short path too.
+  std::wstring asked = path;
+  if (path.size() >= MAX_PATH) {
+    asked = path.substr(path.find_last_of(L'\\') + 1);
+    flags |= SHGFI_USEFILEATTRIBUTES;
+  }
+  ::SHGetFileInfoW(asked.c_str(), flags & SHGFI_USEFILEATTRIBUTES ? FILE_ATTRIBUTE_NORMAL : 0,
+                   &info, sizeof(info), flags);
+  return std::wstring(info.szTypeName, ::wcsnlen(info.szTypeName, std::size(info.szTypeName)));
 }
 
-DWORD TWin32Services::GetFileVersionMS(const std::string& fileName) {
+DWORD TWin32Services::GetFileVersionMS(const std::wstring& fileName) {
   DWORD ignored = 0;
-  DWORD size = ::GetFileVersionInfoSizeA(fileName.c_str(), &ignored);
+  DWORD size = ::GetFileVersionInfoSizeW(fileName.c_str(), &ignored);
   if (size == 0) return 0;
   std::vector<BYTE> block(size);
-  if (!::GetFileVersionInfoA(fileName.c_str(), 0, size, block.data())) return 0;
+  if (!::GetFileVersionInfoW(fileName.c_str(), 0, size, block.data())) return 0;
   void* fixed = nullptr;
   UINT length = 0;
-  if (!::VerQueryValueA(block.data(), "\\", &fixed, &length) || !fixed ||
+  if (!::VerQueryValueW(block.data(), L"\\", &fixed, &length) || !fixed ||
       length < sizeof(VS_FIXEDFILEINFO))
     return 0;
   return static_cast<const VS_FIXEDFILEINFO*>(fixed)->dwFileVersionMS;
@@ -227,43 +198,43 @@ DWORD TWin32Services::GetFileVersionMS(const std::string& fileName) {
 HRESULT TWin32Services::QueryRecycleBin(uint64_t& totalBytes) {
   SHQUERYRBINFO info{};
   info.cbSize = sizeof(info);
-  HRESULT result = ::SHQueryRecycleBinA(nullptr, &info);
+  HRESULT result = ::SHQueryRecycleBinW(nullptr, &info);
   if (result == S_OK) totalBytes = uint64_t(info.i64Size);
   return result;
 }
 
 bool TWin32Services::EmptyRecycleBin(HWND owner) {
   // Looked up at each use rather than linked, as the shell library may lack it.
-  TModule shell(::LoadLibraryA("Shell32.dll"));
+  TModule shell(::LoadLibraryW(L"Shell32.dll"));
   if (!shell) {
     ShowMessageBox(owner, kShell32LoadError, kErrorCaption, MB_OK | MB_ICONERROR);
     return false;
   }
-  using TEmpty = HRESULT(WINAPI*)(HWND, LPCSTR, DWORD);
-  auto empty = ProcAddress<TEmpty>(shell.Get(), "SHEmptyRecycleBinA");
+  using TEmpty = HRESULT(WINAPI*)(HWND, LPCWSTR, DWORD);
+  auto empty = ProcAddress<TEmpty>(shell.Get(), "SHEmptyRecycleBinW");
   return empty &&
          empty(owner, nullptr, SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND) == S_OK;
 }
 
 bool TWin32Services::ProcessSnapshot(std::vector<TProcessEntry>& processes) {
-  // Fetched from the kernel library at run time; the ANSI entries carry no "A" suffix.
-  HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
+  // Fetched from the kernel library at run time.
+  HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
   if (!kernel) return false;
   using TCreate = HANDLE(WINAPI*)(DWORD, DWORD);
-  using TWalk = BOOL(WINAPI*)(HANDLE, tagPROCESSENTRY32*);
+  using TWalk = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32W*);
   auto create = ProcAddress<TCreate>(kernel, "CreateToolhelp32Snapshot");
-  auto first = ProcAddress<TWalk>(kernel, "Process32First");
-  auto next = ProcAddress<TWalk>(kernel, "Process32Next");
+  auto first = ProcAddress<TWalk>(kernel, "Process32FirstW");
+  auto next = ProcAddress<TWalk>(kernel, "Process32NextW");
   if (!create || !first || !next) return false;
   TFileHandle snapshot(create(TH32CS_SNAPPROCESS, 0));
   if (!snapshot) return false;
   processes.clear();
-  tagPROCESSENTRY32 entry{};
+  PROCESSENTRY32W entry{};
   entry.dwSize = sizeof(entry);
   for (BOOL more = first(snapshot.Get(), &entry); more; more = next(snapshot.Get(), &entry))
     processes.push_back(
         {entry.th32ProcessID,
-         std::string(entry.szExeFile, ::strnlen(entry.szExeFile, sizeof(entry.szExeFile)))});
+         std::wstring(entry.szExeFile, ::wcsnlen(entry.szExeFile, std::size(entry.szExeFile)))});
   return true;
 }
 
@@ -272,26 +243,26 @@ bool TWin32Services::TerminateProcessById(DWORD processId) {
   return process && ::TerminateProcess(process.Get(), 0);
 }
 
-int TWin32Services::ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
-                                   UINT type) {
-  return ::MessageBoxA(owner, text.c_str(), caption.c_str(), type);
+int TWin32Services::ShowMessageBox(HWND owner, const std::wstring& text,
+                                   const std::wstring& caption, UINT type) {
+  return ::MessageBoxW(owner, text.c_str(), caption.c_str(), type);
 }
 
-void TWin32Services::ShellOpen(HWND owner, const std::string& path) {
-  ::ShellExecuteA(owner, "open", path.c_str(), "", "", SW_SHOWNORMAL);
+void TWin32Services::ShellOpen(HWND owner, const std::wstring& path) {
+  ::ShellExecuteW(owner, L"open", path.c_str(), L"", L"", SW_SHOWNORMAL);
 }
 
-std::unique_ptr<TOpenFile> TWin32Services::OpenExisting(const std::string& path) {
-  TFileHandle handle(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
-                                   OPEN_EXISTING,
+std::unique_ptr<TOpenFile> TWin32Services::OpenExisting(const std::wstring& path) {
+  TFileHandle handle(::CreateFileW(LongPathForm(path).c_str(),
+                                   GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!handle) return nullptr;
   return std::make_unique<TWin32File>(std::move(handle));
 }
 
-std::unique_ptr<TOpenFile> TWin32Services::OpenAttributes(const std::string& path) {
+std::unique_ptr<TOpenFile> TWin32Services::OpenAttributes(const std::wstring& path) {
   // Attribute access takes no part in sharing, so the exclusive open still succeeds beside it.
-  TFileHandle handle(::CreateFileA(path.c_str(),
+  TFileHandle handle(::CreateFileW(LongPathForm(path).c_str(),
                                    FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                    OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
@@ -299,24 +270,26 @@ std::unique_ptr<TOpenFile> TWin32Services::OpenAttributes(const std::string& pat
   return std::make_unique<TWin32File>(std::move(handle));
 }
 
-std::string TWin32Services::ReadProfileString(const std::string& fileName,
-                                              const std::string& section, const std::string& key,
-                                              const std::string& defaultValue) {
-  // The service cuts a value that does not fit and then answers size - 1; grow until it fits.
-  for (DWORD size = 1024;; size *= 2) {
-    std::string buffer(size, '\0');
-    DWORD n = ::GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(),
-                                         buffer.data(), size, fileName.c_str());
-    if (n + 1 < size || size >= 65536) {
-      buffer.resize(n);
-      return buffer;
-    }
-  }
+bool TWin32Services::ReadSmallFile(const std::wstring& path, size_t maxBytes, std::string& bytes) {
+  TFileHandle handle(::CreateFileW(LongPathForm(path).c_str(), GENERIC_READ,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size;
+  if (!handle || !::GetFileSizeEx(handle.Get(), &size) || uint64_t(size.QuadPart) > maxBytes)
+    return false;
+  std::string content(size_t(size.QuadPart), '\0');
+  DWORD read = 0;
+  if (!content.empty() &&
+      !::ReadFile(handle.Get(), content.data(), DWORD(content.size()), &read, nullptr))
+    return false;
+  content.resize(read);
+  bytes = std::move(content);
+  return true;
 }
 
-std::string TWin32Services::FinalFolderPath(const std::string& path) {
+std::wstring TWin32Services::FinalFolderPath(const std::wstring& path) {
   // No data access, so the folder opens even while others work in it.
-  TFileHandle handle(::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
+  TFileHandle handle(::CreateFileW(LongPathForm(path).c_str(), FILE_READ_ATTRIBUTES,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!handle) return {};

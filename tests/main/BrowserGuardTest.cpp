@@ -9,13 +9,13 @@ namespace {
 const HWND kOwner = reinterpret_cast<HWND>(0x1234);
 
 std::vector<TProcessEntry> SomeProcesses() {
-  return {{11, "explorer.exe"},
-          {12, "firefox.exe"},
-          {13, "C:\\Program Files\\Mozilla Firefox\\FIREFOX.EXE"},
-          {14, "chrome.exe"},
-          {15, "notfirefox.exe"},
-          {16, "firefox.exe.bak"},
-          {17, "D:firefox.exe"}};
+  return {{11, L"explorer.exe"},
+          {12, L"firefox.exe"},
+          {13, L"C:\\Program Files\\Mozilla Firefox\\FIREFOX.EXE"},
+          {14, L"chrome.exe"},
+          {15, L"notfirefox.exe"},
+          {16, L"firefox.exe.bak"},
+          {17, L"D:firefox.exe"}};
 }
 
 // A copy of the waiting program, started under Wine with the given executable name.
@@ -68,70 +68,73 @@ private:
 } // namespace
 
 TEST(BrowserGuard, Questions) {
-  EXPECT_EQ(BrowserQuestion("firefox.exe"),
-            "Mozilla FireFox to be closed to clean unnesesary files. Close Mozilla Firefox?");
-  EXPECT_EQ(BrowserQuestion("chrome.exe"),
-            "Google Chrome to be closed to clean unnesesary files. Close Google Chrome?");
-  EXPECT_EQ(BrowserQuestion("opera.exe"),
-            "Opera to be closed to clean unnesesary files. Close Opera?");
+  EXPECT_EQ(BrowserQuestion(L"firefox.exe"),
+            L"Mozilla FireFox to be closed to clean unnesesary files. Close Mozilla Firefox?");
+  EXPECT_EQ(BrowserQuestion(L"chrome.exe"),
+            L"Google Chrome to be closed to clean unnesesary files. Close Google Chrome?");
+  EXPECT_EQ(BrowserQuestion(L"opera.exe"),
+            L"Opera to be closed to clean unnesesary files. Close Opera?");
+  EXPECT_EQ(BrowserQuestion(L"msedge.exe"),
+            L"Microsoft Edge to be closed to clean unnesesary files. Close Microsoft Edge?");
 }
 
 TEST(BrowserGuard, DetectionMatchesTheWholeNameWithItsCase) {
   TFakeMachine machine;
   machine.Processes = SomeProcesses();
-  EXPECT_TRUE(IsProcessRunning(machine, "firefox.exe"));
-  EXPECT_TRUE(IsProcessRunning(machine, "chrome.exe"));
-  EXPECT_FALSE(IsProcessRunning(machine, "opera.exe"));
-  EXPECT_FALSE(IsProcessRunning(machine, "Chrome.exe"));
-  EXPECT_FALSE(IsProcessRunning(machine, "fox.exe")) << "whole names only";
+  EXPECT_TRUE(IsProcessRunning(machine, L"firefox.exe"));
+  EXPECT_TRUE(IsProcessRunning(machine, L"chrome.exe"));
+  EXPECT_FALSE(IsProcessRunning(machine, L"opera.exe"));
+  EXPECT_FALSE(IsProcessRunning(machine, L"Chrome.exe"));
+  EXPECT_FALSE(IsProcessRunning(machine, L"fox.exe")) << "whole names only";
   machine.SnapshotFails = true;
-  EXPECT_FALSE(IsProcessRunning(machine, "firefox.exe"));
+  EXPECT_FALSE(IsProcessRunning(machine, L"firefox.exe"));
 }
 
 TEST(BrowserGuard, KillEndsEveryMatchWhateverTheCase) {
   TFakeMachine machine;
   machine.Processes = SomeProcesses();
-  EXPECT_TRUE(KillProcess(machine, "Firefox.Exe"));
+  EXPECT_TRUE(KillProcess(machine, L"Firefox.Exe"));
   EXPECT_EQ(machine.Terminated, (std::vector<DWORD>{12, 13, 17}));
 
   machine.Processes = SomeProcesses();
   machine.Terminated.clear();
-  EXPECT_FALSE(KillProcess(machine, "opera.exe")) << "no attempt made";
+  EXPECT_FALSE(KillProcess(machine, L"opera.exe")) << "no attempt made";
   EXPECT_TRUE(machine.Terminated.empty());
 
   // Another user's instance that cannot be ended does not keep the others alive; the result is
   // that of the last attempt.
   machine.Protected = {12};
-  EXPECT_TRUE(KillProcess(machine, "firefox.exe"));
+  EXPECT_TRUE(KillProcess(machine, L"firefox.exe"));
   EXPECT_EQ(machine.Terminated, (std::vector<DWORD>{13, 17}));
   machine.Processes = SomeProcesses();
   machine.Terminated.clear();
   machine.Protected = {17};
-  EXPECT_FALSE(KillProcess(machine, "firefox.exe"));
+  EXPECT_FALSE(KillProcess(machine, L"firefox.exe"));
   EXPECT_EQ(machine.Terminated, (std::vector<DWORD>{12, 13}));
 
   machine.SnapshotFails = true;
-  EXPECT_FALSE(KillProcess(machine, "chrome.exe"));
+  EXPECT_FALSE(KillProcess(machine, L"chrome.exe"));
 }
 
 TEST(BrowserGuard, AsksOnlyWhenTheBrowserRuns) {
-  for (const char* exe : {kFirefoxExe, kChromeExe, kOperaExe}) {
+  for (const wchar_t* exe : {kFirefoxExe, kChromeExe, kEdgeExe, kOperaExe}) {
     for (int answer : {IDYES, IDNO}) {
       TFakeMachine machine;
-      machine.Processes = {{5, "explorer.exe"}, {6, exe}, {7, exe}};
+      machine.Processes = {{5, L"explorer.exe"}, {6, exe}, {7, exe}};
       machine.Answers = {answer};
       GuardBrowser(machine, kOwner, exe);
-      ASSERT_EQ(machine.Messages.size(), 1u) << exe << ": one question for two instances";
+      ASSERT_EQ(machine.Messages.size(), 1u)
+          << WideToAnsi(exe) << ": one question for two instances";
       EXPECT_EQ(machine.Messages[0].Owner, kOwner);
       EXPECT_EQ(machine.Messages[0].Text, BrowserQuestion(exe));
-      EXPECT_EQ(machine.Messages[0].Caption, "Warning!");
+      EXPECT_EQ(machine.Messages[0].Caption, L"Warning!");
       EXPECT_EQ(machine.Messages[0].Type, 4u) << "Yes/No, no icon";
       const std::vector<DWORD> ended =
           answer == IDYES ? std::vector<DWORD>{6, 7} : std::vector<DWORD>{};
       EXPECT_EQ(machine.Terminated, ended);
     }
     TFakeMachine idle;
-    idle.Processes = {{5, "explorer.exe"}};
+    idle.Processes = {{5, L"explorer.exe"}};
     GuardBrowser(idle, kOwner, exe);
     EXPECT_TRUE(idle.Messages.empty());
   }
@@ -145,20 +148,20 @@ TEST(BrowserGuard, RealBrowserNoKeepsBothYesEndsBoth) {
   TFakeBrowser second(tree, "two", "firefox.exe");
   ASSERT_TRUE(first.Started() && second.Started());
   ASSERT_TRUE(first.Listed(machine) && second.Listed(machine));
-  EXPECT_TRUE(IsProcessRunning(machine, "firefox.exe"));
+  EXPECT_TRUE(IsProcessRunning(machine, L"firefox.exe"));
 
   machine.Answers = {IDNO};
-  GuardBrowser(machine, kOwner, "firefox.exe");
+  GuardBrowser(machine, kOwner, L"firefox.exe");
   EXPECT_EQ(machine.Messages.size(), 1u);
   ::Sleep(200);
   EXPECT_TRUE(first.Running() && second.Running()) << "No ends nothing";
 
   machine.Answers = {IDYES};
-  GuardBrowser(machine, kOwner, "firefox.exe");
+  GuardBrowser(machine, kOwner, L"firefox.exe");
   EXPECT_EQ(machine.Messages.size(), 2u) << "again one question for both";
   EXPECT_TRUE(first.Ended());
   EXPECT_TRUE(second.Ended());
-  EXPECT_FALSE(IsProcessRunning(machine, "firefox.exe"));
+  EXPECT_FALSE(IsProcessRunning(machine, L"firefox.exe"));
 }
 
 TEST(BrowserGuard, RealBrowserInCapitalsIsNotDetected) {
@@ -167,11 +170,11 @@ TEST(BrowserGuard, RealBrowserInCapitalsIsNotDetected) {
   TFakeBrowser upper(tree, "upper", "FIREFOX.EXE");
   ASSERT_TRUE(upper.Started());
   ASSERT_TRUE(upper.Listed(machine));
-  EXPECT_FALSE(IsProcessRunning(machine, "firefox.exe"));
-  GuardBrowser(machine, kOwner, "firefox.exe");
+  EXPECT_FALSE(IsProcessRunning(machine, L"firefox.exe"));
+  GuardBrowser(machine, kOwner, L"firefox.exe");
   EXPECT_TRUE(machine.Messages.empty()) << "no question, so it keeps running";
   EXPECT_TRUE(upper.Running());
   // Yet the ending, which ignores letter case, would have caught it.
-  EXPECT_TRUE(KillProcess(machine, "firefox.exe"));
+  EXPECT_TRUE(KillProcess(machine, L"firefox.exe"));
   EXPECT_TRUE(upper.Ended());
 }

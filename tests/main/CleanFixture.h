@@ -43,7 +43,7 @@ public:
     ++record_.Flushes;
     return real_->Flush();
   }
-  std::string FinalPath() override { return real_->FinalPath(); }
+  std::wstring FinalPath() override { return real_->FinalPath(); }
   DWORD LinkCount() override { return real_->LinkCount(); }
   DWORD Attributes() override { return real_->Attributes(); }
   bool SetAttributes(DWORD attributes) override { return real_->SetAttributes(attributes); }
@@ -70,11 +70,11 @@ public:
   // a swapped link.
   std::function<void()> BeforeDelete;
 
-  std::unique_ptr<TOpenFile> OpenExisting(const std::string& path) override {
+  std::unique_ptr<TOpenFile> OpenExisting(const std::wstring& path) override {
     std::unique_ptr<TOpenFile> real = TFakeMachine::OpenExisting(path);
     if (!real) return nullptr;
     Files.push_back(std::make_unique<TRecordedFile>());
-    Files.back()->Path = path;
+    Files.back()->Path = WideToAnsi(path);
     return std::make_unique<TRecordingFile>(std::move(real), *Files.back(), BeforeDelete);
   }
   size_t DeletedCount() const {

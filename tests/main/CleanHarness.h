@@ -51,19 +51,19 @@ template <class TMachine> struct TCleanHarnessOn {
 
   // A group row; for a single-folder category its files go straight below it.
   int Group(const std::string& caption, bool checked = true) {
-    List.AppendGroupRow(caption);
+    List.AppendGroupRow(W(caption));
     List.SetFileParentToGroup();
     SetChecked(State.GroupRow, checked);
     return State.GroupRow;
   }
   int User(const std::string& name, bool checked = true) {
-    List.AppendUserRow(name);
+    List.AppendUserRow(W(name));
     SetChecked(State.FileParentRow, checked);
     return State.FileParentRow;
   }
   // A file row for an existing file, with its size as the scan would read it.
   int File(const std::string& path, bool checked = true) {
-    List.AppendFileRow(path, ReadWholeFile(path).size(), "Temporary file");
+    List.AppendFileRow(W(path), ReadWholeFile(path).size(), L"Temporary file");
     int row = Grid.TotalRows() - 1;
     SetChecked(row, checked);
     return row;
@@ -71,7 +71,7 @@ template <class TMachine> struct TCleanHarnessOn {
   void SetChecked(int row, bool checked) { List.SetTicked(row, checked); }
   // The folder as the scan records it when it searches it, where it lies now.
   void Searched(const std::string& folder) {
-    State.SearchedFolders.push_back(LocateSearchedFolder(Machine, folder));
+    State.SearchedFolders.push_back(LocateSearchedFolder(Machine, W(folder)));
   }
 
   std::vector<std::wstring> Log() const {

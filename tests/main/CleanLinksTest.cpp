@@ -198,12 +198,12 @@ public:
     if (!(::GetFileAttributesA(Watched.c_str()) & FILE_ATTRIBUTE_READONLY))
       WatchedLostReadOnly = true;
   }
-  std::unique_ptr<TOpenFile> OpenExisting(const std::string& path) override {
+  std::unique_ptr<TOpenFile> OpenExisting(const std::wstring& path) override {
     Watch();
-    if (::GetFileAttributesA(MapPath(path).c_str()) & FILE_ATTRIBUTE_READONLY) return nullptr;
+    if (::GetFileAttributesW(MapPath(path).c_str()) & FILE_ATTRIBUTE_READONLY) return nullptr;
     return TRecordingMachine::OpenExisting(path);
   }
-  std::unique_ptr<TOpenFile> OpenAttributes(const std::string& path) override {
+  std::unique_ptr<TOpenFile> OpenAttributes(const std::wstring& path) override {
     Watch();
     return TRecordingMachine::OpenAttributes(path);
   }

@@ -10,6 +10,12 @@
 
 #include "main/CleaningLocations.h"
 #include "main/Win32Services.h"
+#include "ui/Numbers.h"
+
+// The tests' own paths and names are ASCII, which widens character by character.
+inline std::wstring W(const std::string& text) {
+  return std::wstring(text.begin(), text.end());
+}
 
 // A machine for tests: by default every service is the real one of the Wine prefix; each setting
 // below replaces one service with a scripted answer, to show what the prefix cannot (another
@@ -19,18 +25,22 @@
 class TFakeMachine : public TWin32Services {
 public:
   // When set, these values are the whole registry, keyed by RegistryKey(key path, value name).
-  std::optional<std::map<std::string, TRegistryValue>> Registry;
+  std::optional<std::map<std::wstring, TRegistryValue>> Registry;
   // Drive letter (upper case) -> real folder without trailing backslash that stands for the
-  // drive's root, e.g. 'D' -> "C:\varnox_test_1\D". Every path-taking service maps through it.
+  // drive's root, e.g. 'D' -> "C:\varnox_test_1\D" (the tests' own folders have ASCII names).
+  // Every path-taking service maps through it.
   std::map<char, std::string> Drives;
   // Entry path (as the program names it, in lower case; see AddAttributes) -> attribute bits
   // added to what the file system reports, for kinds Wine does not keep on folders (read-only,
   // archive) or cannot make from inside (junctions).
-  std::map<std::string, DWORD> AddedAttributes;
-  void AddAttributes(const std::string& path, DWORD attributes) {
+  std::map<std::wstring, DWORD> AddedAttributes;
+  void AddAttributes(const std::wstring& path, DWORD attributes) {
     AddedAttributes[Lower(path)] |= attributes;
   }
-  std::optional<std::string> WindowsDir;
+  void AddAttributes(const std::string& path, DWORD attributes) {
+    AddAttributes(AnsiToWide(path), attributes);
+  }
+  std::optional<std::wstring> WindowsDir;
   std::optional<DWORD> Shell32Version;
 
   // The Recycle Bin: when FakeRecycleBin is false the real shell answers the query and emptying
@@ -49,20 +59,20 @@ public:
 
   struct TMessage {
     HWND Owner;
-    std::string Text;
-    std::string Caption;
+    std::wstring Text;
+    std::wstring Caption;
     UINT Type;
   };
   std::vector<TMessage> Messages;
   std::deque<int> Answers;
   int DefaultAnswer = IDNO;
-  std::vector<std::string> Opened;
+  std::vector<std::wstring> Opened;
   int FindFirstCalls = 0;
 
   class TAdjustedListing : public TDirectoryListing {
   public:
     TAdjustedListing(TFakeMachine& machine, std::unique_ptr<TDirectoryListing> real,
-                     std::string folder)
+                     std::wstring folder)
         : machine_(machine), real_(std::move(real)), folder_(std::move(folder)) {}
     bool FindNext(TFindEntry& entry) override {
       if (!real_->FindNext(entry)) return false;
@@ -77,46 +87,56 @@ public:
   private:
     TFakeMachine& machine_;
     std::unique_ptr<TDirectoryListing> real_;
-    std::string folder_;
+    std::wstring folder_;
   };
 
+  // ASCII letters only: the tests' paths and names compare as the file system would.
   static std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return char(std::tolower(c)); });
     return text;
   }
-  static std::string RegistryKey(const std::string& keyPath, const std::string& valueName) {
-    return Lower(keyPath) + "|" + Lower(valueName);
+  static std::wstring Lower(std::wstring text) {
+    for (wchar_t& c : text)
+      if (c >= L'A' && c <= L'Z') c = wchar_t(c - L'A' + L'a');
+    return text;
   }
-  void SetRegistry(const std::string& keyPath, const std::string& valueName, DWORD type,
-                   const std::string& data) {
+  static std::wstring RegistryKey(const std::wstring& keyPath, const std::wstring& valueName) {
+    return Lower(keyPath) + L"|" + Lower(valueName);
+  }
+  // The data as Windows stores a string value: UTF-16, here from the test's text.
+  void SetRegistry(const std::wstring& keyPath, const std::wstring& valueName, DWORD type,
+                   const std::wstring& data) {
     if (!Registry) Registry.emplace();
     (*Registry)[RegistryKey(keyPath, valueName)] = {type, data};
   }
   // A Recent shell folder as Windows stores it: REG_SZ with its terminating zero.
+  void SetRecent(const std::wstring& folder, DWORD type = REG_SZ) {
+    SetRegistry(kShellFoldersKey, L"Recent", type, folder + L'\0');
+  }
   void SetRecent(const std::string& folder, DWORD type = REG_SZ) {
-    SetRegistry(kShellFoldersKey, "Recent", type, folder + '\0');
+    SetRecent(AnsiToWide(folder), type);
   }
 
-  std::string MapPath(const std::string& path) const {
-    if (path.size() >= 2 && path[1] == ':') {
-      auto drive = Drives.find(char(std::toupper(static_cast<unsigned char>(path[0]))));
-      if (drive != Drives.end()) return drive->second + path.substr(2);
+  std::wstring MapPath(const std::wstring& path) const {
+    if (path.size() >= 2 && path[1] == L':' && path[0] < 0x80) {
+      auto drive = Drives.find(char(std::toupper(int(path[0]))));
+      if (drive != Drives.end()) return AnsiToWide(drive->second) + path.substr(2);
     }
     return path;
   }
 
-  std::unique_ptr<TDirectoryListing> FindFirst(const std::string& pattern,
+  std::unique_ptr<TDirectoryListing> FindFirst(const std::wstring& pattern,
                                                TFindEntry& first) override {
     ++FindFirstCalls;
     auto listing = TWin32Services::FindFirst(MapPath(pattern), first);
     if (!listing || AddedAttributes.empty()) return listing;
     auto adjusted = std::make_unique<TAdjustedListing>(
-        *this, std::move(listing), Lower(pattern.substr(0, pattern.find_last_of('\\') + 1)));
+        *this, std::move(listing), Lower(pattern.substr(0, pattern.find_last_of(L'\\') + 1)));
     adjusted->Adjust(first);
     return adjusted;
   }
-  bool QueryRegistryValue(HKEY root, const std::string& keyPath, const std::string& valueName,
+  bool QueryRegistryValue(HKEY root, const std::wstring& keyPath, const std::wstring& valueName,
                           TRegistryValue& value) override {
     if (!Registry) return TWin32Services::QueryRegistryValue(root, keyPath, valueName, value);
     auto found = Registry->find(RegistryKey(keyPath, valueName));
@@ -124,14 +144,14 @@ public:
     value = found->second;
     return true;
   }
-  std::string WindowsDirectory() override {
+  std::wstring WindowsDirectory() override {
     return WindowsDir ? *WindowsDir : TWin32Services::WindowsDirectory();
   }
-  std::string ShellTypeName(const std::string& path) override {
+  std::wstring ShellTypeName(const std::wstring& path) override {
     return TWin32Services::ShellTypeName(MapPath(path));
   }
-  DWORD GetFileVersionMS(const std::string& fileName) override {
-    if (Shell32Version && Lower(fileName) == "shell32.dll") return *Shell32Version;
+  DWORD GetFileVersionMS(const std::wstring& fileName) override {
+    if (Shell32Version && Lower(fileName) == L"shell32.dll") return *Shell32Version;
     return TWin32Services::GetFileVersionMS(fileName);
   }
   HRESULT QueryRecycleBin(uint64_t& totalBytes) override {
@@ -163,7 +183,7 @@ public:
     Terminated.push_back(processId);
     return true;
   }
-  int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
+  int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption,
                      UINT type) override {
     Messages.push_back({owner, text, caption, type});
     if (Answers.empty()) return DefaultAnswer;
@@ -171,18 +191,17 @@ public:
     Answers.pop_front();
     return answer;
   }
-  void ShellOpen(HWND, const std::string& path) override { Opened.push_back(path); }
-  std::unique_ptr<TOpenFile> OpenExisting(const std::string& path) override {
+  void ShellOpen(HWND, const std::wstring& path) override { Opened.push_back(path); }
+  std::unique_ptr<TOpenFile> OpenExisting(const std::wstring& path) override {
     return TWin32Services::OpenExisting(MapPath(path));
   }
-  std::unique_ptr<TOpenFile> OpenAttributes(const std::string& path) override {
+  std::unique_ptr<TOpenFile> OpenAttributes(const std::wstring& path) override {
     return TWin32Services::OpenAttributes(MapPath(path));
   }
-  std::string FinalFolderPath(const std::string& path) override {
+  std::wstring FinalFolderPath(const std::wstring& path) override {
     return TWin32Services::FinalFolderPath(MapPath(path));
   }
-  std::string ReadProfileString(const std::string& fileName, const std::string& section,
-                                const std::string& key, const std::string& defaultValue) override {
-    return TWin32Services::ReadProfileString(MapPath(fileName), section, key, defaultValue);
+  bool ReadSmallFile(const std::wstring& path, size_t maxBytes, std::string& bytes) override {
+    return TWin32Services::ReadSmallFile(MapPath(path), maxBytes, bytes);
   }
 };

@@ -42,10 +42,10 @@ public:
     int left_;
   };
 
-  std::unique_ptr<TDirectoryListing> FindFirst(const std::string& pattern,
+  std::unique_ptr<TDirectoryListing> FindFirst(const std::wstring& pattern,
                                                TFindEntry& first) override {
     auto listing = TFakeMachine::FindFirst(pattern, first);
-    if (!listing || pattern != FailIn + "*.*") return listing;
+    if (!listing || pattern != W(FailIn + "*.*")) return listing;
     return std::make_unique<TFailingListing>(std::move(listing), EntriesBeforeFailure);
   }
 };
@@ -68,7 +68,7 @@ TEST(FileSearchTest, FilesOfEveryDepthBecomeSiblingsInDepthFirstOrder) {
   AppendParentRow(scan);
   scan.Bar->SetMax(1000);
   // The folder without its trailing backslash: the search adds it.
-  scan.Scan.Search().SearchFiles(tree.Path().substr(0, tree.Path().size() - 1), true);
+  scan.Scan.Search().SearchFiles(W(tree.Path().substr(0, tree.Path().size() - 1)), true);
 
   ASSERT_EQ(scan.Grid.TotalRows(), 1 + int(expected.size()));
   TWin32Services shell;
@@ -83,7 +83,7 @@ TEST(FileSearchTest, FilesOfEveryDepthBecomeSiblingsInDepthFirstOrder) {
     EXPECT_EQ(scan.Grid.ParentRowOf(row), 0);
     EXPECT_EQ(scan.Text(kFileSizeColumn, row), FileSizeText(size)) << path;
     EXPECT_EQ(scan.Text(kRealFileSizeColumn, row), std::to_wstring(size)) << path;
-    EXPECT_EQ(WideToAnsi(scan.Text(kFileTypeColumn, row)), shell.ShellTypeName(path)) << path;
+    EXPECT_EQ(scan.Text(kFileTypeColumn, row), shell.ShellTypeName(W(path))) << path;
     EXPECT_TRUE(scan.Checked(row));
     // File rows get no column defaults.
     EXPECT_EQ(scan.Text(kNumberColumn, row), L"");
@@ -115,7 +115,7 @@ TEST(FileSearchTest, IndexDatIsCountedButNeverListedWhileOtherCasesAre) {
 
   TScanHarness scan;
   AppendParentRow(scan);
-  scan.Scan.Search().SearchFiles(tree.Path(), true);
+  scan.Scan.Search().SearchFiles(W(tree.Path()), true);
   std::vector<std::string> names = scan.ChildNames(0);
   std::sort(names.begin(), names.end());
   std::vector<std::string> expected = {tree / "Index.dat", tree / "other\\INDEX.DAT",
@@ -126,7 +126,7 @@ TEST(FileSearchTest, IndexDatIsCountedButNeverListedWhileOtherCasesAre) {
   EXPECT_EQ(scan.State.FoundBytes, 2000u + 10 + 5 + 3);
 
   uint64_t total = 7;
-  scan.Scan.Search().AnalyzeFolder(tree.Path(), total, "User Temp Files");
+  scan.Scan.Search().AnalyzeFolder(W(tree.Path()), total, L"User Temp Files");
   EXPECT_EQ(total, 7u + 2000 + 10 + 5 + 3);
   std::string lastFolder;
   WIN32_FIND_DATAA data;
@@ -157,7 +157,7 @@ TEST(FileSearchTest, AFiveGibibyteFileReadsFiveGB) {
 
   TScanHarness scan;
   AppendParentRow(scan);
-  scan.Scan.Search().SearchFiles(tree.Path(), true);
+  scan.Scan.Search().SearchFiles(W(tree.Path()), true);
   ASSERT_EQ(scan.Grid.TotalRows(), 2);
   EXPECT_EQ(scan.Text(kFileSizeColumn, 1), L"5 GB");
   EXPECT_EQ(scan.Text(kRealFileSizeColumn, 1), L"5368709120");
@@ -174,8 +174,8 @@ TEST(FileSearchTest, EmptyOrMissingFoldersAddNothingAndLeaveTheStatusAlone) {
   scan.Label2->SetCaption(L"before");
   uint64_t total = 0;
   for (std::string folder : {tree / "empty", tree / "missing", std::string()}) {
-    scan.Scan.Search().SearchFiles(folder, true);
-    scan.Scan.Search().AnalyzeFolder(folder, total, "Group");
+    scan.Scan.Search().SearchFiles(W(folder), true);
+    scan.Scan.Search().AnalyzeFolder(W(folder), total, L"Group");
   }
   EXPECT_EQ(scan.Grid.TotalRows(), 1);
   EXPECT_EQ(total, 0u);
@@ -183,36 +183,42 @@ TEST(FileSearchTest, EmptyOrMissingFoldersAddNothingAndLeaveTheStatusAlone) {
   EXPECT_FALSE(scan.Grid.UpdatesLocked());
 }
 
-// The system code page's best-fit look-alike of a fullwidth backslash is "\\", so a folder named
-// "..<fullwidth backslash>outside" would read as "..\\outside" and lead the walk out of the
-// searched folder. Names that do not convert exactly are neither listed nor entered.
-TEST(FileSearchTest, NamesTheCodePageCannotHoldAreLeftOut) {
+// Names are listed as the system stores them, whatever the code page: a folder named
+// "..<fullwidth backslash>outside" is an ordinary folder of the searched tree (a best-fit
+// conversion would have read it as "..\outside" and left the tree), and a snowman is a snowman.
+TEST(FileSearchTest, NamesAreListedAsTheSystemStoresThem) {
   const std::wstring escape = L"..\xFF3C"
                               L"outside",
                      snow = L"snow\x2603.tmp";
-  BOOL lossy = FALSE;
-  ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, escape.c_str(), -1, nullptr, 0, nullptr,
-                        &lossy);
-  if (!lossy) GTEST_SKIP() << "the system code page holds the fullwidth backslash";
   TTestFolder tree;
   tree.MakeFile("outside\\secret.txt", std::string(700, 's'));
-  std::string plain = tree.MakeFile("temp\\plain.tmp", std::string(100, 'p'));
-  std::wstring temp = AnsiToWide(tree / "temp\\");
+  tree.MakeFile("temp\\plain.tmp", std::string(100, 'p'));
+  std::wstring temp = W(tree / "temp\\");
   ASSERT_TRUE(::CreateDirectoryW((temp + escape).c_str(), nullptr));
-  HANDLE file =
-      ::CreateFileW((temp + snow).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  ::CloseHandle(file);
+  for (const auto& [name, size] : {std::pair{snow, 20}, std::pair{escape + L"\\inner.tmp", 30}}) {
+    HANDLE file =
+        ::CreateFileW((temp + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    ::WriteFile(file, std::string(size_t(size), 'x').data(), DWORD(size), &written, nullptr);
+    ::CloseHandle(file);
+  }
 
   TScanHarness scan;
   AppendParentRow(scan);
-  scan.Scan.Search().SearchFiles(tree / "temp", true);
-  EXPECT_EQ(scan.ChildNames(0), std::vector<std::string>{plain});
-  EXPECT_EQ(scan.State.FoundBytes, 100u);
+  scan.Scan.Search().SearchFiles(W(tree / "temp"), true);
+  std::vector<std::wstring> names;
+  for (int row = 1; row < scan.Grid.TotalRows(); ++row)
+    names.push_back(scan.Text(kFileNameColumn, row));
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::wstring>{temp + escape + L"\\inner.tmp", temp + L"plain.tmp",
+                                              temp + snow}));
+  EXPECT_EQ(scan.State.FoundBytes, 150u);
   uint64_t total = 0;
-  scan.Scan.Search().AnalyzeFolder(tree / "temp", total, "Group");
-  EXPECT_EQ(total, 100u);
+  scan.Scan.Search().AnalyzeFolder(W(tree / "temp"), total, L"Group");
+  EXPECT_EQ(total, 150u);
   ::DeleteFileW((temp + snow).c_str());
+  ::DeleteFileW((temp + escape + L"\\inner.tmp").c_str());
   ::RemoveDirectoryW((temp + escape).c_str());
 }
 
@@ -230,7 +236,7 @@ TEST(FileSearchTest, FolderLinksAreNeverFollowed) {
 
   TScanHarness scan;
   AppendParentRow(scan);
-  scan.Scan.Search().SearchFiles(tree / "temp", true);
+  scan.Scan.Search().SearchFiles(W(tree / "temp"), true);
   std::vector<std::string> names = scan.ChildNames(0);
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names,
@@ -238,7 +244,7 @@ TEST(FileSearchTest, FolderLinksAreNeverFollowed) {
   EXPECT_EQ(scan.State.FoundBytes, 150u);
 
   uint64_t total = 0;
-  scan.Scan.Search().AnalyzeFolder(tree / "temp", total, "Group");
+  scan.Scan.Search().AnalyzeFolder(W(tree / "temp"), total, L"Group");
   EXPECT_EQ(total, 150u);
   EXPECT_EQ(scan.Status(), "Analysis: Group sub");
 }
@@ -256,7 +262,7 @@ TEST(FileSearchTest, AFailingListingReleasesTheLockAndLeavesCompleteRows) {
   TFileSearch search(machine, list, scan.State, progress);
   AppendParentRow(scan);
 
-  EXPECT_THROW(search.SearchFiles(tree.Path(), true), Exception);
+  EXPECT_THROW(search.SearchFiles(W(tree.Path()), true), Exception);
   EXPECT_FALSE(scan.Grid.UpdatesLocked());
   ASSERT_GT(scan.Grid.TotalRows(), 1);
   int last = scan.Grid.TotalRows() - 1;
@@ -293,7 +299,7 @@ TEST(FileSearchTest, MessagesRunOnTimeAndSeeTheEntryJustHandled) {
   LARGE_INTEGER frequency, start, end;
   ::QueryPerformanceFrequency(&frequency);
   ::QueryPerformanceCounter(&start);
-  scan.Scan.Search().SearchFiles(tree.Path(), true);
+  scan.Scan.Search().SearchFiles(W(tree.Path()), true);
   ::QueryPerformanceCounter(&end);
   double seconds = double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart);
   // At most one run per interval; and runs keep coming, one per interval and entry or so.

@@ -14,9 +14,9 @@ TEST(FileWiperTest, ThreeGeneratorPassesOverTheWholeLengthThenGone) {
     std::string path = folder.MakeFile(std::to_string(length) + ".tmp", std::string(length, 'x'));
     TRecordingMachine machine;
     TFileWiper wiper(machine);
-    wiper.TrustFolders({LocateSearchedFolder(machine, folder.Path())});
+    wiper.TrustFolders({LocateSearchedFolder(machine, W(folder.Path()))});
     uint32_t state = CleanRandom().State();
-    EXPECT_TRUE(wiper.OverwriteAndDeleteFile(path)) << length;
+    EXPECT_TRUE(wiper.OverwriteAndDeleteFile(W(path))) << length;
     EXPECT_FALSE(Exists(path)) << length;
     ASSERT_EQ(machine.Files.size(), 1u) << length;
     const TRecordedFile& file = *machine.Files[0];
@@ -35,11 +35,11 @@ TEST(FileWiperTest, ReadOnlyHiddenAndSystemFilesAreCleaned) {
                          FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM};
   TRecordingMachine machine;
   TFileWiper wiper(machine);
-  wiper.TrustFolders({LocateSearchedFolder(machine, folder.Path())});
+  wiper.TrustFolders({LocateSearchedFolder(machine, W(folder.Path()))});
   for (DWORD attributes : kinds) {
     std::string path = folder.MakeFile(std::to_string(attributes) + ".tmp", "data", attributes);
     ASSERT_EQ(::GetFileAttributesA(path.c_str()) & attributes, attributes);
-    EXPECT_TRUE(wiper.OverwriteAndDeleteFile(path)) << attributes;
+    EXPECT_TRUE(wiper.OverwriteAndDeleteFile(W(path))) << attributes;
     EXPECT_FALSE(Exists(path)) << attributes;
     EXPECT_EQ(machine.Files.back()->Passes.size(), 3u) << attributes;
   }
@@ -49,18 +49,18 @@ TEST(FileWiperTest, FileHeldOpenOrMissingIsLeftAsItWas) {
   TTestFolder folder;
   TRecordingMachine machine;
   TFileWiper wiper(machine);
-  wiper.TrustFolders({LocateSearchedFolder(machine, folder.Path())});
+  wiper.TrustFolders({LocateSearchedFolder(machine, W(folder.Path()))});
   for (DWORD attributes : {DWORD(0), DWORD(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN)}) {
     std::string path = folder.MakeFile(std::to_string(attributes) + ".held", "keep me", attributes);
     DWORD before = ::GetFileAttributesA(path.c_str());
     HANDLE held = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(wiper.OverwriteAndDeleteFile(path));
+    EXPECT_FALSE(wiper.OverwriteAndDeleteFile(W(path)));
     ::CloseHandle(held);
     EXPECT_EQ(ReadWholeFile(path), "keep me");
     EXPECT_EQ(::GetFileAttributesA(path.c_str()), before);
   }
-  EXPECT_FALSE(wiper.OverwriteAndDeleteFile(folder / "never.tmp"));
+  EXPECT_FALSE(wiper.OverwriteAndDeleteFile(W(folder / "never.tmp")));
   EXPECT_TRUE(machine.Files.empty());
   EXPECT_EQ(machine.DeletedCount(), 0u);
 }
@@ -73,17 +73,17 @@ TEST(FileWiperTest, OnlyFilesBelowASearchedFolderAreTouched) {
   TRecordingMachine machine;
   TFileWiper wiper(machine);
   // As the scan hands it over, with a trailing backslash, and in another letter case.
-  wiper.TrustFolders({LocateSearchedFolder(machine, folder / "SEARCHED\\"),
-                      LocateSearchedFolder(machine, folder / "gone")});
-  EXPECT_FALSE(wiper.OverwriteAndDeleteFile(beside));
-  EXPECT_FALSE(wiper.OverwriteAndDeleteFile(above));
+  wiper.TrustFolders({LocateSearchedFolder(machine, W(folder / "SEARCHED\\")),
+                      LocateSearchedFolder(machine, W(folder / "gone"))});
+  EXPECT_FALSE(wiper.OverwriteAndDeleteFile(W(beside)));
+  EXPECT_FALSE(wiper.OverwriteAndDeleteFile(W(above)));
   EXPECT_EQ(ReadWholeFile(beside), "out");
   EXPECT_EQ(ReadWholeFile(above), "top");
-  EXPECT_TRUE(wiper.OverwriteAndDeleteFile(inside));
+  EXPECT_TRUE(wiper.OverwriteAndDeleteFile(W(inside)));
   EXPECT_FALSE(Exists(inside));
   // Nothing searched: nothing is cleaned.
   std::string other = folder.MakeFile("searched\\again.tmp", "again");
   wiper.TrustFolders({});
-  EXPECT_FALSE(wiper.OverwriteAndDeleteFile(other));
+  EXPECT_FALSE(wiper.OverwriteAndDeleteFile(W(other)));
   EXPECT_EQ(ReadWholeFile(other), "again");
 }

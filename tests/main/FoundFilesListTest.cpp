@@ -57,13 +57,13 @@ TEST(FoundFilesListTest, RowsAreBuiltCompleteAndParentsCollapseOnTheirFirstChild
   TFoundFilesList list(grid, state);
   SetDecimalSeparatorOverride(L'.');
 
-  list.AppendGroupRow("User Temp Files");
+  list.AppendGroupRow(L"User Temp Files");
   EXPECT_EQ(state.GroupRow, 0);
-  list.AppendUserRow("alice");
+  list.AppendUserRow(L"alice");
   EXPECT_EQ(state.FileParentRow, 1);
-  list.AppendFileRow("C:\\Users\\alice\\AppData\\Local\\Temp\\a.tmp", 1536, "TMP File");
-  list.AppendFileRow("C:\\Users\\alice\\AppData\\Local\\Temp\\b", 5368709120ull, "");
-  list.AppendUserRow("bob");
+  list.AppendFileRow(L"C:\\Users\\alice\\AppData\\Local\\Temp\\a.tmp", 1536, L"TMP File");
+  list.AppendFileRow(L"C:\\Users\\alice\\AppData\\Local\\Temp\\b", 5368709120ull, L"");
+  list.AppendUserRow(L"bob");
   list.AppendRecycleBinRow();
   list.SetRecycleBinSize(12897485);
   EXPECT_EQ(state.FileParentRow, 4) << "the Recycle Bin row takes no files";
@@ -120,14 +120,14 @@ TEST(FoundFilesListTest, RowsArrivingUnderAClearedHeadingStartCleared) {
   SetupFoundFilesGrid(grid);
   TCleanerState state;
   TFoundFilesList list(grid, state);
-  list.AppendGroupRow("User Temp Files");
-  list.AppendUserRow("alice");
-  list.AppendFileRow("C:\\a\\1.tmp", 1, "");
+  list.AppendGroupRow(L"User Temp Files");
+  list.AppendUserRow(L"alice");
+  list.AppendFileRow(L"C:\\a\\1.tmp", 1, L"");
   // The user clears the group while the scan goes on.
   list.SetTicked(0, false);
   list.TickDescendants(0);
-  list.AppendFileRow("C:\\a\\2.tmp", 1, "");
-  list.AppendUserRow("bob");
-  list.AppendFileRow("C:\\b\\1.tmp", 1, "");
+  list.AppendFileRow(L"C:\\a\\2.tmp", 1, L"");
+  list.AppendUserRow(L"bob");
+  list.AppendFileRow(L"C:\\b\\1.tmp", 1, L"");
   for (int row = 0; row < grid.TotalRows(); ++row) EXPECT_FALSE(list.IsTicked(row)) << row;
 }

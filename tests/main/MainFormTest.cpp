@@ -30,7 +30,7 @@ struct TFormFixture {
     Tree.MakeFolder("C\\Windows\\Temp");
     Machine.Drives['C'] = Tree / "C";
     Machine.Drives['D'] = Tree / "D";
-    Machine.WindowsDir = "C:\\Windows";
+    Machine.WindowsDir = L"C:\\Windows";
     Machine.SetRecent("D:\\Users\\alice\\AppData\\Roaming\\Microsoft\\Windows\\Recent");
     Machine.Processes.emplace();
     for (const char* file :
@@ -158,11 +158,11 @@ TEST(MainFormTest, ClosingDuringARunStopsItAtItsNextMessageRunThenCloses) {
 
 TEST(MainFormTest, PopupActionsOpenOnlyFileRows) {
   const struct {
-    const char *path, *folder;
+    const wchar_t *path, *folder;
   } folders[] = {
-      {"C:\\Users\\a\\Temp\\x.tmp", "C:\\Users\\a\\Temp"},
-      {"C:\\x.tmp", "C:\\"},
-      {"D:\\a\\b", "D:\\a"},
+      {L"C:\\Users\\a\\Temp\\x.tmp", L"C:\\Users\\a\\Temp"},
+      {L"C:\\x.tmp", L"C:\\"},
+      {L"D:\\a\\b", L"D:\\a"},
   };
   for (const auto& f : folders)
     EXPECT_EQ(FolderOfPath(f.path), f.folder);
@@ -188,8 +188,8 @@ TEST(MainFormTest, PopupActionsOpenOnlyFileRows) {
   ASSERT_EQ(form.VxGrid1->SelectedRow(), file);
   form.Openthefile1Click(nullptr);
   form.Exprorefilefolder1Click(nullptr);
-  const std::string path = WideToAnsi(list.Path(file));
-  EXPECT_EQ(f.Machine.Opened, (std::vector<std::string>{path, FolderOfPath(path)}));
+  const std::wstring path = list.Path(file);
+  EXPECT_EQ(f.Machine.Opened, (std::vector<std::wstring>{path, FolderOfPath(path)}));
 }
 
 TEST(MainFormTest, ATickClickedOnAHeadingReachesEveryRowBelowIt) {

@@ -20,7 +20,7 @@ public:
     tree_.MakeFolder("C\\Windows\\Temp");
     machine.Drives['C'] = tree_ / "C";
     machine.Drives['D'] = tree_ / "D";
-    machine.WindowsDir = "C:\\Windows";
+    machine.WindowsDir = L"C:\\Windows";
     machine.SetRecent("D:\\Users\\U0\\AppData\\Roaming\\Microsoft\\Windows\\Recent");
     for (int profile = 0; profile < kProfiles; ++profile)
       tempFolders_.push_back(tree_ / "D\\Users\\U" + std::to_string(profile) +

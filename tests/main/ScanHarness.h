@@ -27,7 +27,7 @@ public:
   TVxGrid Grid;
   TScanRun Scan{{Machine, Grid, *Label2, *Bar, *Imagelist, State}};
 
-  bool Ticked[10] = {};
+  bool Ticked[11] = {};
   std::vector<std::string> Captions;
   int PageMoves = 0;
   int MessageRuns = 0;

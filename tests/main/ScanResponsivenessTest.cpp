@@ -26,7 +26,7 @@ TEST(ScanResponsivenessTest, ATimerKeepsFiringAndSeesOnlyCompleteRows) {
   scan.Bar->SetBounds(0, 20, 400, 33);
   scan.Form.Show();
   // The shell loads its tables on the first question; that is not the scan's doing.
-  TWin32Services().ShellTypeName(fixture.TempFolders()[0] + "f0.tmp");
+  TWin32Services().ShellTypeName(W(fixture.TempFolders()[0] + "f0.tmp"));
 
   bool scanning = false;
   std::vector<double> ticks;

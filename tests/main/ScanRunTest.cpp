@@ -17,7 +17,7 @@ template <class TMachine> void MakeDrives(TTestFolder& tree, TMachine& machine) 
   tree.MakeFolder("D");
   machine.Drives['C'] = tree / "C";
   machine.Drives['D'] = tree / "D";
-  machine.WindowsDir = "C:\\Windows";
+  machine.WindowsDir = L"C:\\Windows";
 }
 
 // Profiles under D:\Users: alice and bob with temp files, carol without any cache folder, and a
@@ -49,16 +49,16 @@ public:
   int TypeNameQuestions = 0;
   std::function<void(const std::string& pattern)> OnFindFirst;
   std::function<void()> OnMessageBox;
-  std::string ShellTypeName(const std::string& path) override {
+  std::wstring ShellTypeName(const std::wstring& path) override {
     ++TypeNameQuestions;
     return TFakeMachine::ShellTypeName(path);
   }
-  std::unique_ptr<TDirectoryListing> FindFirst(const std::string& pattern,
+  std::unique_ptr<TDirectoryListing> FindFirst(const std::wstring& pattern,
                                                TFindEntry& first) override {
-    if (OnFindFirst) OnFindFirst(pattern);
+    if (OnFindFirst) OnFindFirst(WideToAnsi(pattern));
     return TFakeMachine::FindFirst(pattern, first);
   }
-  int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
+  int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption,
                      UINT type) override {
     if (OnMessageBox) OnMessageBox();
     return TFakeMachine::ShowMessageBox(owner, text, caption, type);
@@ -86,7 +86,7 @@ TEST(ScanRunTest, TemporaryFilesListEveryPlainProfileThenTheSystemTemp) {
   int users = scan.GroupRows()[0], system = scan.GroupRows()[1];
 
   // User rows in the file system's order, hidden profile left out.
-  EXPECT_EQ(scan.ChildNames(users), ListSubfolders(scan.Machine, "D:\\Users\\"));
+  EXPECT_EQ(scan.ChildNames(users), (TStrings{"alice", "bob", "carol"}));
   auto files = FilesByUser(scan, users);
   EXPECT_EQ(files.size(), 3u);
   TStrings alice;
@@ -116,8 +116,8 @@ TEST(ScanRunTest, TemporaryFilesListEveryPlainProfileThenTheSystemTemp) {
   // Each searched folder with where it lay when searched; carol's, missing, lies nowhere.
   TStrings listed, finals;
   for (const TSearchedFolder& folder : scan.State.SearchedFolders) {
-    listed.push_back(folder.Listed);
-    finals.push_back(TFakeMachine::Lower(folder.Final));
+    listed.push_back(WideToAnsi(folder.Listed));
+    finals.push_back(TFakeMachine::Lower(WideToAnsi(folder.Final)));
   }
   EXPECT_EQ(listed, (TStrings{"D:\\Users\\alice\\AppData\\Local\\Temp\\",
                               "D:\\Users\\bob\\AppData\\Local\\Temp\\",
@@ -162,9 +162,12 @@ TEST(ScanRunTest, CategoriesGoInTheirFixedOrderAndBrowsersAreOfferedFirst) {
   TTestFolder tree;
   TScanHarnessOn<TWatchedMachine> scan;
   MakeNewLayout(tree, scan.Machine);
-  scan.Machine.Processes = std::vector<TProcessEntry>{
-      {11, "firefox.exe"}, {12, "chrome.exe"}, {13, "opera.exe"}, {14, "firefox.exe"}};
-  scan.Machine.Answers = {IDNO, IDYES, IDNO};
+  scan.Machine.Processes = std::vector<TProcessEntry>{{11, L"firefox.exe"},
+                                                      {12, L"chrome.exe"},
+                                                      {13, L"opera.exe"},
+                                                      {14, L"firefox.exe"},
+                                                      {15, L"msedge.exe"}};
+  scan.Machine.Answers = {IDNO, IDYES, IDYES, IDNO};
   TStrings lastGroupAtQuestion;
   scan.Machine.OnMessageBox = [&] { lastGroupAtQuestion.push_back(scan.GroupCaptions().back()); };
   for (bool& box : scan.Ticked)
@@ -173,17 +176,17 @@ TEST(ScanRunTest, CategoriesGoInTheirFixedOrderAndBrowsersAreOfferedFirst) {
 
   EXPECT_EQ(scan.GroupCaptions(),
             (TStrings{"User Temp Files", "System Temp Files", "Internet Explorer Temp Files",
-                      "Mozilla Firefox Temp Files", "Google Chrome Temp Files", "Opera Temp Files",
-                      "Unity WebPlayer Temp Files", "Recycle Bin", "Recent Files",
-                      "Prefetch Old Files"}));
+                      "Mozilla Firefox Temp Files", "Google Chrome Temp Files",
+                      "Microsoft Edge Temp Files", "Opera Temp Files", "Unity WebPlayer Temp Files",
+                      "Recycle Bin", "Recent Files", "Prefetch Old Files"}));
   // One question per browser, before its group row; the answer only decides the ending.
-  ASSERT_EQ(scan.Machine.Messages.size(), 3u);
-  EXPECT_EQ(scan.Machine.Messages[0].Caption, "Warning!");
+  ASSERT_EQ(scan.Machine.Messages.size(), 4u);
+  EXPECT_EQ(scan.Machine.Messages[0].Caption, L"Warning!");
   EXPECT_EQ(scan.Machine.Messages[0].Type, UINT(MB_YESNO));
   EXPECT_EQ(lastGroupAtQuestion,
             (TStrings{"Internet Explorer Temp Files", "Mozilla Firefox Temp Files",
-                      "Google Chrome Temp Files"}));
-  EXPECT_EQ(scan.Machine.Terminated, std::vector<DWORD>{12});
+                      "Google Chrome Temp Files", "Microsoft Edge Temp Files"}));
+  EXPECT_EQ(scan.Machine.Terminated, (std::vector<DWORD>{12, 15}));
 }
 
 TEST(ScanRunTest, FirefoxCacheFollowsTheFirstProfileOfItsList) {
@@ -287,7 +290,7 @@ TEST(ScanRunTest, PrefetchFilesContinueTheCountAndAnUnknownWindowsFolderIsNeverS
   // The system temp search reset the count; the prefetch search adds to it.
   EXPECT_EQ(scan.State.FoundBytes, 700u + 5000);
 
-  scan.Machine.WindowsDir = "";
+  scan.Machine.WindowsDir = L"";
   scan.TickOnly({9});
   ASSERT_TRUE(scan.Scan.Run());
   EXPECT_EQ(scan.GroupCaptions(), TStrings{"Prefetch Old Files"});

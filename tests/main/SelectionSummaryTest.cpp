@@ -29,18 +29,18 @@ struct TSummaryList {
 TEST(SelectionSummaryTest, TotalsFollowTheTreeAndSelectedIsWhatNextWouldRemove) {
   TSummaryList s;
   TFoundFilesList& list = s.List;
-  list.AppendGroupRow("User Temp Files");              // 0
-  list.AppendUserRow("alice");                         // 1
-  list.AppendFileRow("C:\\a\\big", 3221225472ull, ""); // 2: 3 GiB, past any 32-bit reading
-  list.AppendFileRow("C:\\a\\small", 1048576, "");     // 3
-  list.AppendUserRow("bob");                           // 4
-  list.AppendFileRow("C:\\b\\one", 2097152, "");       // 5
-  list.AppendUserRow("carol");                         // 6: no files
-  list.AppendGroupRow("Windows Temp Files");           // 7
+  list.AppendGroupRow(L"User Temp Files");               // 0
+  list.AppendUserRow(L"alice");                          // 1
+  list.AppendFileRow(L"C:\\a\\big", 3221225472ull, L""); // 2: 3 GiB, past any 32-bit reading
+  list.AppendFileRow(L"C:\\a\\small", 1048576, L"");     // 3
+  list.AppendUserRow(L"bob");                            // 4
+  list.AppendFileRow(L"C:\\b\\one", 2097152, L"");       // 5
+  list.AppendUserRow(L"carol");                          // 6: no files
+  list.AppendGroupRow(L"Windows Temp Files");            // 7
   list.SetFileParentToGroup();
-  list.AppendFileRow("C:\\w\\t", 4194304, ""); // 8
-  list.AppendGroupRow("Recent Documents");     // 9: no files
-  list.AppendRecycleBinRow();                  // 10
+  list.AppendFileRow(L"C:\\w\\t", 4194304, L""); // 8
+  list.AppendGroupRow(L"Recent Documents");      // 9: no files
+  list.AppendRecycleBinRow();                    // 10
   list.SetRecycleBinSize(5242880);
 
   // The user clears a file of a ticked group and a whole group, then ticks one file back in it.
@@ -83,9 +83,9 @@ TEST(SelectionSummaryTest, AnEmptyListOrUnreadableSizesCountNothing) {
   TSummaryList s;
   EXPECT_EQ(SelectedText(UpdateSelectionSummary(s.List)), L"Selected 0 MB");
   s.List.AppendRecycleBinRow(); // the shell could not tell its size
-  s.List.AppendGroupRow("User Temp Files");
+  s.List.AppendGroupRow(L"User Temp Files");
   s.List.SetFileParentToGroup();
-  s.List.AppendFileRow("C:\\t\\x", 100, "");
+  s.List.AppendFileRow(L"C:\\t\\x", 100, L"");
   s.Grid.CellByKey(L"RealFileSize", 2)->SetTextValue(L"not a size");
   EXPECT_EQ(UpdateSelectionSummary(s.List), 0u);
   EXPECT_EQ(s.Text(L"RealFileSize", 1), L"0");

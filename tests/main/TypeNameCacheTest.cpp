@@ -1,6 +1,6 @@
 #include "main/TypeNameCache.h"
 
-#include "main/Win32Services.h"
+#include "main/FakeMachine.h"
 #include "main/TestFolder.h"
 
 #include <gtest/gtest.h>
@@ -12,8 +12,8 @@ namespace {
 class TCountingShell : public TWin32Services {
 public:
   std::map<std::string, int> Asked;
-  std::string ShellTypeName(const std::string& path) override {
-    ++Asked[path];
+  std::wstring ShellTypeName(const std::wstring& path) override {
+    ++Asked[WideToAnsi(path)];
     return TWin32Services::ShellTypeName(path);
   }
 };
@@ -31,8 +31,8 @@ TEST(TypeNameCacheTest, AsksOncePerExactExtensionAndGivesTheShellsOwnText) {
   for (const char* name : names) {
     std::string path = folder / name;
     // The cached answer is what the shell gives for this very file.
-    EXPECT_EQ(cache.TypeName(path, name), plain.ShellTypeName(path)) << name;
-    EXPECT_FALSE(cache.TypeName(path, name).empty()) << name;
+    EXPECT_EQ(cache.TypeName(W(path), W(name)), plain.ShellTypeName(W(path))) << name;
+    EXPECT_FALSE(cache.TypeName(W(path), W(name)).empty()) << name;
   }
   // .txt, .TXT, no extension, .tmp, .dat: one question each, for the first file of each.
   EXPECT_EQ(shell.Asked.size(), 5u);
@@ -41,7 +41,7 @@ TEST(TypeNameCacheTest, AsksOncePerExactExtensionAndGivesTheShellsOwnText) {
 
   // A new scan asks afresh.
   cache.Clear();
-  cache.TypeName(folder / "b.txt", "b.txt");
+  cache.TypeName(W(folder / "b.txt"), L"b.txt");
   EXPECT_EQ(shell.Asked[folder / "b.txt"], 1);
 }
 
@@ -52,7 +52,7 @@ TEST(TypeNameCacheTest, AFailedAnswerIsNotKeptForTheExtension) {
   TTypeNameCache cache(shell);
   // A file that vanished since it was listed gets no type name, and does not take it away from
   // the next file of its kind.
-  EXPECT_EQ(cache.TypeName(folder / "gone.log", "gone.log"), "");
-  EXPECT_NE(cache.TypeName(present, "present.log"), "");
+  EXPECT_EQ(cache.TypeName(W(folder / "gone.log"), L"gone.log"), L"");
+  EXPECT_NE(cache.TypeName(W(present), L"present.log"), L"");
   EXPECT_EQ(shell.Asked[present], 1);
 }

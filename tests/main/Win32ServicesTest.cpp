@@ -11,10 +11,10 @@ namespace {
 std::map<std::string, TFindEntry> ListAll(TSystemServices& services, const std::string& pattern) {
   std::map<std::string, TFindEntry> entries;
   TFindEntry entry;
-  auto listing = services.FindFirst(pattern, entry);
+  auto listing = services.FindFirst(W(pattern), entry);
   if (!listing) return entries;
   do
-    entries[entry.Name] = entry;
+    entries[WideToAnsi(entry.Name)] = entry;
   while (listing->FindNext(entry));
   return entries;
 }
@@ -42,9 +42,9 @@ TEST(Win32Services, ListsEveryEntryWithAttributesAndSize) {
   EXPECT_TRUE(entries["system.txt"].Attributes & FILE_ATTRIBUTE_SYSTEM);
   EXPECT_TRUE(entries["sub"].Attributes & FILE_ATTRIBUTE_DIRECTORY);
 
-  TFindEntry untouched{"keep", 7, 9};
-  EXPECT_EQ(services.FindFirst(tree / "missing\\*.*", untouched), nullptr);
-  EXPECT_EQ(untouched.Name, "keep");
+  TFindEntry untouched{L"keep", 7, 9};
+  EXPECT_EQ(services.FindFirst(W(tree / "missing\\*.*"), untouched), nullptr);
+  EXPECT_EQ(untouched.Name, L"keep");
 }
 
 TEST(Win32Services, SizeKeepsTheHighHalf) {
@@ -61,7 +61,7 @@ TEST(Win32Services, SizeKeepsTheHighHalf) {
 
   TWin32Services services;
   EXPECT_EQ(ListAll(services, tree / "*.*")["big.bin"].Size, 5368709120ull);
-  auto file = services.OpenExisting(path);
+  auto file = services.OpenExisting(W(path));
   ASSERT_TRUE(file);
   uint64_t length = 0;
   ASSERT_TRUE(file->Length(length));
@@ -72,18 +72,18 @@ TEST(Win32Services, OpenWriteFlushDelete) {
   TTestFolder tree;
   std::string path = tree.MakeFile("victim.dat", "0123456789");
   TWin32Services services;
-  EXPECT_EQ(services.OpenExisting(tree / "absent.dat"), nullptr);
+  EXPECT_EQ(services.OpenExisting(W(tree / "absent.dat")), nullptr);
 
-  auto file = services.OpenExisting(path);
+  auto file = services.OpenExisting(W(path));
   ASSERT_TRUE(file);
-  EXPECT_EQ(services.OpenExisting(path), nullptr) << "a second open must fail: no sharing";
+  EXPECT_EQ(services.OpenExisting(W(path)), nullptr) << "a second open must fail: no sharing";
   uint64_t length = 0;
   ASSERT_TRUE(file->Length(length));
   EXPECT_EQ(length, 10u);
   ASSERT_TRUE(file->SetPosition(4));
   EXPECT_EQ(file->Write("ABC", 3), 3u);
   EXPECT_TRUE(file->Flush());
-  EXPECT_TRUE(SameText(file->FinalPath(), path)) << file->FinalPath();
+  EXPECT_TRUE(SameText(WideToAnsi(file->FinalPath()), path)) << WideToAnsi(file->FinalPath());
   EXPECT_EQ(file->LinkCount(), 1u);
   file->Close();
   EXPECT_EQ(file->Write("x", 1), 0u) << "a closed file takes no writes";
@@ -96,7 +96,7 @@ TEST(Win32Services, OpenWriteFlushDelete) {
   ::CloseHandle(raw);
   EXPECT_EQ(std::string(content, read), "0123ABC789") << "no truncation, bytes in place";
 
-  file = services.OpenExisting(path);
+  file = services.OpenExisting(W(path));
   ASSERT_TRUE(file);
   EXPECT_TRUE(file->Delete());
   file->Close();
@@ -108,7 +108,7 @@ TEST(Win32Services, HardLinkIsCounted) {
   std::string path = tree.MakeFile("linked.dat");
   ASSERT_TRUE(::CreateHardLinkA((tree / "twin.dat").c_str(), path.c_str(), nullptr));
   TWin32Services services;
-  auto file = services.OpenExisting(path);
+  auto file = services.OpenExisting(W(path));
   ASSERT_TRUE(file);
   EXPECT_EQ(file->LinkCount(), 2u);
 }
@@ -118,7 +118,7 @@ TEST(Win32Services, AttributesSetAndReadThroughTheHandle) {
   std::string path = tree.MakeFile("flags.txt");
   TWin32Services services;
   const DWORD flags = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-  auto file = services.OpenAttributes(path);
+  auto file = services.OpenAttributes(W(path));
   ASSERT_TRUE(file);
   ASSERT_TRUE(file->SetAttributes(flags));
   EXPECT_EQ(file->Attributes() & flags, flags);
@@ -126,32 +126,32 @@ TEST(Win32Services, AttributesSetAndReadThroughTheHandle) {
   // Held for its attributes only, the file still opens for writing beside it.
   ASSERT_TRUE(file->SetAttributes(0));
   EXPECT_EQ(::GetFileAttributesA(path.c_str()) & flags, 0u);
-  EXPECT_TRUE(services.OpenExisting(path));
-  EXPECT_EQ(services.OpenAttributes(tree / "absent.txt"), nullptr);
+  EXPECT_TRUE(services.OpenExisting(W(path)));
+  EXPECT_EQ(services.OpenAttributes(W(tree / "absent.txt")), nullptr);
 }
 
 TEST(Win32Services, WindowsDirectoryAndShellVersion) {
   TWin32Services services;
   char expected[MAX_PATH];
   UINT n = ::GetWindowsDirectoryA(expected, MAX_PATH);
-  EXPECT_EQ(services.WindowsDirectory(), std::string(expected, n));
+  EXPECT_EQ(services.WindowsDirectory(), W(std::string(expected, n)));
   EXPECT_FALSE(services.WindowsDirectory().empty());
 
-  DWORD version = services.GetFileVersionMS("shell32.dll");
+  DWORD version = services.GetFileVersionMS(L"shell32.dll");
   EXPECT_GE(version, 0x40048u) << "the system's shell is far newer than 4.72";
   TTestFolder tree;
-  EXPECT_EQ(services.GetFileVersionMS(tree.MakeFile("plain.txt")), 0u);
-  EXPECT_EQ(services.GetFileVersionMS(tree / "absent.dll"), 0u);
+  EXPECT_EQ(services.GetFileVersionMS(W(tree.MakeFile("plain.txt"))), 0u);
+  EXPECT_EQ(services.GetFileVersionMS(W(tree / "absent.dll")), 0u);
 }
 
 TEST(Win32Services, ShellTypeNameIsFreshPerFile) {
   TTestFolder tree;
   TWin32Services services;
-  std::string known = services.ShellTypeName(tree.MakeFile("notes.txt"));
+  std::wstring known = services.ShellTypeName(W(tree.MakeFile("notes.txt")));
   EXPECT_FALSE(known.empty());
   EXPECT_LE(known.size(), 80u);
   // A failing query right after a successful one must not repeat the earlier answer.
-  EXPECT_EQ(services.ShellTypeName(tree / "absent.txt"), "");
+  EXPECT_EQ(services.ShellTypeName(W(tree / "absent.txt")), L"");
 }
 
 TEST(Win32Services, ProcessSnapshotShowsThisProgram) {
@@ -165,7 +165,7 @@ TEST(Win32Services, ProcessSnapshotShowsThisProgram) {
   for (const TProcessEntry& p : processes)
     if (p.ProcessId == ::GetCurrentProcessId()) {
       found = true;
-      EXPECT_TRUE(SameText(p.ExeFile, name)) << p.ExeFile;
+      EXPECT_TRUE(SameText(WideToAnsi(p.ExeFile), name)) << WideToAnsi(p.ExeFile);
     }
   EXPECT_TRUE(found);
   EXPECT_FALSE(services.TerminateProcessById(0xFFFFFFF0u)) << "no such process";
@@ -185,7 +185,7 @@ TEST(FakeMachine, RecycleBinAndMessages) {
   machine.Shell32Missing = true;
   machine.EmptyRecycleBin(nullptr);
   ASSERT_EQ(machine.Messages.size(), 1u);
-  EXPECT_EQ(machine.Messages[0].Text, "Failed to load Shell32.dll.");
+  EXPECT_EQ(machine.Messages[0].Text, L"Failed to load Shell32.dll.");
   EXPECT_EQ(machine.Messages[0].Type & MB_TYPEMASK, UINT(MB_OK));
   EXPECT_EQ(machine.RecycleBinEmptied, 0);
   machine.Shell32Missing = false;
@@ -193,5 +193,5 @@ TEST(FakeMachine, RecycleBinAndMessages) {
   EXPECT_EQ(machine.RecycleBinEmptied, 1);
 
   machine.Shell32Version = 0x40047;
-  EXPECT_EQ(machine.GetFileVersionMS("SHELL32.DLL"), 0x40047u);
+  EXPECT_EQ(machine.GetFileVersionMS(L"SHELL32.DLL"), 0x40047u);
 }

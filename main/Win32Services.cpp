@@ -85,9 +85,32 @@ public:
       n = ::GetFinalPathNameByHandleW(handle_.Get(), path.data(), DWORD(path.size()),
                                       FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
     }
-    if (n == 0 || n >= path.size()) return {};
+    if (n == 0 || n >= path.size()) return ObjectPath();
     path.resize(n);
     return OrdinaryPathForm(path);
+  }
+  // The name the system keeps for the open object, asked when the final-path call cannot answer
+  // (some implementations of it hold no more than MAX_PATH characters). Only a name in the
+  // drive-letter form ("\??\C:\...") is taken; a device form says nothing comparable.
+  std::wstring ObjectPath() {
+    struct TNameInformation {
+      USHORT Length;
+      USHORT MaximumLength;
+      PWSTR Buffer;
+    };
+    using TQuery = LONG(NTAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    static const auto query =
+        ProcAddress<TQuery>(::GetModuleHandleW(L"ntdll.dll"), "NtQueryObject");
+    constexpr int kObjectNameInformation = 1;
+    if (!query) return {};
+    std::vector<uint8_t> buffer(sizeof(TNameInformation) + 65536);
+    if (query(handle_.Get(), kObjectNameInformation, buffer.data(), ULONG(buffer.size()),
+              nullptr) != 0)
+      return {};
+    const auto* name = reinterpret_cast<const TNameInformation*>(buffer.data());
+    std::wstring text(name->Buffer, name->Length / sizeof(wchar_t));
+    if (text.compare(0, 4, L"\\??\\") != 0) return {};
+    return OrdinaryPathForm(L"\\\\?\\" + text.substr(4));
   }
   // The by-handle information also asks for the volume, which costs Wine milliseconds per file;
   // these two classes answer from the file alone.

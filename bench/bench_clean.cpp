@@ -118,8 +118,9 @@ double Ratio(int count, size_t size, int rounds) {
 
 } // namespace
 
-int main() {
-  std::printf("bench clean_vs_raw_ratio_1mib %.3f\n", Ratio(100, 1 << 20, 7));
-  std::printf("bench clean_vs_raw_ratio_4kib %.3f\n", Ratio(1000, 4096, 7));
-  return 0;
+int main(int argc, char** argv) {
+  ReadBenchArguments(argc, argv);
+  Figure("clean_vs_raw_ratio_1mib", Ratio(Sized(100, 10), 1 << 20, Sized(7, 1)), 3);
+  Figure("clean_vs_raw_ratio_4kib", Ratio(Sized(1000, 10), 4096, Sized(7, 1)), 3);
+  return Done("bench_clean");
 }

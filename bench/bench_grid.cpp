@@ -170,6 +170,45 @@ std::unique_ptr<ScrollGrid> BuildScrollTree(int usersPerGroup, int filesPerUser)
   return grid;
 }
 
+// Each row's parent as the levels in row order make it: the nearest row above one level up
+// (-1 for a top row). Read from the levels alone, not from what the grid keeps.
+std::vector<int> ParentsByLevel(TVxGrid& grid) {
+  std::vector<int> parents, lastAtLevel;
+  for (int r = 0; r < grid.TotalRows(); ++r) {
+    const size_t level = size_t(grid.LevelOf(r));
+    lastAtLevel.resize(level + 1, -1);
+    lastAtLevel[level] = r;
+    parents.push_back(level == 0 ? -1 : lastAtLevel[level - 1]);
+  }
+  return parents;
+}
+
+// Writes each row's position before the sort into the RealFileSize column, which the sort does
+// not compare, and returns each row's parent then.
+std::vector<int> MarkRows(TVxGrid& grid) {
+  for (int r = 0; r < grid.TotalRows(); ++r)
+    grid.CellByKey(kRealFileSizeColumn, r)->SetTextValue(std::to_wstring(r));
+  return ParentsByLevel(grid);
+}
+
+// What a tree sort promises: every row stays below the parent it had, so every subtree stays
+// whole, and the children of each parent stand in ascending FileName order.
+bool SortedAsATree(TVxGrid& grid, const std::vector<int>& parentsBefore) {
+  if (grid.TotalRows() != int(parentsBefore.size())) return false;
+  const std::vector<int> parents = ParentsByLevel(grid);
+  auto before = [&](int row) { return std::stoi(grid.CellText(6, row)); };
+  std::vector<int> lastChild(parents.size() + 1, -1); // by parent row + 1
+  for (int r = 0; r < grid.TotalRows(); ++r) {
+    const int parent = parents[size_t(r)];
+    const int expected = parentsBefore[size_t(before(r))];
+    if ((parent < 0) != (expected < 0) || (parent >= 0 && before(parent) != expected)) return false;
+    int& previous = lastChild[size_t(parent + 1)];
+    if (previous >= 0 && grid.CellText(2, previous) > grid.CellText(2, r)) return false;
+    previous = r;
+  }
+  return true;
+}
+
 // 100 line steps, then Home and End, repeated to be measurable; the seconds per round.
 double TimeScrolling(ScrollGrid& grid) {
   constexpr int kRounds = 200;
@@ -186,9 +225,11 @@ double TimeScrolling(ScrollGrid& grid) {
 
 } // namespace
 
-int main() {
-  constexpr int kRepeats = 5;
-  const int sizes[] = {50000, 100000, 200000};
+int main(int argc, char** argv) {
+  ReadBenchArguments(argc, argv);
+  const int repeats = Sized(5, 1);
+  const int scale = Sized(1000, 10);
+  const int sizes[] = {50 * scale, 100 * scale, 200 * scale};
 
   // Memory first, while the grid's pools are empty: all heap bytes a 200,000-file list holds,
   // less the characters of its texts that live outside the string objects.
@@ -215,7 +256,7 @@ int main() {
   measured.reset();
 
   std::vector<double> perRow[3], bare200;
-  for (int repeat = 0; repeat < kRepeats; ++repeat) {
+  for (int repeat = 0; repeat < repeats; ++repeat) {
     for (int s = 0; s < 3; ++s) {
       const int filesPerUser = sizes[s] / (kGroups * kUsers);
       auto grid = std::make_unique<TVxGrid>();
@@ -232,10 +273,11 @@ int main() {
 
   // Sorting: the grid's sort by FileName against std::sort of the same texts.
   std::vector<double> sortRatios;
-  for (int repeat = 0; repeat < kRepeats; ++repeat) {
+  for (int repeat = 0; repeat < repeats; ++repeat) {
     TVxGrid grid;
     SetupFoundFilesGrid(grid);
     BuildScanList(grid, sizes[2] / (kGroups * kUsers));
+    const std::vector<int> parents = MarkRows(grid);
     std::vector<std::wstring> texts;
     texts.reserve(grid.TotalRows());
     for (int r = 0; r < grid.TotalRows(); ++r)
@@ -246,9 +288,8 @@ int main() {
     start = Seconds();
     grid.SortByColumn(2, true);
     const double ours = Seconds() - start;
-    if (grid.CellText(2, 0) != texts.front() ||
-        grid.CellText(2, grid.TotalRows() - 1) != texts.back()) {
-      std::fprintf(stderr, "bench_grid: the grid's sort disagrees with std::sort\n");
+    if (!SortedAsATree(grid, parents)) {
+      std::fprintf(stderr, "bench_grid: the grid's sort broke the tree or its order\n");
       return 1;
     }
     sortRatios.push_back(ours / plain);
@@ -257,13 +298,15 @@ int main() {
   // The same scrolling over 1,000 and over 1,000,000 rows.
   std::vector<double> scrollRatios;
   {
+    const int usersEach = Sized(5, 1), filesEach = Sized(999, 9);
     auto small = BuildScrollTree(1, 3);
-    auto large = BuildScrollTree(5, 999);
-    if (small->TotalRows() != 1000 || large->TotalRows() != 1000200) {
+    auto large = BuildScrollTree(usersEach, filesEach);
+    if (small->TotalRows() != 1000 ||
+        large->TotalRows() != 200 * (1 + usersEach * (1 + filesEach))) {
       std::fprintf(stderr, "bench_grid: the scroll trees have the wrong sizes\n");
       return 1;
     }
-    for (int repeat = 0; repeat < 7; ++repeat) {
+    for (int repeat = 0; repeat < Sized(7, 1); ++repeat) {
       const double a = TimeScrolling(*small);
       const double b = TimeScrolling(*large);
       scrollRatios.push_back(b / a);
@@ -271,12 +314,12 @@ int main() {
   }
 
   const double us50 = Median(perRow[0]), us100 = Median(perRow[1]), us200 = Median(perRow[2]);
-  std::printf("bench grid_build_us_per_row_50k %.3f\n", us50);
-  std::printf("bench grid_build_us_per_row_100k %.3f\n", us100);
-  std::printf("bench grid_build_us_per_row_200k %.3f\n", us200);
-  std::printf("bench grid_build_vs_bare_ratio %.2f\n", us200 / Median(bare200));
-  std::printf("bench grid_sort_vs_stdsort_ratio %.2f\n", Median(sortRatios));
-  std::printf("bench grid_bytes_per_row %.1f\n", bytesPerRow);
-  std::printf("bench grid_scroll_ratio_1m_vs_1k %.2f\n", Median(scrollRatios));
-  return 0;
+  Figure("grid_build_us_per_row_50k", us50, 3);
+  Figure("grid_build_us_per_row_100k", us100, 3);
+  Figure("grid_build_us_per_row_200k", us200, 3);
+  Figure("grid_build_vs_bare_ratio", us200 / Median(bare200), 2);
+  Figure("grid_sort_vs_stdsort_ratio", Median(sortRatios), 2);
+  Figure("grid_bytes_per_row", bytesPerRow, 1);
+  Figure("grid_scroll_ratio_1m_vs_1k", Median(scrollRatios), 2);
+  return Done("bench_grid");
 }

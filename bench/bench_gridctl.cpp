@@ -24,7 +24,10 @@ namespace {
 // Top-level rows, each with collapsed children: one each in the small grid, 1,999 each in the
 // big one; both show the same rows with the same tree buttons.
 constexpr int kShown = 500;
-constexpr int kRepeats = 31;
+// Fewer in a smoke run.
+int Repeats() {
+  return Sized(31, 1);
+}
 
 std::wstring NameOf(int row) {
   return L"C:\\Users\\user\\AppData\\Local\\Temp\\cache\\file" + std::to_wstring(row) + L".tmp";
@@ -164,12 +167,12 @@ struct BenchListView {
   ~BenchListView() { ::DestroyWindow(host); }
 };
 
-// Times both grids kRepeats times, the two taking turns going first: this machine is shared
+// Times both grids Repeats() times, the two taking turns going first: this machine is shared
 // and noisy.
 template <typename Time>
 void TakeTurns(BenchGrid& small, BenchGrid& big, std::vector<double>& timesSmall,
                std::vector<double>& timesBig, Time time) {
-  for (int k = 0; k < kRepeats; ++k) {
+  for (int k = 0; k < Repeats(); ++k) {
     if (k % 2) {
       timesBig.push_back(time(big));
       timesSmall.push_back(time(small));
@@ -187,10 +190,10 @@ double TimeGridPaint(BenchGrid& b) {
 
 int RunTrees() {
   BenchGrid small(1);
-  BenchGrid big(1999);
+  BenchGrid big(Sized(1999, 3));
   BenchListView list(kShown);
-  std::printf("bench grid_rows_small %d\nbench grid_rows_big %d\n", small.grid->TotalRows(),
-              big.grid->TotalRows());
+  Figure("grid_rows_small", small.grid->TotalRows(), 0);
+  Figure("grid_rows_big", big.grid->TotalRows(), 0);
   // Both grids show their middle rows: TopRow far from the first row.
   for (BenchGrid* b : {&small, &big}) {
     for (int k = 0; k < kShown / 2; ++k)
@@ -199,7 +202,7 @@ int RunTrees() {
   ::SendMessageW(list.list, LVM_ENSUREVISIBLE, kShown / 2 + 30, FALSE);
   std::vector<double> paintSmall, paintBig, paintList, keysSmall, keysBig;
   // The contenders take turns going first: this machine is shared and noisy.
-  for (int k = 0; k < kRepeats; ++k) {
+  for (int k = 0; k < Repeats(); ++k) {
     if (k % 2) {
       paintSmall.push_back(TimePaint(small.Window()));
       paintBig.push_back(TimePaint(big.Window()));
@@ -217,16 +220,16 @@ int RunTrees() {
   TakeTurns(small, big, dragsSmall, dragsBig, TimeRowDrags);
   for (BenchGrid* b : {&small, &big})
     b->grid->SetOptions(b->grid->Options() - TGridOptions{goIndicator, goRowMoving, goRowResizing});
-  std::printf("bench grid_paint_1k_ms %.3f\n", Median(paintSmall) * 1000);
-  std::printf("bench grid_paint_1m_ms %.3f\n", Median(paintBig) * 1000);
-  std::printf("bench listview_paint_ms %.3f\n", Median(paintList) * 1000);
-  std::printf("bench grid_paint_ratio_1m_vs_1k %.2f\n", Median(paintBig) / Median(paintSmall));
-  std::printf("bench grid_paint_vs_listview_ratio %.2f\n", Median(paintBig) / Median(paintList));
-  std::printf("bench grid_key_1k_ms %.3f\n", Median(keysSmall) * 1000);
-  std::printf("bench grid_key_1m_ms %.3f\n", Median(keysBig) * 1000);
-  std::printf("bench grid_key_ratio_1m_vs_1k %.2f\n", Median(keysBig) / Median(keysSmall));
-  std::printf("bench grid_row_drags_1m_ms %.3f\n", Median(dragsBig) * 1000);
-  std::printf("bench grid_row_drag_ratio_1m_vs_1k %.2f\n", Median(dragsBig) / Median(dragsSmall));
+  Figure("grid_paint_1k_ms", Median(paintSmall) * 1000, 3);
+  Figure("grid_paint_1m_ms", Median(paintBig) * 1000, 3);
+  Figure("listview_paint_ms", Median(paintList) * 1000, 3);
+  Figure("grid_paint_ratio_1m_vs_1k", Median(paintBig) / Median(paintSmall), 2);
+  Figure("grid_paint_vs_listview_ratio", Median(paintBig) / Median(paintList), 2);
+  Figure("grid_key_1k_ms", Median(keysSmall) * 1000, 3);
+  Figure("grid_key_1m_ms", Median(keysBig) * 1000, 3);
+  Figure("grid_key_ratio_1m_vs_1k", Median(keysBig) / Median(keysSmall), 2);
+  Figure("grid_row_drags_1m_ms", Median(dragsBig) * 1000, 3);
+  Figure("grid_row_drag_ratio_1m_vs_1k", Median(dragsBig) / Median(dragsSmall), 2);
 
   // The same in slides: the grids stay scrolled to their middle rows.
   std::vector<double> slidesSmall, slidesBig, slideKeysSmall, slideKeysBig;
@@ -238,35 +241,34 @@ int RunTrees() {
   }
   TakeTurns(small, big, slidesSmall, slidesBig, TimeGridPaint);
   TakeTurns(small, big, slideKeysSmall, slideKeysBig, TimeKeys);
-  std::printf("bench grid_slides_paint_1m_ms %.3f\n", Median(slidesBig) * 1000);
-  std::printf("bench grid_slides_paint_ratio_1m_vs_1k %.2f\n",
-              Median(slidesBig) / Median(slidesSmall));
-  std::printf("bench grid_slides_key_ratio_1m_vs_1k %.2f\n",
-              Median(slideKeysBig) / Median(slideKeysSmall));
+  Figure("grid_slides_paint_1m_ms", Median(slidesBig) * 1000, 3);
+  Figure("grid_slides_paint_ratio_1m_vs_1k", Median(slidesBig) / Median(slidesSmall), 2);
+  Figure("grid_slides_key_ratio_1m_vs_1k", Median(slideKeysBig) / Median(slideKeysSmall), 2);
   return 0;
 }
 
 void RunFlatKeys() {
   BenchGrid small(0, 1000);
-  BenchGrid big(0, 1000000);
+  BenchGrid big(0, Sized(1000000, 2000));
   std::vector<double> keysSmall, keysBig;
   TakeTurns(small, big, keysSmall, keysBig, TimeKeys);
   std::vector<double> farSmall, farBig;
   TakeTurns(small, big, farSmall, farBig, TimeFarKey);
-  std::printf("bench grid_far_key_flat_1k_ms %.3f\n", Median(farSmall) * 1000);
-  std::printf("bench grid_far_key_flat_1m_ms %.3f\n", Median(farBig) * 1000);
-  std::printf("bench grid_far_key_ratio_flat_1m_vs_1k %.2f\n", Median(farBig) / Median(farSmall));
-  std::printf("bench grid_key_flat_1k_ms %.3f\n", Median(keysSmall) * 1000);
-  std::printf("bench grid_key_flat_1m_ms %.3f\n", Median(keysBig) * 1000);
-  std::printf("bench grid_key_ratio_flat_1m_vs_1k %.2f\n", Median(keysBig) / Median(keysSmall));
+  Figure("grid_far_key_flat_1k_ms", Median(farSmall) * 1000, 3);
+  Figure("grid_far_key_flat_1m_ms", Median(farBig) * 1000, 3);
+  Figure("grid_far_key_ratio_flat_1m_vs_1k", Median(farBig) / Median(farSmall), 2);
+  Figure("grid_key_flat_1k_ms", Median(keysSmall) * 1000, 3);
+  Figure("grid_key_flat_1m_ms", Median(keysBig) * 1000, 3);
+  Figure("grid_key_ratio_flat_1m_vs_1k", Median(keysBig) / Median(keysSmall), 2);
 }
 
 } // namespace
 
 // "flat" as the argument runs the flat lists alone.
 int main(int argc, char** argv) {
+  ReadBenchArguments(argc, argv);
   const bool flatOnly = argc > 1 && std::string(argv[1]) == "flat";
   if (!flatOnly && RunTrees() != 0) return 1;
   RunFlatKeys();
-  return 0;
+  return Done("bench_gridctl");
 }

@@ -21,7 +21,10 @@
 #include "main/ScanHarness.h"
 
 namespace {
-constexpr int kRepeats = 5;
+// Fewer in a smoke run.
+int Repeats() {
+  return Sized(5, 1);
+}
 
 uint64_t BareWalk(const std::string& folder) {
   uint64_t total = 0;
@@ -41,9 +44,11 @@ uint64_t BareWalk(const std::string& folder) {
 }
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  ReadBenchArguments(argc, argv);
   TScanHarness scan;
-  TProfileFixture fixture(scan.Machine);
+  const int filesPerProfile = Sized(TProfileFixture::kFilesPerProfile, 20);
+  TProfileFixture fixture(scan.Machine, filesPerProfile);
   scan.TickOnly({1});
   scan.Form.SetBounds(0, 0, 800, 600);
   scan.Label2->SetBounds(0, 0, 800, 16);
@@ -66,7 +71,7 @@ int main() {
     return bytes + BareWalk(fixture.SystemTempFolder());
   };
   std::vector<double> scans, walks, oneWalks;
-  for (int repeat = 0; repeat < kRepeats; ++repeat) {
+  for (int repeat = 0; repeat < Repeats(); ++repeat) {
     double start = Seconds();
     scan.Scan.Run();
     scans.push_back(Seconds() - start);
@@ -83,16 +88,16 @@ int main() {
       return 1;
     }
   }
-  int expectedRows = 2 + TProfileFixture::kProfiles * (1 + TProfileFixture::kFilesPerProfile);
+  int expectedRows = 2 + TProfileFixture::kProfiles * (1 + filesPerProfile);
   if (scan.Grid.TotalRows() != expectedRows) {
     std::printf("scan listed %d rows, expected %d\n", scan.Grid.TotalRows(), expectedRows);
     return 1;
   }
   double scanTime = Median(scans), walkTime = Median(walks), oneWalkTime = Median(oneWalks);
-  std::printf("bench scan_ms %.1f\n", scanTime * 1000);
-  std::printf("bench bare_walks_ms %.1f\n", walkTime * 1000);
-  std::printf("bench bare_one_walk_ms %.1f\n", oneWalkTime * 1000);
-  std::printf("bench scan_vs_walk_ratio %.2f\n", scanTime / walkTime);
-  std::printf("bench scan_vs_one_walk_ratio %.2f\n", scanTime / oneWalkTime);
-  return 0;
+  Figure("scan_ms", scanTime * 1000, 1);
+  Figure("bare_walks_ms", walkTime * 1000, 1);
+  Figure("bare_one_walk_ms", oneWalkTime * 1000, 1);
+  Figure("scan_vs_walk_ratio", scanTime / walkTime, 2);
+  Figure("scan_vs_one_walk_ratio", scanTime / oneWalkTime, 2);
+  return Done("bench_scan");
 }

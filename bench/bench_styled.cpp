@@ -18,10 +18,14 @@
 
 namespace {
 
-constexpr int kRepeats = 15;
+// Fewer in a smoke run.
+int Repeats() {
+  return Sized(15, 1);
+}
 
 // Microseconds per call of work, over rounds calls.
 double MicrosEach(const std::function<void()>& work, int rounds) {
+  rounds = Sized(rounds, 1);
   double start = Seconds();
   for (int i = 0; i < rounds; ++i)
     work();
@@ -42,7 +46,7 @@ TResult AgainstBlit(int width, int height, const std::function<void()>& paint, i
              SRCCOPY);
   };
   std::vector<double> subject, baseline, ratios;
-  for (int r = 0; r < kRepeats; ++r) {
+  for (int r = 0; r < Repeats(); ++r) {
     double b = MicrosEach(blit, rounds);
     double s = MicrosEach(paint, rounds);
     subject.push_back(s);
@@ -87,13 +91,10 @@ template <typename T> std::function<void()> PaintOnce(TOpen<T>& control, TBitmap
   };
 }
 
-void Print(const char* name, double value) {
-  std::printf("bench %s %.2f\n", name, value);
-}
-
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  ReadBenchArguments(argc, argv);
   TTestHost host;
   host.SetBounds(0, 0, 700, 400);
 
@@ -133,28 +134,28 @@ int main() {
       200);
   TResult c = AgainstBlit(130, 17, PaintOnce(box, boxTarget), 400);
   TResult p = AgainstBlit(600, 300, PaintOnce(panel, panelTarget), 40);
-  Print("styled_paint_us", b.micros);
-  Print("styled_paint_button_in_blits", b.ratio);
-  Print("styled_paint_button_first_us", cold.micros);
-  Print("styled_paint_button_first_in_blits", cold.ratio);
-  Print("styled_paint_checkbox_us", c.micros);
-  Print("styled_paint_checkbox_in_blits", c.ratio);
-  Print("styled_paint_panel_us", p.micros);
-  Print("styled_paint_panel_in_blits", p.ratio);
+  Figure("styled_paint_us", b.micros);
+  Figure("styled_paint_button_in_blits", b.ratio);
+  Figure("styled_paint_button_first_us", cold.micros);
+  Figure("styled_paint_button_first_in_blits", cold.ratio);
+  Figure("styled_paint_checkbox_us", c.micros);
+  Figure("styled_paint_checkbox_in_blits", c.ratio);
+  Figure("styled_paint_panel_us", p.micros);
+  Figure("styled_paint_panel_in_blits", p.ratio);
 
   // A resize renders the frame again: only its band, against the whole area.
   TPanelFrame frame;
   TBitmap whole(600, 300), banded(600, 300);
   std::vector<double> resize, plain, ratios;
-  for (int r = 0; r < kRepeats; ++r) {
+  for (int r = 0; r < Repeats(); ++r) {
     double w = MicrosEach([&] { WholeFrame(whole, frame); }, 10);
     double s = MicrosEach([&] { RenderPanelFrame(banded, frame); }, 10);
     resize.push_back(s);
     plain.push_back(w);
     ratios.push_back(w / s);
   }
-  Print("styled_panel_render_us", Median(resize));
-  Print("styled_panel_render_whole_us", Median(plain));
-  Print("styled_panel_render_speedup", Median(ratios));
-  return 0;
+  Figure("styled_panel_render_us", Median(resize));
+  Figure("styled_panel_render_whole_us", Median(plain));
+  Figure("styled_panel_render_speedup", Median(ratios));
+  return Done("bench_styled");
 }

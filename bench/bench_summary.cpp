@@ -18,7 +18,10 @@ namespace {
 
 constexpr int kGroups = 6;
 constexpr int kUsers = 20;
-constexpr int kRepeats = 7;
+// Fewer in a smoke run.
+int Repeats() {
+  return Sized(7, 1);
+}
 
 // A list as a scan leaves it: groups of kUsers users, files spread evenly.
 struct TList {
@@ -45,7 +48,7 @@ struct TList {
 // One summary over each list, the first (which writes every total) left out; the two lists take
 // turns, so that both see the same moments of a busy machine.
 void SummaryMs(double& ms50k, double& ms200k) {
-  TList small(50000, kGroups), large(200000, kGroups);
+  TList small(Sized(50000, 1200), kGroups), large(Sized(200000, 4800), kGroups);
   UpdateSelectionSummary(small.List);
   UpdateSelectionSummary(large.List);
   std::vector<double> smallTimes, largeTimes;
@@ -54,7 +57,7 @@ void SummaryMs(double& ms50k, double& ms200k) {
     UpdateSelectionSummary(list.List);
     return (Seconds() - start) * 1000;
   };
-  for (int i = 0; i < 3 * kRepeats; ++i) {
+  for (int i = 0; i < 3 * Repeats(); ++i) {
     smallTimes.push_back(time(small));
     largeTimes.push_back(time(large));
   }
@@ -64,18 +67,19 @@ void SummaryMs(double& ms50k, double& ms200k) {
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  ReadBenchArguments(argc, argv);
   double ms50k = 0, ms200k = 0;
   SummaryMs(ms50k, ms200k);
-  std::printf("bench summary_ms_50k %.2f\n", ms50k);
-  std::printf("bench summary_ms_200k %.2f\n", ms200k);
-  std::printf("bench summary_200k_vs_50k_ratio %.2f\n", ms200k / ms50k);
+  Figure("summary_ms_50k", ms50k, 2);
+  Figure("summary_ms_200k", ms200k, 2);
+  Figure("summary_200k_vs_50k_ratio", ms200k / ms50k, 2);
 
   // One group of 100,000 files under 20 users, unticked through the propagation and, as the
   // baseline, by writing the same cells under one update lock; they take turns going first.
   std::vector<double> propagate, baseline;
-  for (int i = 0; i < kRepeats; ++i) {
-    TList one(100000, 1);
+  for (int i = 0; i < Repeats(); ++i) {
+    TList one(Sized(100000, 200), 1);
     auto timeIt = [&](bool viaPropagation, bool tick) {
       double start = Seconds();
       if (viaPropagation) {
@@ -96,9 +100,8 @@ int main() {
       propagate.push_back(timeIt(true, true));
     }
   }
-  std::printf("bench propagate_ms_100k %.2f\n", Median(propagate));
-  std::printf("bench propagate_baseline_ms_100k %.2f\n", Median(baseline));
-  std::printf("bench propagate_vs_locked_writes_ratio %.2f\n",
-              Median(propagate) / Median(baseline));
-  return 0;
+  Figure("propagate_ms_100k", Median(propagate), 2);
+  Figure("propagate_baseline_ms_100k", Median(baseline), 2);
+  Figure("propagate_vs_locked_writes_ratio", Median(propagate) / Median(baseline), 2);
+  return Done("bench_summary");
 }

@@ -2,6 +2,7 @@
 
 #include "main/CleanerState.h"
 #include "main/CleaningLocations.h"
+#include "main/ScanProgress.h"
 #include "main/SizeTexts.h"
 #include "main/SystemServices.h"
 #include "styled/FxProgressBar.h"
@@ -26,10 +27,6 @@ TCleanRun::TCleanRun(const TTargets& targets)
       bar_(targets.ProgressBar), timer_(targets.SummaryTimer), state_(targets.State),
       wiper_(targets.Services) {}
 
-void TCleanRun::AddLine(const std::wstring& line) {
-  log_.Lines().Add(line);
-}
-
 bool TCleanRun::EmptyRecycleBin() {
   return services_.EmptyRecycleBin(Owner);
 }
@@ -42,14 +39,15 @@ bool TCleanRun::Run() {
   if (SetCaption) SetCaption("Varnox - Deleting Files");
   if (NextPage) NextPage();
   bar_.SetMax(list_.RowCount() - 1);
-  log_.Lines().Clear();
+  log_.Clear();
   timer_.SetEnabled(false);
-  AddLine(kCleanLogHeader);
+  log_.Add(kCleanLogHeader);
   double total = 0;
   RecycleBinPass(total);
   FilePass(total);
-  AddLine(L"");
-  AddLine(TotalCleanedLogLine(total));
+  log_.Add(L"");
+  log_.Add(TotalCleanedLogLine(total));
+  log_.Flush();
   return true;
 }
 
@@ -65,7 +63,7 @@ void TCleanRun::RecycleBinPass(double& total) {
     if (measured && bytes == 0) continue;
     if (!EmptyRecycleBin()) continue;
     if (measured) total += double(bytes);
-    AddLine(RecycleBinLogLine(measured ? RecycleBinSizeText(bytes) : std::wstring()));
+    log_.Add(RecycleBinLogLine(measured ? RecycleBinSizeText(bytes) : std::wstring()));
   }
 }
 
@@ -73,8 +71,7 @@ void TCleanRun::FilePass(double& total) {
   wiper_.TrustFolders(state_.SearchedFolders);
   const int rows = list_.RowCount();
   for (int row = 0; row < rows; ++row) {
-    if (ProcessMessages) ProcessMessages();
-    bar_.SetPosition(row);
+    LetMessagesRun(row);
     if (!list_.IsTicked(row) || !list_.IsFileRow(row)) continue;
     std::wstring path = list_.Path(row);
     // Only a file that is really gone is logged and counted; any failure passes it over quietly.
@@ -85,6 +82,22 @@ void TCleanRun::FilePass(double& total) {
     }
     uint64_t bytes = 0;
     if (list_.Bytes(row, bytes)) total += double(bytes);
-    AddLine(RemovedFileLogLine(path, list_.SizeText(row)));
+    log_.Add(RemovedFileLogLine(path, list_.SizeText(row)));
   }
+  if (rows > 0) bar_.SetPosition(rows - 1);
+}
+
+void TCleanRun::LetMessagesRun(int row) {
+  // Wiping a small file takes far less than a pass through the message queue, and the bar
+  // repaints on every move, so both wait for the interval the scan keeps too; the bar and the log
+  // are brought up to date right before messages run, so that whatever a repaint or a click sees
+  // is where the run stands.
+  using namespace std::chrono;
+  const auto interval = duration<double>(TScanProgress::kMessageInterval);
+  if (row > 0 && steady_clock::now() - lastMessages_ < interval) return;
+  if (bar_.Position() != row) bar_.SetPosition(row);
+  log_.FlushIfDue();
+  if (ProcessMessages) ProcessMessages();
+  // Counted from the end of the run, so that a slow handler does not eat the run's share.
+  lastMessages_ = steady_clock::now();
 }

@@ -1,9 +1,11 @@
 #pragma once
 #include <windows.h>
 
+#include <chrono>
 #include <functional>
 #include <string>
 
+#include "main/CleanLog.h"
 #include "main/FileWiper.h"
 #include "main/FoundFilesList.h"
 
@@ -62,13 +64,14 @@ public:
 private:
   void RecycleBinPass(double& total);
   void FilePass(double& total);
-  void AddLine(const std::wstring& line);
+  void LetMessagesRun(int row);
 
   TSystemServices& services_;
   TFoundFilesList list_;
-  TMemo& log_;
+  TCleanLog log_;
   TFxProgressBar& bar_;
   TTimer& timer_;
   TCleanerState& state_;
   TFileWiper wiper_;
+  std::chrono::steady_clock::time_point lastMessages_;
 };

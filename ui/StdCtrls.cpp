@@ -192,13 +192,18 @@ std::wstring TMemoLines::Strings(int index) const {
 }
 
 void TMemoLines::Add(const std::wstring& line) {
+  AddLines({line});
+}
+
+void TMemoLines::AddLines(const std::vector<std::wstring>& lines) {
+  if (lines.empty()) return;
   if (!memo_.HandleAllocated()) {
-    lines_.push_back(line);
+    lines_.insert(lines_.end(), lines.begin(), lines.end());
     return;
   }
   // Appending through the selection keeps the caret, and the view, at the end of the log.
   HWND window = memo_.Handle();
-  std::wstring insert = line + L"\r\n";
+  std::wstring insert = JoinLines(lines);
   // The text so far ends with a line break exactly when its last line is empty.
   LRESULT lastLine = ::SendMessageW(window, EM_GETLINECOUNT, 0, 0) - 1;
   LRESULT lastStart = ::SendMessageW(window, EM_LINEINDEX, lastLine, 0);

@@ -65,6 +65,9 @@ public:
   int Count() const;
   std::wstring Strings(int index) const;
   void Add(const std::wstring& line);
+  // Appends the lines in one change of the window's text: an edit control's work for an append
+  // grows with the text it already holds, so a long log is best handed over in batches.
+  void AddLines(const std::vector<std::wstring>& lines);
   void Clear();
   // Every line followed by CR LF.
   std::wstring Text() const;

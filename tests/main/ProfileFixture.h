@@ -16,7 +16,9 @@ public:
   static constexpr int kProfiles = 10;
   static constexpr int kFilesPerProfile = 2000;
 
-  explicit TProfileFixture(TFakeMachine& machine) {
+  // A benchmark's smoke run asks for fewer files per profile.
+  explicit TProfileFixture(TFakeMachine& machine, int filesPerProfile = kFilesPerProfile)
+      : filesPerProfile_(filesPerProfile) {
     tree_.MakeFolder("C\\Windows\\Temp");
     machine.Drives['C'] = tree_ / "C";
     machine.Drives['D'] = tree_ / "D";
@@ -50,7 +52,7 @@ private:
   void MakeFromWindows() {
     std::string content(512, 'j');
     for (const std::string& temp : tempFolders_)
-      for (int i = 0; i < kFilesPerProfile; ++i) {
+      for (int i = 0; i < filesPerProfile_; ++i) {
         std::string name =
             kSubfolders[i % 5] + std::string("f") + std::to_string(i) + kExtensions[i % 8];
         std::replace(name.begin(), name.end(), '/', '\\');
@@ -64,7 +66,7 @@ private:
       std::string temp = unixRoot_ + "/Users/U" + std::to_string(profile) + "/AppData/Local/Temp/";
       script += "mkdir -p '" + temp + "' && cd '" + temp +
                 "' && mkdir -p cache/entries x/y/z session || exit 1\n";
-      script += "i=0; while [ $i -lt " + std::to_string(kFilesPerProfile) + " ]; do\n";
+      script += "i=0; while [ $i -lt " + std::to_string(filesPerProfile_) + " ]; do\n";
       script += "  case $((i % 5)) in 0) d=;; 1) d=cache/;; 2) d=cache/entries/;; 3) d=x/y/z/;; "
                 "4) d=session/;; esac\n";
       script += "  case $((i % 8)) in 0) e=.tmp;; 1) e=.log;; 2) e=.dat;; 3) e=;; 4) e=.txt;; "
@@ -80,7 +82,7 @@ private:
     ::CloseHandle(file);
     if (!RunUnixShell("sh '" + UnixPathOf(scriptFile) + "'")) return false;
     // The script makes the profiles in order; the last one's last file ends it.
-    constexpr int last = kFilesPerProfile - 1;
+    const int last = filesPerProfile_ - 1;
     std::string lastFile = tempFolders_.back() + kSubfolders[last % 5] + "f" +
                            std::to_string(last) + kExtensions[last % 8];
     std::replace(lastFile.begin(), lastFile.end(), '/', '\\');
@@ -93,6 +95,7 @@ private:
     return made;
   }
 
+  int filesPerProfile_;
   TTestFolder tree_;
   std::string unixRoot_;
   std::vector<std::string> tempFolders_;

@@ -127,7 +127,7 @@ double Ratio(int count, size_t size, int rounds) {
 // The services as Windows provides them, noting when each file is opened for its wipe.
 struct TTimedServices : TWin32Services {
   std::vector<double> Opens;
-  std::unique_ptr<TOpenFile> OpenExisting(const std::string& path) override {
+  std::unique_ptr<TOpenFile> OpenExisting(const std::wstring& path) override {
     Opens.push_back(Seconds());
     return TWin32Services::OpenExisting(path);
   }
@@ -170,13 +170,13 @@ TWindowRun CleanThroughWindow(int count, int sliceFiles) {
   window.Bar->SetParent(&window.Form);
   window.Bar->SetBounds(0, 410, 640, 30);
   window.Form.Show();
-  window.State.SearchedFolders = {LocateSearchedFolder(window.Machine, folder.Path())};
+  window.State.SearchedFolders = {LocateSearchedFolder(window.Machine, W(folder.Path()))};
   {
     TFoundFilesList::TUpdateLock lock(window.List);
-    window.List.AppendGroupRow("System Temp Files");
+    window.List.AppendGroupRow(L"System Temp Files");
     window.List.SetFileParentToGroup();
     for (const std::string& path : listed)
-      window.List.AppendFileRow(path, 512, "TMP File");
+      window.List.AppendFileRow(W(path), 512, L"TMP File");
   }
   double start = Seconds();
   window.Clean.Run();
@@ -189,7 +189,7 @@ TWindowRun CleanThroughWindow(int count, int sliceFiles) {
   start = Seconds();
   int wiped = 0;
   for (const std::string& path : raw)
-    wiped += wiper.OverwriteAndDeleteFile(path);
+    wiped += wiper.OverwriteAndDeleteFile(W(path));
   const double rawTime = Seconds() - start;
 
   const std::vector<double>& opens = window.Machine.Opens;

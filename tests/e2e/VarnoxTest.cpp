@@ -139,8 +139,11 @@ TEST(VarnoxTest, AUserFindsUnticksCleansAndLeaves) {
   program.SavePicture(L"e2e_page0_types.bmp");
 
   // Only Chrome's caches are searched: the temp folders and the other browsers keep their files.
-  const wchar_t* const others[] = {L"Temporary files", L"Mozilla Firefox Temporary Files",
-                                   L"Internet Explorer Temporary Files", L"Opera Temporary Files",
+  const wchar_t* const others[] = {L"Temporary files",
+                                   L"Mozilla Firefox Temporary Files",
+                                   L"Microsoft Edge Temporary Files",
+                                   L"Internet Explorer Temporary Files",
+                                   L"Opera Temporary Files",
                                    L"Unity WebPlayer Temporary Files"};
   for (const wchar_t* box : others)
     program.Click(box);

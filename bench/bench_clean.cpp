@@ -144,9 +144,8 @@ std::vector<std::string> MakeSmallFiles(const TTestFolder& folder, const std::st
                " ]; do printf '%512s' '' > " + prefix + "$i.tmp; i=$((i + 1)); done; sync; : > " +
                done);
   // Wine may report the Unix process finished before it is.
-  for (int i = 0; i < 6000 && ::GetFileAttributesA((folder / done).c_str()) ==
-                                  INVALID_FILE_ATTRIBUTES;
-       ++i)
+  for (int i = 0;
+       i < 6000 && ::GetFileAttributesA((folder / done).c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
     ::Sleep(50);
   std::vector<std::string> paths;
   for (int i = 0; i < count; ++i)

@@ -24,13 +24,6 @@ uint64_t FileSize(const std::string& path) {
   return (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-double Seconds() {
-  LARGE_INTEGER frequency, now;
-  ::QueryPerformanceFrequency(&frequency);
-  ::QueryPerformanceCounter(&now);
-  return double(now.QuadPart) / double(frequency.QuadPart);
-}
-
 // The shell takes longer than the scan's message interval over every 40th kind it is asked about.
 class TSlowTypeMachine : public TFakeMachine {
 public:
@@ -39,9 +32,7 @@ public:
   std::string ShellTypeName(const std::string& path) override {
     if (Questions++ % 40 == 0) {
       Slow.push_back(path);
-      const double until = Seconds() + TScanProgress::kMessageInterval * 1.5;
-      while (Seconds() < until)
-        ::Sleep(1);
+      OutlastTheMessageInterval();
     }
     return TFakeMachine::ShellTypeName(path);
   }
@@ -322,9 +313,9 @@ TEST(FileSearchTest, MessagesRunOnTimeAndSeeTheEntryJustHandled) {
     EXPECT_TRUE(scan.Checked(last));
     EXPECT_EQ(scan.Bar->Position(), int(scan.State.FoundBytes / 1024));
   };
-  const double start = Seconds();
+  const double start = ScanClock();
   scan.Scan.Search().SearchFiles(tree.Path(), true);
-  const double seconds = Seconds() - start;
+  const double seconds = ScanClock() - start;
   EXPECT_LE(scan.MessageRuns, int(seconds / TScanProgress::kMessageInterval) + 1);
   ASSERT_EQ(scan.Machine.Slow.size(), 10u);
   for (const std::string& slow : scan.Machine.Slow)

@@ -90,6 +90,22 @@ public:
 
 using TScanHarness = TScanHarnessOn<TFakeMachine>;
 
+// The performance counter, in seconds: the clock the scan's message interval is measured by.
+inline double ScanClock() {
+  LARGE_INTEGER frequency, now;
+  ::QueryPerformanceFrequency(&frequency);
+  ::QueryPerformanceCounter(&now);
+  return double(now.QuadPart) / double(frequency.QuadPart);
+}
+
+// Makes the entry being handled take longer than the scan's message interval: the scan must
+// then let messages run before it goes on, however fast or slow the machine.
+inline void OutlastTheMessageInterval() {
+  const double until = ScanClock() + TScanProgress::kMessageInterval * 1.5;
+  while (ScanClock() < until)
+    ::Sleep(1);
+}
+
 // Puts paths below root (with trailing backslash) in depth-first order, worked out from its
 // definition: where two paths part, the one whose entry the file system lists first in that
 // folder comes first. Each folder's own listing is the only thing asked of the file system.

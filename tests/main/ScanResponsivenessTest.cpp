@@ -1,27 +1,11 @@
 #include "main/ProfileFixture.h"
 #include "main/ScanHarness.h"
-#include "main/ScanProgress.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 namespace {
-double Seconds() {
-  LARGE_INTEGER frequency, now;
-  ::QueryPerformanceFrequency(&frequency);
-  ::QueryPerformanceCounter(&now);
-  return double(now.QuadPart) / double(frequency.QuadPart);
-}
-
-// Makes the current entry take longer than the scan's message interval: the scan must then let
-// messages run before it goes on, whatever the machine's speed.
-void OutlastTheMessageInterval() {
-  const double until = Seconds() + TScanProgress::kMessageInterval * 1.5;
-  while (Seconds() < until)
-    ::Sleep(1);
-}
-
 // Slow where a user would wait: every folder inside the second profile's temp folder lists
 // slowly, and so does the shell's first question about a .png file.
 class TSlowMachine : public TFakeMachine {

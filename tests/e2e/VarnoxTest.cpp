@@ -203,6 +203,8 @@ TEST(VarnoxTest, AUserFindsUnticksCleansAndLeaves) {
   ASSERT_TRUE(program.WaitForText(L"Find", 5000));
   program.Click(L"Google Chrome Temporary Files");
   program.Click(L"Find");
+  // The status line still says the first scan finished: the button tells when this one has.
+  ASSERT_TRUE(program.WaitForEnabled(L"Next", 30000));
   ASSERT_TRUE(program.WaitForText(L"Scanning has been finished.", 30000));
   program.Click(L"Next");
   ASSERT_TRUE(program.WaitForText(L"Exit", 30000));

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,13 @@ public:
   bool WaitForText(const std::wstring& text, DWORD ms) {
     return Wait(ms, [&] { return FindShown(text) != nullptr; });
   }
+  // Buttons are held off while a run goes on: enabled again, the run is over.
+  bool WaitForEnabled(const std::wstring& text, DWORD ms) {
+    return Wait(ms, [&] {
+      HWND window = FindShown(text);
+      return window && ::IsWindowEnabled(window);
+    });
+  }
   bool WaitForMemo(const std::wstring& part, DWORD ms) {
     return Wait(ms, [&] { return MemoText().find(part) != std::wstring::npos; });
   }
@@ -68,7 +76,20 @@ public:
 
   // The window as the screen shows it, saved in the build folder.
   void SavePicture(const std::wstring& name) {
-    Settle();
+    // The main window itself lies under its children, which clip it: the child shown in its
+    // middle takes the paint mark. A window that takes no mark (one painted by its parent) is
+    // not waited for; the picture is for a person to look at.
+    HWND shown = main_;
+    POINT middle{};
+    for (;;) {
+      RECT r{};
+      ::GetClientRect(shown, &r);
+      middle = {r.right / 2, r.bottom / 2};
+      HWND child = ::ChildWindowFromPointEx(shown, middle, CWP_SKIPINVISIBLE);
+      if (!child || child == shown) break;
+      shown = child;
+    }
+    TakenIn(shown, middle);
     RECT r{};
     ::GetWindowRect(main_, &r);
     TBitmap picture;
@@ -162,13 +183,28 @@ private:
 
   void ClickAt(HWND window, POINT point) {
     ClickWithPointer(window, point);
-    Settle();
+    // The system has the click once the pointer stands on the point (give or take the
+    // rounding of absolute coordinates); then the program has to take it in.
+    POINT screen = point;
+    ::ClientToScreen(window, &screen);
+    Wait(kSettleCap, [&] {
+      POINT at{};
+      return ::GetCursorPos(&at) && std::abs(at.x - screen.x) <= 1 &&
+             std::abs(at.y - screen.y) <= 1;
+    });
+    TakenIn(window, point);
   }
-  // Lets the program take in what was sent before the next look or step.
-  void Settle() {
-    ::Sleep(150);
-    ::WaitForInputIdle(process_.hProcess, 5000);
+  // Waits until the program has taken in the input sent so far. A thread takes a window's
+  // paint only once no input is left in its queue, so a pixel of the window (at, where nothing
+  // covers it) marked for painting after the input and then painted shows that the input was
+  // handled before it. A window that went away or was hidden meanwhile has been handled too.
+  void TakenIn(HWND window, POINT at) {
+    RECT pixel{at.x, at.y, at.x + 1, at.y + 1};
+    ::RedrawWindow(window, &pixel, nullptr, RDW_INVALIDATE);
+    Wait(kSettleCap,
+         [&] { return !::IsWindowVisible(window) || !::GetUpdateRect(window, nullptr, FALSE); });
   }
+  static constexpr DWORD kSettleCap = 20000;
 
   PROCESS_INFORMATION process_{};
   HWND main_ = nullptr;

@@ -77,7 +77,8 @@ TEST_F(BodyPainterTest, FillerRowsReachTheBodyBottomAndNeverPaintOverFixedColumn
   EXPECT_EQ(bitmap.Pixel(79, 25), clGray);
   EXPECT_EQ(bitmap.Pixel(80, 25), kColumnColors[2]);
   EXPECT_EQ(bitmap.Pixel(139, 25), clGray);
-  EXPECT_EQ(bitmap.Pixel(140, 25), clBlack) << "right of the columns is step 6's";
+  EXPECT_EQ(bitmap.Pixel(140, 25), clBlack)
+      << "right of the columns is painted with the empty area, not here";
 
   // With an indicator strip the filler rows get empty indicator cells.
   TDefaultStyleDisplay display(nullptr);

@@ -1,4 +1,5 @@
 #include "GridControl.h"
+#include "Pump.h"
 #include "grid/ColumnDrag.h"
 #include "ui/Bitmap.h"
 #include "ui/Handles.h"
@@ -178,6 +179,20 @@ TEST(GridMouseTest, HitTestLeavesTheLastPixelOfEachAreaOut) {
   }
 }
 
+// A point maps to the rows shown: the children of a collapsed row take no place.
+TEST(GridMouseTest, APointSkipsTheRowsUnderACollapsedParent) {
+  TControlGridWindow w;
+  w.grid->AppendRows(1);
+  w.grid->AppendChildRow(0, true);
+  w.grid->AppendChildRow(0, true);
+  w.grid->AppendRows(1);
+  w.grid->ExpandRow(0, false);
+  // Rows are 16 pixels and a grid line under an 18-pixel header.
+  EXPECT_EQ(w.grid->GetCellAtPos(160, 18 + 8), (TGridCell{1, 0}));
+  EXPECT_EQ(w.grid->GetCellAtPos(160, 18 + 17 + 8), (TGridCell{1, 3}));
+  EXPECT_EQ(w.grid->GetCellAtPos(160, 18 + 34 + 8), (TGridCell{1, -1}));
+}
+
 TEST(GridMouseTest, HeaderDragMovesTheColumnAndDeactivationResetsAPress) {
   TControlGridWindow w;
   std::vector<std::vector<int>> moves;
@@ -254,19 +269,14 @@ TEST(GridMouseTest, ARestingPointerShowsTheWholeTextOfACellTooNarrowForIt) {
   const std::wstring path = L"C:\\Users\\someone\\AppData\\Local\\Temp\\" + std::wstring(40, L'x');
   w.grid->SetCellText(0, w.grid->AppendRows(1), L"short");
   w.grid->SetCellText(0, w.grid->AppendRows(1), path);
-  auto restOn = [&](POINT p) {
-    ::SendMessageW(w.window, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
-    const DWORD until = ::GetTickCount() + TVxCustomGrid::kCellHintPause + 300;
-    while (::GetTickCount() < until) {
-      Application().ProcessMessages();
-      ::Sleep(10);
-    }
-  };
+  auto restOn = [&](POINT p) { ::SendMessageW(w.window, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y)); };
   THintWindow& hint = w.grid->CellHint();
   restOn(w.CellPoint(0, 0));
+  // Past the pause, however late the timers run: a hint due would have shown by then.
+  ASSERT_TRUE(PumpPastTimer(TVxCustomGrid::kCellHintPause + 100));
   EXPECT_FALSE(hint.Active());
   restOn(w.CellPoint(0, 1));
-  ASSERT_TRUE(hint.Active());
+  ASSERT_TRUE(PumpUntil([&] { return hint.Active(); }));
   EXPECT_EQ(hint.Caption(), path);
   POINT below{0, w.grid->GetCellRect(0, 1).bottom + 2};
   ::ClientToScreen(w.window, &below);

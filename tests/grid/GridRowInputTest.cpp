@@ -1,6 +1,7 @@
 #include "GridControl.h"
 #include "PixelInk.h"
 #include "PointerInput.h"
+#include "Pump.h"
 #include "grid/ColumnDrag.h"
 #include "grid/HeaderDisplays.h"
 #include "grid/StyleDisplay.h"
@@ -106,10 +107,8 @@ TEST(GridRowInputTest, DraggingARowsBottomEdgeSetsItsHeight) {
   EXPECT_EQ(w.TakeLog(), (Log{"MouseDown", "MouseUp", "RowHeight 1=26"}));
   // The same with the pointer itself: the grid keeps the pointer while the button is down.
   DragWithPointer(w.window, POINT{kStripX, w.Edge(0)}, POINT{kStripX, w.Edge(0) + 6});
-  for (int i = 0; i < 10 && w.grid->RowHeightOf(0) == 16; ++i) {
-    ::Sleep(20);
-    Application().ProcessMessages();
-  }
+  // Resized, and the pointer given back: the release has been taken in.
+  PumpUntil([&] { return w.grid->RowHeightOf(0) != 16 && ::GetCapture() != w.window; });
   EXPECT_EQ(w.grid->RowHeightOf(0), 22);
   // Dragged above its top the row keeps a few pixels.
   w.Drag(w.Edge(1), w.grid->GetRowTop(1) - 20);

@@ -65,6 +65,16 @@ private:
   PROCESS_INFORMATION info_{};
 };
 
+// Real processes, with every request to end one counted.
+class TEndingMachine : public TFakeMachine {
+public:
+  int Endings = 0;
+  bool TerminateProcessById(DWORD processId) override {
+    ++Endings;
+    return TFakeMachine::TerminateProcessById(processId);
+  }
+};
+
 } // namespace
 
 TEST(BrowserGuard, Questions) {
@@ -143,7 +153,7 @@ TEST(BrowserGuard, AsksOnlyWhenTheBrowserRuns) {
 // The rest runs real processes under Wine: only the message box is the fake machine's.
 TEST(BrowserGuard, RealBrowserNoKeepsBothYesEndsBoth) {
   TTestFolder tree;
-  TFakeMachine machine;
+  TEndingMachine machine;
   TFakeBrowser first(tree, "one", "firefox.exe");
   TFakeBrowser second(tree, "two", "firefox.exe");
   ASSERT_TRUE(first.Started() && second.Started());
@@ -153,8 +163,8 @@ TEST(BrowserGuard, RealBrowserNoKeepsBothYesEndsBoth) {
   machine.Answers = {IDNO};
   GuardBrowser(machine, kOwner, L"firefox.exe");
   EXPECT_EQ(machine.Messages.size(), 1u);
-  ::Sleep(200);
-  EXPECT_TRUE(first.Running() && second.Running()) << "No ends nothing";
+  EXPECT_EQ(machine.Endings, 0) << "No ends nothing";
+  EXPECT_TRUE(first.Running() && second.Running());
 
   machine.Answers = {IDYES};
   GuardBrowser(machine, kOwner, L"firefox.exe");

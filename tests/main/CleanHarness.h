@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "CleanFixture.h"
+#include "DecimalSeparatorPin.h"
 #include "grid/Grid.h"
 #include "main/CleanRun.h"
 #include "main/CleanerState.h"
@@ -80,14 +81,10 @@ template <class TMachine> struct TCleanHarnessOn {
       lines.push_back(Memo1->Lines().Strings(i));
     return lines;
   }
-  std::wstring SizeText(int row) { return List.SizeText(row); }
-  std::wstring Line(int row) { return List.Path(row) + L" " + SizeText(row); }
+  // The log line of a removed file: its path, then its size as the list shows it.
+  static std::wstring Removed(const std::string& path, const wchar_t* sizeText) {
+    return AnsiToWide(path) + L" " + sizeText;
+  }
 };
 
 using TCleanHarness = TCleanHarnessOn<TRecordingMachine>;
-
-// The user's decimal separator pinned to a point for texts with a fraction.
-struct TPointSeparator {
-  TPointSeparator() { SetDecimalSeparatorOverride(L'.'); }
-  ~TPointSeparator() { SetDecimalSeparatorOverride(0); }
-};

@@ -24,7 +24,7 @@ TEST(CleanRunTest, EmptyListLogsHeaderAndZeroTotal) {
 }
 
 TEST(CleanRunTest, TotalLineInMegabytesWithOneDecimal) {
-  TPointSeparator point;
+  TDecimalSeparatorPin point(L'.');
   const struct {
     double bytes;
     const wchar_t* line;
@@ -41,7 +41,7 @@ TEST(CleanRunTest, TotalLineInMegabytesWithOneDecimal) {
 }
 
 TEST(CleanRunTest, MixedListThenASecondRun) {
-  TPointSeparator point;
+  TDecimalSeparatorPin point(L'.');
   TTestFolder folder;
   TCleanHarness h;
   h.RecycleBinTicked = true;
@@ -58,12 +58,12 @@ TEST(CleanRunTest, MixedListThenASecondRun) {
   h.Searched(folder / "alice\\Temp\\");
   h.Searched(folder / "Windows\\Temp\\");
   int smallRow = h.File(small);
-  int bigRow = h.File(big);
+  h.File(big);
   h.File(kept, false);
   int heldRow = h.File(held);
   // Only each file row's own box counts, whatever its group's box says.
   h.Group("System Temp Files", false);
-  int systemRow = h.File(system);
+  h.File(system);
   h.Group("Recycle Bin");
   h.List.SetRecycleBinSize(1048576);
 
@@ -73,10 +73,11 @@ TEST(CleanRunTest, MixedListThenASecondRun) {
   EXPECT_TRUE(h.Clean.Run());
   ::CloseHandle(holder);
 
-  EXPECT_EQ(h.Log(), (std::vector<std::wstring>{kHeader, L"Recycle Bin was cleaned 1 Mb",
-                                                h.Line(smallRow), h.Line(bigRow), h.Line(systemRow),
-                                                L"", L"Total cleaned space: 2.5Mbyte"}));
-  EXPECT_EQ(h.Line(bigRow), AnsiToWide(big) + L" 1.5 MB");
+  // 1572764 bytes are 1.49994 MB.
+  EXPECT_EQ(h.Log(), (std::vector<std::wstring>{
+                         kHeader, L"Recycle Bin was cleaned 1 Mb", h.Removed(small, L"100 B"),
+                         h.Removed(big, L"1.5 MB"), h.Removed(system, L"0 B"), L"",
+                         L"Total cleaned space: 2.5Mbyte"}));
   EXPECT_EQ(h.Machine.RecycleBinEmptied, 1);
   for (const std::string& path : {small, big, system})
     EXPECT_FALSE(Exists(path)) << path;
@@ -110,7 +111,7 @@ TEST(CleanRunTest, MixedListThenASecondRun) {
 }
 
 TEST(CleanRunTest, TheRecycleBinIsMeasuredWhenItIsEmptied) {
-  TPointSeparator point;
+  TDecimalSeparatorPin point(L'.');
   // The row says what the scan saw; the log and the total say what was there when emptied.
   const struct {
     HRESULT result;
@@ -136,13 +137,14 @@ TEST(CleanRunTest, TheRecycleBinIsMeasuredWhenItIsEmptied) {
     h.List.AppendRecycleBinRow();
     h.List.SetRecycleBinSize(1048576);
     h.Group("System Temp Files");
-    int fileRow = h.File(folder.MakeFile("after.tmp", std::string(100, 'a')));
+    std::string file = folder.MakeFile("after.tmp", std::string(100, 'a'));
+    h.File(file);
     h.Searched(folder.Path());
     EXPECT_TRUE(h.Clean.Run());
     std::vector<std::wstring> log{kHeader};
     if (c.line) log.push_back(c.line);
-    log.insert(log.end(),
-               {h.Line(fileRow), L"", L"Total cleaned space: " + std::wstring(c.total) + L"Mbyte"});
+    log.insert(log.end(), {h.Removed(file, L"100 B"), L"",
+                           L"Total cleaned space: " + std::wstring(c.total) + L"Mbyte"});
     EXPECT_EQ(h.Log(), log) << c.bytes;
     EXPECT_EQ(h.Machine.RecycleBinEmptied, c.emptied) << c.bytes;
   }

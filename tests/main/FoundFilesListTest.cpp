@@ -2,6 +2,7 @@
 
 #include "grid/Grid.h"
 #include "main/CleanerState.h"
+#include "DecimalSeparatorPin.h"
 #include "ui/Numbers.h"
 
 #include <gtest/gtest.h>
@@ -55,7 +56,7 @@ TEST(FoundFilesListTest, RowsAreBuiltCompleteAndParentsCollapseOnTheirFirstChild
   SetupFoundFilesGrid(grid);
   TCleanerState state;
   TFoundFilesList list(grid, state);
-  SetDecimalSeparatorOverride(L'.');
+  TDecimalSeparatorPin point(L'.');
 
   list.AppendGroupRow(L"User Temp Files");
   EXPECT_EQ(state.GroupRow, 0);
@@ -112,7 +113,6 @@ TEST(FoundFilesListTest, RowsAreBuiltCompleteAndParentsCollapseOnTheirFirstChild
 
   list.Clear();
   EXPECT_EQ(grid.TotalRows(), 0);
-  SetDecimalSeparatorOverride(0);
 }
 
 TEST(FoundFilesListTest, RowsArrivingUnderAClearedHeadingStartCleared) {
@@ -130,4 +130,35 @@ TEST(FoundFilesListTest, RowsArrivingUnderAClearedHeadingStartCleared) {
   list.AppendUserRow(L"bob");
   list.AppendFileRow(L"C:\\b\\1.tmp", 1, L"");
   for (int row = 0; row < grid.TotalRows(); ++row) EXPECT_FALSE(list.IsTicked(row)) << row;
+}
+
+// A heading's tick reaches every row below it and not one row further: the next user's row and
+// the Recycle Bin row right after a group keep what the user chose.
+TEST(FoundFilesListTest, AHeadingsTickReachesItsRowsAndNoFurther) {
+  TVxGrid grid;
+  SetupFoundFilesGrid(grid);
+  TCleanerState state;
+  TFoundFilesList list(grid, state);
+  list.AppendGroupRow(L"User Temp Files");     // 0
+  list.AppendUserRow(L"alice");                // 1
+  list.AppendFileRow(L"C:\\a\\1.tmp", 1, L""); // 2
+  list.AppendUserRow(L"bob");                  // 3
+  list.AppendFileRow(L"C:\\b\\1.tmp", 1, L""); // 4
+  list.AppendRecycleBinRow();                // 5
+  const struct {
+    int row;
+    bool ticked;
+    const char* after; // row by row
+  } clicks[] = {
+      {5, false, "111110"}, {1, false, "100110"}, {0, true, "111110"},
+      {5, true, "111111"},  {0, false, "000001"}, {3, true, "000111"},
+  };
+  for (const auto& click : clicks) {
+    list.SetTicked(click.row, click.ticked);
+    list.TickDescendants(click.row);
+    std::string ticks;
+    for (int row = 0; row < grid.TotalRows(); ++row)
+      ticks += list.IsTicked(row) ? '1' : '0';
+    EXPECT_EQ(ticks, click.after) << click.row << " " << click.ticked;
+  }
 }

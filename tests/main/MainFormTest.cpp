@@ -5,6 +5,7 @@
 #include "main/FoundFilesList.h"
 #include "main/TestFolder.h"
 #include "PointerInput.h"
+#include "Pump.h"
 #include "styled/FxButton.h"
 #include "styled/FxCheckBox.h"
 #include "ui/Application.h"
@@ -91,9 +92,43 @@ TEST(MainFormTest, TheFileColumnTakesTheWidthTheWindowGains) {
   const int before = name->Width();
   f.Form->SetWidth(f.Form->Width() + 100);
   EXPECT_EQ(name->Width(), before + 100);
-  TVxColumns& columns = f.Form->VxGrid1->Columns();
-  EXPECT_EQ(before, 782 - 75 - 39 - columns.ColumnByName(L"FileSize")->Width() -
-                        columns.ColumnByName(L"FileType")->Width());
+  // The window's 782 pixels less 75, less Number's 39 and the 80 that Size and Type each keep.
+  EXPECT_EQ(before, 508);
+}
+
+// The "Recycle Bin" box alone says whether the clean empties the bin, whatever the others say.
+TEST(MainFormTest, TheRecycleBinBoxDecidesWhetherTheBinIsEmptied) {
+  for (bool binTicked : {true, false}) {
+    TFormFixture f;
+    TForm1& form = *f.Form;
+    f.Machine.RecycleBinBytes = 1048576;
+    TFxCheckBox* bin = nullptr;
+    for (TFxCheckBox* box : form.FxCheckBoxes) {
+      if (box->Caption() == L"Recycle Bin") bin = box;
+      box->SetChecked(false);
+    }
+    ASSERT_NE(bin, nullptr);
+    bin->SetChecked(true);
+    form.FxButton1Click(nullptr);
+    for (TFxCheckBox* box : form.FxCheckBoxes)
+      box->SetChecked(box == bin ? binTicked : !binTicked);
+    form.FxButton2Click(nullptr);
+    EXPECT_EQ(f.Machine.RecycleBinEmptied, binTicked ? 1 : 0) << binTicked;
+  }
+}
+
+// "Selected" is what Next would remove, on every tick: the first fills the headings' totals,
+// and the next must not count them as well.
+TEST(MainFormTest, TheSummaryCountsOnlyTickedFilesOnEveryTick) {
+  TFormFixture f;
+  TForm1& form = *f.Form;
+  f.Tree.MakeFile("D\\Users\\alice\\AppData\\Local\\Temp\\big.tmp", std::string(3 << 20, 'b'));
+  form.FxButton1Click(nullptr);
+  for (int tick = 1; tick <= 2; ++tick) {
+    form.Timer1Timer(nullptr);
+    // 3 MiB and four files of 3000 bytes.
+    EXPECT_EQ(form.Label3->Caption(), L"Selected 3 MB") << "tick " << tick;
+  }
 }
 
 TEST(MainFormTest, ButtonsAreHeldOffWhileAScanRuns) {
@@ -198,20 +233,20 @@ TEST(MainFormTest, ATickClickedOnAHeadingReachesEveryRowBelowIt) {
   form.FxButton1Click(nullptr);
   TVxGrid& grid = *form.VxGrid1;
   TFoundFilesList list(grid, form.State());
-  // The first user row with files, under its expanded group.
+  // The last user row with files of the first group, below a collapsed one whose file rows are
+  // hidden: the click must reach the row shown under the pointer.
   int user = -1;
-  for (int row = 0; row < grid.TotalRows() && user < 0; ++row)
-    if (grid.LevelOf(row) == 1 && grid.RowHasChildren(row)) user = row;
+  for (int row = 0; row < grid.TotalRows(); ++row)
+    if (grid.LevelOf(row) == 1 && grid.RowHasChildren(row) &&
+        (user < 0 || grid.ParentRowOf(row) == grid.ParentRowOf(user)))
+      user = row;
   ASSERT_GE(user, 0);
+  ASSERT_EQ(grid.LevelOf(user - 1), 2) << "a collapsed user row with files comes first";
   grid.ExpandRow(grid.ParentRowOf(user), true);
   grid.Update();
   const RECT box = grid.GetCellRect(5, user);
   ClickWithPointer(grid.Handle(), {(box.left + box.right) / 2, (box.top + box.bottom) / 2});
-  for (int i = 0; i < 20; ++i) {
-    ::Sleep(20);
-    Application().ProcessMessages();
-  }
-  EXPECT_FALSE(list.IsTicked(user));
+  EXPECT_TRUE(PumpUntil([&] { return !list.IsTicked(user); }));
   for (int row = user + 1; row <= grid.LastDescendantRow(user); ++row)
     EXPECT_FALSE(list.IsTicked(row)) << row;
 }

@@ -1,5 +1,7 @@
 #pragma once
+#include <algorithm>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -88,20 +90,49 @@ public:
 
 using TScanHarness = TScanHarnessOn<TFakeMachine>;
 
-// The files below folder (with trailing backslash) in the order a depth-first walk meets them, as
-// full paths: the order every walk of the file system gives here.
-inline void ListFilesDepthFirst(const std::string& folder, std::vector<std::string>& files) {
-  WIN32_FIND_DATAA data;
-  HANDLE find = ::FindFirstFileA((folder + "*.*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    std::string name = data.cFileName;
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      if (name != "." && name != ".." && !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-        ListFilesDepthFirst(folder + name + "\\", files);
-    } else {
-      files.push_back(folder + name);
+// The performance counter, in seconds: the clock the scan's message interval is measured by.
+inline double ScanClock() {
+  LARGE_INTEGER frequency, now;
+  ::QueryPerformanceFrequency(&frequency);
+  ::QueryPerformanceCounter(&now);
+  return double(now.QuadPart) / double(frequency.QuadPart);
+}
+
+// Makes the entry being handled take longer than the scan's message interval: the scan must
+// then let messages run before it goes on, however fast or slow the machine.
+inline void OutlastTheMessageInterval() {
+  const double until = ScanClock() + TScanProgress::kMessageInterval * 1.5;
+  while (ScanClock() < until)
+    ::Sleep(1);
+}
+
+// Puts paths below root (with trailing backslash) in depth-first order, worked out from its
+// definition: where two paths part, the one whose entry the file system lists first in that
+// folder comes first. Each folder's own listing is the only thing asked of the file system.
+inline void SortDepthFirst(const std::string& root, std::vector<std::string>& paths) {
+  std::map<std::string, std::vector<std::string>> listings;
+  auto rankIn = [&](const std::string& folder, const std::string& name) {
+    auto [at, added] = listings.try_emplace(folder);
+    if (added) {
+      WIN32_FIND_DATAA data;
+      HANDLE find = ::FindFirstFileA((folder + "*").c_str(), &data);
+      if (find != INVALID_HANDLE_VALUE) {
+        do
+          at->second.push_back(data.cFileName);
+        while (::FindNextFileA(find, &data));
+        ::FindClose(find);
+      }
     }
-  } while (::FindNextFileA(find, &data));
-  ::FindClose(find);
+    return std::find(at->second.begin(), at->second.end(), name) - at->second.begin();
+  };
+  auto ranks = [&](const std::string& path) {
+    std::vector<std::ptrdiff_t> result;
+    for (size_t from = root.size(), cut; from < path.size(); from = cut + 1) {
+      cut = std::min(path.find('\\', from), path.size());
+      result.push_back(rankIn(path.substr(0, from), path.substr(from, cut - from)));
+    }
+    return result;
+  };
+  std::stable_sort(paths.begin(), paths.end(),
+                   [&](const std::string& a, const std::string& b) { return ranks(a) < ranks(b); });
 }

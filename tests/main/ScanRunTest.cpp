@@ -1,5 +1,6 @@
 #include "main/ScanRun.h"
 
+#include "DecimalSeparatorPin.h"
 #include "main/ScanHarness.h"
 #include "main/TestFolder.h"
 #include "ui/Exception.h"
@@ -86,11 +87,16 @@ TEST(ScanRunTest, TemporaryFilesListEveryPlainProfileThenTheSystemTemp) {
   int users = scan.GroupRows()[0], system = scan.GroupRows()[1];
 
   // User rows in the file system's order, hidden profile left out.
-  EXPECT_EQ(scan.ChildNames(users), (TStrings{"alice", "bob", "carol"}));
+  TStrings profiles{tree / "D\\Users\\alice", tree / "D\\Users\\bob", tree / "D\\Users\\carol"};
+  SortDepthFirst(tree / "D\\Users\\", profiles);
+  for (std::string& path : profiles)
+    path = path.substr(path.rfind('\\') + 1);
+  EXPECT_EQ(scan.ChildNames(users), profiles);
   auto files = FilesByUser(scan, users);
   EXPECT_EQ(files.size(), 3u);
-  TStrings alice;
-  ListFilesDepthFirst(tree / "D\\Users\\alice\\AppData\\Local\\Temp\\", alice);
+  const std::string aliceTemp = "D\\Users\\alice\\AppData\\Local\\Temp\\";
+  TStrings alice{tree / aliceTemp + "a1.tmp", tree / aliceTemp + "sub\\a2.log"};
+  SortDepthFirst(tree / aliceTemp, alice);
   for (std::string& path : alice)
     path = "D:" + path.substr((tree / "D").size());
   EXPECT_EQ(files["alice"], alice);
@@ -246,6 +252,7 @@ TEST(ScanRunTest, NothingTickedStillMovesOnAndFinishes) {
 }
 
 TEST(ScanRunTest, TheRecycleBinRowShowsTheShellsSizeOnlyWhenItCanBeTrusted) {
+  TDecimalSeparatorPin point(L'.');
   const struct {
     DWORD shellVersion;
     HRESULT result;

@@ -3,7 +3,7 @@
 #include "grid/Grid.h"
 #include "main/CleanerState.h"
 #include "main/FoundFilesList.h"
-#include "ui/Numbers.h"
+#include "DecimalSeparatorPin.h"
 
 #include <gtest/gtest.h>
 
@@ -14,11 +14,9 @@ struct TSummaryList {
   TVxGrid Grid;
   TCleanerState State;
   TFoundFilesList List{Grid, State};
+  TDecimalSeparatorPin Point{L'.'};
 
-  TSummaryList() {
-    SetupFoundFilesGrid(Grid);
-    SetDecimalSeparatorOverride(L'.');
-  }
+  TSummaryList() { SetupFoundFilesGrid(Grid); }
   std::wstring Text(const wchar_t* column, int row) {
     return Grid.CellByKey(column, row)->TextValue();
   }

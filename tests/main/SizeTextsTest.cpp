@@ -1,18 +1,11 @@
 #include "main/SizeTexts.h"
 
-#include "ui/Numbers.h"
+#include "DecimalSeparatorPin.h"
 
 #include <gtest/gtest.h>
 
-namespace {
-struct PointSeparator {
-  PointSeparator() { SetDecimalSeparatorOverride(L'.'); }
-  ~PointSeparator() { SetDecimalSeparatorOverride(0); }
-};
-} // namespace
-
 TEST(SizeTextsTest, FileSizeUnitsByStrictComparisonWithOneDecimal) {
-  PointSeparator point;
+  TDecimalSeparatorPin point(L'.');
   const struct {
     uint64_t bytes;
     const wchar_t* text;
@@ -39,7 +32,7 @@ TEST(SizeTextsTest, FileSizeUnitsByStrictComparisonWithOneDecimal) {
 }
 
 TEST(SizeTextsTest, RealSizeIsPlainDigitsAndMegabytesRoundToOneDecimal) {
-  PointSeparator point;
+  TDecimalSeparatorPin point(L'.');
   EXPECT_EQ(RealSizeText(0), L"0");
   EXPECT_EQ(RealSizeText(1536), L"1536");
   EXPECT_EQ(RealSizeText(5368709120ull), L"5368709120");
@@ -53,9 +46,8 @@ TEST(SizeTextsTest, RealSizeIsPlainDigitsAndMegabytesRoundToOneDecimal) {
 }
 
 TEST(SizeTextsTest, DecimalSeparatorFollowsTheLocale) {
-  SetDecimalSeparatorOverride(L',');
+  TDecimalSeparatorPin comma(L',');
   EXPECT_EQ(FileSizeText(1536), L"1,5 KB");
   EXPECT_EQ(MegabytesText(12.3 * 1048576), L"12,3");
   EXPECT_EQ(RealSizeText(1536), L"1536");
-  SetDecimalSeparatorOverride(0);
 }

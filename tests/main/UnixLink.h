@@ -29,6 +29,10 @@ inline bool RunUnixShell(const std::string& script) {
   if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process))
     return false;
+  // Wine runs a Unix program outside any Windows process: it hands back no process handle and
+  // leaves the thread field undefined. Closing that value would close some other handle of ours,
+  // such as the one the next window needs; the callers wait for the program's result instead.
+  if (!process.hProcess) return true;
   ::WaitForSingleObject(process.hProcess, 10000);
   ::CloseHandle(process.hThread);
   ::CloseHandle(process.hProcess);

@@ -28,22 +28,30 @@ TEST(FxButtonTest, GlyphStandsWhereTheLayoutSays) {
   TBitmap glyph;
   RedGlyph(glyph);
   button.SetGlyph(glyph);
-  const int w = 75, h = 25, gw = 6, gh = 4, s = 2;
+  const int gw = 6, gh = 4, s = 2;
   const SIZE t = TextSize(button, L"Find");
+  // With a text the glyph stands Spacing away from the text's box, which is centred in the
+  // caption rectangle and half a pixel to the top left when it cannot be.
+  auto textBox = [&](const RECT& caption) {
+    const int left = caption.left + (caption.right - caption.left - t.cx) / 2;
+    const int top = caption.top + (caption.bottom - caption.top - t.cy) / 2;
+    return RECT{left, top, left + t.cx, top + t.cy};
+  };
+  const RECT left{8, 0, 75, 25}, right{-8, 0, 75, 25}, top{0, 8, 75, 25}, bottom{0, -8, 75, 25};
   struct {
     TButtonLayout layout;
     bool text;
     RECT caption; // moved aside by the glyph's width plus Spacing
-    int x, y;     // from the placement table
+    int x, y;     // the glyph's top left corner, worked out by hand without a text
   } cases[] = {
-      {blGlyphLeft, true, {8, 0, 75, 25}, (8 + 75 - t.cx) / 2 - s - gw, (h - gh) / 2},
-      {blGlyphLeft, false, {8, 0, 75, 25}, (8 + 75 - s) / 2 - gw, (h - gh) / 2},
-      {blGlyphRight, true, {-8, 0, 75, 25}, (t.cx - 8 + 75) / 2 + s, (h - gh) / 2},
-      {blGlyphRight, false, {-8, 0, 75, 25}, (-8 + 75) / 2 + s, (h - gh) / 2},
-      {blGlyphTop, true, {0, 8, 75, 25}, (w - gw) / 2, (8 + 25 - t.cy) / 2 - s - gh},
-      {blGlyphTop, false, {0, 8, 75, 25}, (w - gw) / 2, (8 + 25) / 2 - s - gh},
-      {blGlyphBottom, true, {0, -8, 75, 25}, (w - gw) / 2, (t.cy - 8 + 25) / 2 + s},
-      {blGlyphBottom, false, {0, -8, 75, 25}, (w - gw) / 2, (-8 + 25) / 2 + s},
+      {blGlyphLeft, true, left, textBox(left).left - s - gw, 10},
+      {blGlyphLeft, false, left, 34, 10},
+      {blGlyphRight, true, right, textBox(right).right + s, 10},
+      {blGlyphRight, false, right, 35, 10},
+      {blGlyphTop, true, top, 34, textBox(top).top - s - gh},
+      {blGlyphTop, false, top, 34, 10},
+      {blGlyphBottom, true, bottom, 34, textBox(bottom).bottom + s},
+      {blGlyphBottom, false, bottom, 34, 10},
   };
   TBitmap image;
   for (const auto& c : cases) {
@@ -63,11 +71,11 @@ TEST(FxButtonTest, GlyphStandsWhereTheLayoutSays) {
   button.SetCaption(L"Find");
   button.SetShowCaption(false);
   Render(button, image);
-  EXPECT_EQ(image.Pixel((8 + 75 - s) / 2 - gw, (h - gh) / 2), ColorToRGB(clRed));
+  EXPECT_EQ(image.Pixel(34, 10), ColorToRGB(clRed));
   // A disabled button shows its glyph tinted dark grey.
   button.SetEnabled(false);
   Render(button, image);
-  TColor tinted = image.Pixel((8 + 75 - s) / 2 - gw, (h - gh) / 2);
+  TColor tinted = image.Pixel(34, 10);
   EXPECT_EQ(tinted, RGBColor(85 + 64, 85 + 64, 85 + 64));
   button.SetSpacing(-5);
   EXPECT_EQ(button.Spacing(), 0);

@@ -1,5 +1,6 @@
 #include "styled/FxCustomControl.h"
 
+#include "Pump.h"
 #include "TestHost.h"
 
 #include <gtest/gtest.h>
@@ -160,21 +161,6 @@ TEST(FxFadeTest, SecondStartReplacesTheTimerWithTheCurrentInterval) {
   EXPECT_EQ(c.FadeTimerInterval(), 12u);
 }
 
-namespace {
-
-// Runs the message loop for up to ms milliseconds, or until done answers true.
-template <typename F> void PumpUntil(DWORD ms, F done) {
-  DWORD deadline = ::GetTickCount() + ms;
-  MSG msg;
-  while (!done() && ::GetTickCount() < deadline) {
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-      ::DispatchMessageW(&msg);
-    ::Sleep(1);
-  }
-}
-
-} // namespace
-
 // The real window timer runs the chosen step; once the fade ends no further tick arrives.
 TEST(FxFadeTest, WindowTimerRunsTheChosenStepUntilTheFadeEnds) {
   TTestHost host;
@@ -185,19 +171,19 @@ TEST(FxFadeTest, WindowTimerRunsTheChosenStepUntilTheFadeEnds) {
   c.FadeOut();
   c.FadeIn(); // the second start wins: its step and its interval
   EXPECT_EQ(c.FadeTimerInterval(), 8u);
-  PumpUntil(3000, [&] { return c.FadeTimerInterval() == 0; });
+  EXPECT_TRUE(PumpUntil([&] { return c.FadeTimerInterval() == 0; }));
   EXPECT_EQ(c.HoverLevel(), 100);
-  EXPECT_EQ(c.FadeTimerInterval(), 0u);
 
-  // No timer is left behind: a further step would push the stopped fade on.
+  // No timer is left behind: a further step would push the stopped fade on before a timer of
+  // several fade intervals fires.
   c.SetHoverLevel(50);
-  PumpUntil(100, [] { return false; });
+  ASSERT_TRUE(PumpPastTimer(50));
   EXPECT_EQ(c.HoverLevel(), 50);
 
   c.SetHoverLevel(100);
   c.SetStateFlags(0);
   c.FadeOut();
-  PumpUntil(3000, [&] { return c.FadeTimerInterval() == 0; });
+  EXPECT_TRUE(PumpUntil([&] { return c.FadeTimerInterval() == 0; }));
   EXPECT_EQ(c.HoverLevel(), 0);
 }
 

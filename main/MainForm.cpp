@@ -94,7 +94,10 @@ void TForm1::FxButton1Click(TObject*) {
   if (state_.Busy) return;
   TScanRun run({services_, *VxGrid1, *Label2, *FxProgressBar1, *Imagelist, state_});
   run.IsCategoryTicked = [this](int box) { return FxCheckBoxes.at(box - 1)->Checked(); };
+  summary_.Invalidate();
   RunGuarded(run);
+  // What was found, and what "Next" would remove, show as soon as the scan ends.
+  if (!Destroying()) ShowSelectionSummary();
 }
 
 void TForm1::FxButton2Click(TObject*) {
@@ -124,7 +127,9 @@ void TForm1::FxButton5Click(TObject*) {
 
 void TForm1::VxGrid1CheckChanged(TObject*, int ACol, int ARow) {
   TFoundFilesList list(*VxGrid1, state_);
-  if (list.IsTickColumn(ACol)) list.TickDescendants(ARow);
+  if (!list.IsTickColumn(ACol)) return;
+  summary_.SubtreeTicked(list, ARow, [&] { list.TickDescendants(ARow); });
+  if (summary_.Valid()) Label3->SetCaption(SelectedText(summary_.Selected()));
 }
 
 void TForm1::FormResize(TObject*) {
@@ -132,14 +137,23 @@ void TForm1::FormResize(TObject*) {
 }
 
 void TForm1::Timer1Timer(TObject*) {
+  ShowSelectionSummary();
+}
+
+void TForm1::ShowSelectionSummary() {
   // A summary that lets messages run must not start another, and nothing may leave the timer:
   // an error box here would open again at every tick.
   if (summaryRunning_) return;
   summaryRunning_ = true;
   try {
+    // A scan going on is still adding rows: each refresh meanwhile passes over them all.
+    if (state_.Busy) summary_.Invalidate();
     TFoundFilesList list(*VxGrid1, state_);
-    Label3->SetCaption(SelectedText(UpdateSelectionSummary(list)));
+    const uint64_t selected = summary_.Refresh(list);
+    if (state_.Busy) summary_.Invalidate();
+    Label3->SetCaption(SelectedText(selected));
   } catch (const std::exception&) {
+    summary_.Invalidate();
   }
   summaryRunning_ = false;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "main/CleanerState.h"
+#include "main/SelectionSummary.h"
 #include "ui/Forms.h"
 
 #include <array>
@@ -108,9 +109,13 @@ private:
   template <typename TRun> void RunGuarded(TRun& run);
   void CloseQuery(bool& canClose);
   void OpenSelected(bool folder);
+  // Brings "Selected" and the parent totals up to date; passes over the rows only when they
+  // changed since the last pass.
+  void ShowSelectionSummary();
 
   TSystemServices& services_;
   TCleanerState state_;
   bool closeAfterRun_ = false;
   bool summaryRunning_ = false;
+  TSelectionSummary summary_;
 };

@@ -49,6 +49,26 @@ uint64_t UpdateSelectionSummary(TFoundFilesList& list) {
   return selected;
 }
 
+uint64_t TSelectionSummary::Refresh(TFoundFilesList& list) {
+  if (!valid_) {
+    selected_ = UpdateSelectionSummary(list);
+    valid_ = true;
+  }
+  return selected_;
+}
+
+uint64_t TSelectionSummary::SubtreeSelected(TFoundFilesList& list, int row, bool rowFlipped) const {
+  const int last = row + list.Grid().CountDescendants(row);
+  uint64_t selected = 0;
+  for (int r = row; r <= last; ++r) {
+    if (!list.IsFileRow(r) && !list.IsRecycleBinRow(r)) continue;
+    const bool ticked = list.IsTicked(r) != (rowFlipped && r == row);
+    uint64_t bytes = 0;
+    if (ticked && list.Bytes(r, bytes)) selected += bytes;
+  }
+  return selected;
+}
+
 std::wstring SelectedText(uint64_t bytes) {
   return L"Selected " + std::to_wstring(bytes / 1024 / 1024) + L" MB";
 }

@@ -131,6 +131,49 @@ TEST(MainFormTest, TheSummaryCountsOnlyTickedFilesOnEveryTick) {
   }
 }
 
+// "Selected" and the headings' totals show as soon as the scan ends, and a tick changes
+// "Selected" at once, a heading's tick by its whole subtree.
+TEST(MainFormTest, TheSummaryShowsAtOnceAfterTheScanAndEachTick) {
+  TFormFixture f;
+  TForm1& form = *f.Form;
+  f.Tree.MakeFile("D\\Users\\alice\\AppData\\Local\\Temp\\big.tmp", std::string(3 << 20, 'b'));
+  f.Tree.MakeFile("D\\Users\\bob\\AppData\\Local\\Temp\\big2.tmp", std::string(2 << 20, 'b'));
+  form.FxButton1Click(nullptr);
+  EXPECT_EQ(form.Label3->Caption(), L"Selected 5 MB");
+  TVxGrid& grid = *form.VxGrid1;
+  TFoundFilesList list(grid, form.State());
+  auto rowNamed = [&](const std::wstring& end) {
+    for (int row = 0; row < grid.TotalRows(); ++row) {
+      const std::wstring name = list.Path(row);
+      if (name.size() >= end.size() && name.compare(name.size() - end.size(), end.size(), end) == 0)
+        return row;
+    }
+    return -1;
+  };
+  const int alice = rowNamed(L"alice");
+  ASSERT_GE(alice, 0);
+  // 3000 + 3000 + 3 MiB.
+  EXPECT_EQ(grid.CellByKey(kRealFileSizeColumn, alice)->TextValue(), L"3151728");
+  const struct {
+    const wchar_t* row;
+    bool ticked;
+    const wchar_t* selected;
+  } ticks[] = {{L"big2.tmp", false, L"Selected 3 MB"},
+               {L"alice", false, L"Selected 0 MB"},
+               {L"alice", true, L"Selected 3 MB"},
+               {L"big2.tmp", true, L"Selected 5 MB"}};
+  for (const auto& tick : ticks) {
+    const int row = rowNamed(tick.row);
+    ASSERT_GE(row, 0) << tick.row;
+    // As the grid reports a click on the box: the row's own tick has changed.
+    list.SetTicked(row, tick.ticked);
+    grid.OnCellValueChanged(&grid, 5, row, L"");
+    EXPECT_EQ(form.Label3->Caption(), tick.selected) << tick.row << " " << tick.ticked;
+  }
+  form.Timer1Timer(nullptr);
+  EXPECT_EQ(form.Label3->Caption(), L"Selected 5 MB");
+}
+
 TEST(MainFormTest, ButtonsAreHeldOffWhileAScanRuns) {
   TFormFixture f;
   TForm1& form = *f.Form;

@@ -14,6 +14,12 @@ def machine(data):
     return struct.unpack_from("<H", data, struct.unpack_from("<I", data, 0x3C)[0] + 4)[0]
 
 
+def large_address_aware(data):
+    # IMAGE_FILE_HEADER.Characteristics, 18 bytes after the machine field.
+    header = struct.unpack_from("<I", data, 0x3C)[0] + 4
+    return bool(struct.unpack_from("<H", data, header + 18)[0] & 0x0020)
+
+
 def file_version(data):
     # VS_FIXEDFILEINFO: signature, struct version, then the file version's high and low words.
     at = data.find(struct.pack("<I", 0xFEEF04BD))
@@ -43,6 +49,8 @@ def main(zip_path, installer, exe, version, version4):
                 problems.append("README.txt lacks the version or CRLF line ends")
     if machine(program) != 0x14C:
         problems.append("Varnox.exe is not a 32-bit x86 program")
+    if not large_address_aware(program):
+        problems.append("Varnox.exe is not marked large-address-aware")
     for name, data in (("Varnox.exe", program), ("installer", open(installer, "rb").read())):
         if file_version(data) != version4:
             problems.append("%s has version %s, not %s" % (name, file_version(data), version4))

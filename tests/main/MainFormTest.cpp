@@ -85,6 +85,30 @@ TEST(MainFormTest, PagesCaptionsAndTimerFollowTheButtons) {
   EXPECT_NE(form.Memo1->Text().find(L"Total cleaned space: "), std::wstring::npos);
 }
 
+TEST(MainFormTest, TheLogCanBeCopiedButNotTypedInto) {
+  TFormFixture f;
+  TForm1& form = *f.Form;
+  form.FxButton1Click(nullptr);
+  form.FxButton2Click(nullptr);
+  const std::wstring log = form.Memo1->Text();
+  ASSERT_NE(log.find(L"Total cleaned space: "), std::wstring::npos);
+  HWND memo = form.Memo1->Handle();
+  ::SendMessageW(memo, EM_SETSEL, 0, -1);
+  for (UINT message : {WM_CHAR, WM_PASTE, WM_CUT, WM_CLEAR})
+    ::SendMessageW(memo, message, 'x', 0);
+  EXPECT_EQ(form.Memo1->Text(), log);
+  ::SendMessageW(memo, EM_SETSEL, 0, -1);
+  ::SendMessageW(memo, WM_COPY, 0, 0);
+  ASSERT_TRUE(::OpenClipboard(nullptr));
+  HANDLE copied = ::GetClipboardData(CF_UNICODETEXT);
+  std::wstring text = copied ? static_cast<const wchar_t*>(::GlobalLock(copied)) : L"";
+  if (copied) ::GlobalUnlock(copied);
+  ::CloseClipboard();
+  std::wstring shown(size_t(::GetWindowTextLengthW(memo)) + 1, L'\0');
+  shown.resize(size_t(::GetWindowTextW(memo, shown.data(), int(shown.size()))));
+  EXPECT_EQ(text, shown);
+}
+
 TEST(MainFormTest, TheFileColumnTakesTheWidthTheWindowGains) {
   TFormFixture f;
   TVxCustomColumn* name = f.Form->VxGrid1->Columns().ColumnByName(L"FileName");

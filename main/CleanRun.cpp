@@ -56,11 +56,12 @@ void TCleanRun::RecycleBinPass(double& total) {
   for (int row = 0; row < list_.RowCount(); ++row) {
     if (!list_.IsTicked(row) || !list_.IsRecycleBinRow(row)) continue;
     // What the bin holds now is what goes, not what the scan saw: a second run finds it empty and
-    // says nothing. When the shell cannot tell, the bin is emptied all the same and logged
+    // says nothing. Empty files and folders weigh nothing but are items all the same, so the
+    // count decides. When the shell cannot tell, the bin is emptied all the same and logged
     // without a size, and the total takes nothing that nobody measured.
-    uint64_t bytes = 0;
-    bool measured = QueryRecycleBinSize(services_, bytes);
-    if (measured && bytes == 0) continue;
+    uint64_t bytes = 0, items = 0;
+    bool measured = QueryRecycleBinSize(services_, bytes, &items);
+    if (measured && items == 0) continue;
     if (!EmptyRecycleBin()) continue;
     if (measured) total += double(bytes);
     log_.Add(RecycleBinLogLine(measured ? RecycleBinSizeText(bytes) : std::wstring()));

@@ -97,8 +97,8 @@ public:
   virtual DWORD GetFileVersionMS(const std::wstring& fileName) = 0;
 
   // Asks the shell for the Recycle Bin of all drives; returns the shell's result (S_OK on
-  // success) and, on success, the total size in bytes.
-  virtual HRESULT QueryRecycleBin(uint64_t& totalBytes) = 0;
+  // success) and, on success, the total size in bytes and the number of items.
+  virtual HRESULT QueryRecycleBin(uint64_t& totalBytes, uint64_t& items) = 0;
   // Empties the Recycle Bin of all drives without confirmation, progress display or sound; true
   // when the shell says it did. Tells the user "Failed to load Shell32.dll." when the shell
   // library cannot be loaded.

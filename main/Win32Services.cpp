@@ -218,11 +218,14 @@ DWORD TWin32Services::GetFileVersionMS(const std::wstring& fileName) {
   return static_cast<const VS_FIXEDFILEINFO*>(fixed)->dwFileVersionMS;
 }
 
-HRESULT TWin32Services::QueryRecycleBin(uint64_t& totalBytes) {
+HRESULT TWin32Services::QueryRecycleBin(uint64_t& totalBytes, uint64_t& items) {
   SHQUERYRBINFO info{};
   info.cbSize = sizeof(info);
   HRESULT result = ::SHQueryRecycleBinW(nullptr, &info);
-  if (result == S_OK) totalBytes = uint64_t(info.i64Size);
+  if (result == S_OK) {
+    totalBytes = uint64_t(info.i64Size);
+    items = uint64_t(info.i64NumItems);
+  }
   return result;
 }
 

@@ -11,7 +11,7 @@ public:
   std::wstring WindowsDirectory() override;
   std::wstring ShellTypeName(const std::wstring& path) override;
   DWORD GetFileVersionMS(const std::wstring& fileName) override;
-  HRESULT QueryRecycleBin(uint64_t& totalBytes) override;
+  HRESULT QueryRecycleBin(uint64_t& totalBytes, uint64_t& items) override;
   bool EmptyRecycleBin(HWND owner) override;
   bool ProcessSnapshot(std::vector<TProcessEntry>& processes) override;
   bool TerminateProcessById(DWORD processId) override;

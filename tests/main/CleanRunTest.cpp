@@ -46,6 +46,7 @@ TEST(CleanRunTest, MixedListThenASecondRun) {
   TCleanHarness h;
   h.RecycleBinTicked = true;
   h.Machine.RecycleBinBytes = 1048576;
+  h.Machine.RecycleBinItems = 3;
 
   h.Group("User Temp Files");
   h.User("alice");
@@ -114,23 +115,26 @@ TEST(CleanRunTest, TheRecycleBinIsMeasuredWhenItIsEmptied) {
   // The row says what the scan saw; the log and the total say what was there when emptied.
   const struct {
     HRESULT result;
-    uint64_t bytes;
+    uint64_t bytes, items;
     bool shell32Missing;
     const wchar_t* line; // nullptr: no line
     const wchar_t* total;
     int emptied;
   } cases[] = {
-      {S_OK, 3 * 1048576, false, L"Recycle Bin was cleaned 3 Mb", L"3", 1},
-      {S_OK, 0, false, nullptr, L"0", 0},
+      {S_OK, 3 * 1048576, 2, false, L"Recycle Bin was cleaned 3 Mb", L"3", 1},
+      {S_OK, 0, 0, false, nullptr, L"0", 0},
+      // Empty files and folders: nothing to count, but the bin is not empty.
+      {S_OK, 0, 2, false, L"Recycle Bin was cleaned 0 Mb", L"0", 1},
       // The shell cannot tell: emptied all the same, logged without a size, nothing counted.
-      {E_FAIL, 1048576, false, L"Recycle Bin was cleaned ", L"0", 1},
-      {S_OK, 1048576, true, nullptr, L"0", 0},
+      {E_FAIL, 1048576, 1, false, L"Recycle Bin was cleaned ", L"0", 1},
+      {S_OK, 1048576, 1, true, nullptr, L"0", 0},
   };
   for (const auto& c : cases) {
     TTestFolder folder;
     TCleanHarness h;
     h.Machine.RecycleBinResult = c.result;
     h.Machine.RecycleBinBytes = c.bytes;
+    h.Machine.RecycleBinItems = c.items;
     h.Machine.Shell32Missing = c.shell32Missing;
     h.RecycleBinTicked = true;
     h.List.AppendRecycleBinRow();
@@ -143,14 +147,15 @@ TEST(CleanRunTest, TheRecycleBinIsMeasuredWhenItIsEmptied) {
     if (c.line) log.push_back(c.line);
     log.insert(log.end(),
                {h.Line(fileRow), L"", L"Total cleaned space: " + std::wstring(c.total) + L"Mbyte"});
-    EXPECT_EQ(h.Log(), log) << c.bytes;
-    EXPECT_EQ(h.Machine.RecycleBinEmptied, c.emptied) << c.bytes;
+    EXPECT_EQ(h.Log(), log) << c.bytes << " " << c.items;
+    EXPECT_EQ(h.Machine.RecycleBinEmptied, c.emptied) << c.bytes << " " << c.items;
   }
 }
 
 TEST(CleanRunTest, OnlyTheTickedRecycleBinGroupRowEmptiesTheBin) {
   TCleanHarness h;
   h.Machine.RecycleBinBytes = 1048576;
+  h.Machine.RecycleBinItems = 1;
   // A profile folder named like the bin is a user row, never the bin's row.
   h.Group("User Temp Files");
   h.User("Recycle Bin");

@@ -48,6 +48,7 @@ public:
   bool FakeRecycleBin = true;
   HRESULT RecycleBinResult = S_OK;
   uint64_t RecycleBinBytes = 0;
+  uint64_t RecycleBinItems = 0;
   bool Shell32Missing = false;
   int RecycleBinEmptied = 0;
 
@@ -154,9 +155,12 @@ public:
     if (Shell32Version && Lower(fileName) == L"shell32.dll") return *Shell32Version;
     return TWin32Services::GetFileVersionMS(fileName);
   }
-  HRESULT QueryRecycleBin(uint64_t& totalBytes) override {
-    if (!FakeRecycleBin) return TWin32Services::QueryRecycleBin(totalBytes);
-    if (RecycleBinResult == S_OK) totalBytes = RecycleBinBytes;
+  HRESULT QueryRecycleBin(uint64_t& totalBytes, uint64_t& items) override {
+    if (!FakeRecycleBin) return TWin32Services::QueryRecycleBin(totalBytes, items);
+    if (RecycleBinResult == S_OK) {
+      totalBytes = RecycleBinBytes;
+      items = RecycleBinItems;
+    }
     return RecycleBinResult;
   }
   bool EmptyRecycleBin(HWND owner) override {
@@ -166,6 +170,7 @@ public:
     }
     ++RecycleBinEmptied;
     RecycleBinBytes = 0;
+    RecycleBinItems = 0;
     return true;
   }
   bool ProcessSnapshot(std::vector<TProcessEntry>& processes) override {

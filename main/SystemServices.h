@@ -78,7 +78,9 @@ public:
   // kind: hidden, system, read-only, archive-marked entries and folders are all returned, and
   // Attributes carries every bit the system reports (reparse points included). An entry whose
   // name no path could name unambiguously (see IsNameableEntry) is passed over. Returns null and
-  // leaves first untouched when the listing cannot start or holds no such entry.
+  // leaves first untouched when the listing cannot start or holds no such entry; the calling
+  // thread's last error (GetLastError) then says why, ERROR_ACCESS_DENIED for a folder the user
+  // may not read.
   virtual std::unique_ptr<TDirectoryListing> FindFirst(const std::wstring& pattern,
                                                        TFindEntry& first) = 0;
 
@@ -116,7 +118,8 @@ public:
   virtual void ShellOpen(HWND owner, const std::wstring& path) = 0;
 
   // Opens an existing file for reading, writing and deleting with no sharing; null when it
-  // cannot. A link is opened as itself, never followed to its target.
+  // cannot, the calling thread's last error (GetLastError) then saying why. A link is opened as
+  // itself, never followed to its target.
   virtual std::unique_ptr<TOpenFile> OpenExisting(const std::wstring& path) = 0;
   // Opens an existing file for its attributes only, sharing everything, so that the file can
   // still be opened as above while this is held; a link is opened as itself. Writes through it

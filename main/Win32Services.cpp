@@ -282,6 +282,7 @@ std::unique_ptr<TOpenFile> TWin32Services::OpenExisting(const std::wstring& path
   TFileHandle handle(::CreateFileW(LongPathForm(path).c_str(),
                                    GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  // The open's last error is the caller's answer to why; nothing below touches it.
   if (!handle) return nullptr;
   return std::make_unique<TWin32File>(std::move(handle));
 }

@@ -10,6 +10,7 @@
 
 namespace {
 const std::wstring kHeader = L"Next files removed from the Hard drive:";
+const std::wstring kNotRemoved = L"Files that could not be removed:";
 } // namespace
 
 TEST(CleanRunTest, EmptyListLogsHeaderAndZeroTotal) {
@@ -74,9 +75,11 @@ TEST(CleanRunTest, MixedListThenASecondRun) {
   EXPECT_TRUE(h.Clean.Run());
   ::CloseHandle(holder);
 
+  // What was left follows the total, with why.
   EXPECT_EQ(h.Log(), (std::vector<std::wstring>{kHeader, L"Recycle Bin was cleaned 1 Mb",
                                                 h.Line(smallRow), h.Line(bigRow), h.Line(systemRow),
-                                                L"", L"Total cleaned space: 2.5Mbyte"}));
+                                                L"", L"Total cleaned space: 2.5Mbyte", L"",
+                                                kNotRemoved, AnsiToWide(held) + L" in use"}));
   EXPECT_EQ(h.Line(bigRow), AnsiToWide(big) + L" 1.5 MB");
   EXPECT_EQ(h.Machine.RecycleBinEmptied, 1);
   for (const std::string& path : {small, big, system})
@@ -100,11 +103,14 @@ TEST(CleanRunTest, MixedListThenASecondRun) {
   // The grid stays as it was.
   EXPECT_TRUE(h.List.IsTicked(smallRow));
 
-  // Back and Next again: the files already gone fail to open and leave no line; the Recycle Bin,
-  // empty now, is neither logged nor counted again.
+  // Back and Next again: the files already gone are neither logged as removed nor counted, only
+  // named as no longer there; the Recycle Bin, empty now, is neither logged nor counted again.
   h.SetChecked(heldRow, false);
   EXPECT_TRUE(h.Clean.Run());
-  EXPECT_EQ(h.Log(), (std::vector<std::wstring>{kHeader, L"", L"Total cleaned space: 0Mbyte"}));
+  std::vector<std::wstring> second{kHeader, L"", L"Total cleaned space: 0Mbyte", L"", kNotRemoved};
+  for (int row : {smallRow, bigRow, systemRow})
+    second.push_back(h.List.Path(row) + L" no longer there");
+  EXPECT_EQ(h.Log(), second);
   EXPECT_EQ(h.Machine.RecycleBinEmptied, 1);
   EXPECT_EQ(ReadWholeFile(kept), "kept");
   EXPECT_EQ(ReadWholeFile(held), "held");

@@ -69,6 +69,8 @@ public:
   int DefaultAnswer = IDNO;
   std::vector<std::wstring> Opened;
   int FindFirstCalls = 0;
+  // Path (lower case) -> the system error with which opening that file for the wipe fails.
+  std::map<std::wstring, DWORD> OpenErrors;
 
   class TAdjustedListing : public TDirectoryListing {
   public:
@@ -198,6 +200,11 @@ public:
   }
   void ShellOpen(HWND, const std::wstring& path) override { Opened.push_back(path); }
   std::unique_ptr<TOpenFile> OpenExisting(const std::wstring& path) override {
+    auto error = OpenErrors.find(Lower(path));
+    if (error != OpenErrors.end()) {
+      ::SetLastError(error->second);
+      return nullptr;
+    }
     return TWin32Services::OpenExisting(MapPath(path));
   }
   std::unique_ptr<TOpenFile> OpenAttributes(const std::wstring& path) override {

@@ -79,6 +79,10 @@ public:
   void Exprorefilefolder1Click(TObject* Sender);
   void Openthefile1Click(TObject* Sender);
 
+  // Ticks exactly the kinds that a "/kinds=" command line names (see KindsArgument.h); any other
+  // command line leaves the boxes as the layout set them.
+  void ApplyCommandLine(const std::wstring& commandLine);
+
   TCleanerState& State() { return state_; }
   // A scan or a clean run is going on.
   bool Busy() const { return state_.Busy; }
@@ -108,6 +112,9 @@ private:
   template <typename TRun> void RunGuarded(TRun& run);
   void CloseQuery(bool& canClose);
   void OpenSelected(bool folder);
+  // After a scan that met folders closed to the user: offers to start again with administrator
+  // rights and the same kinds ticked, and closes this window once that one has started.
+  void OfferElevatedRestart(const std::wstring& deniedNote);
 
   TSystemServices& services_;
   TCleanerState state_;

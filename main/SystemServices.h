@@ -116,6 +116,11 @@ public:
                              UINT type) = 0;
   // Hands a file or folder to the shell's "open" verb.
   virtual void ShellOpen(HWND owner, const std::wstring& path) = 0;
+  // Whether this program runs with administrator rights.
+  virtual bool IsElevated() = 0;
+  // Starts this program again through the shell's "runas" verb, which asks the user for
+  // administrator rights, with parameters as its command line; true once it has started.
+  virtual bool RestartElevated(HWND owner, const std::wstring& parameters) = 0;
 
   // Opens an existing file for reading, writing and deleting with no sharing; null when it
   // cannot, the calling thread's last error (GetLastError) then saying why. A link is opened as

@@ -278,6 +278,38 @@ void TWin32Services::ShellOpen(HWND owner, const std::wstring& path) {
   ::ShellExecuteW(owner, L"open", path.c_str(), L"", L"", SW_SHOWNORMAL);
 }
 
+bool TWin32Services::IsElevated() {
+  HANDLE raw = nullptr;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &raw)) return false;
+  THandle token(raw);
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  return ::GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof(elevation), &size) &&
+         elevation.TokenIsElevated;
+}
+
+bool TWin32Services::RestartElevated(HWND owner, const std::wstring& parameters) {
+  std::wstring program(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD n = ::GetModuleFileNameW(nullptr, program.data(), DWORD(program.size()));
+    if (n == 0) return false;
+    if (n < program.size()) {
+      program.resize(n);
+      break;
+    }
+    program.resize(program.size() * 2);
+  }
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof(info);
+  info.hwnd = owner;
+  info.lpVerb = L"runas";
+  info.lpFile = program.c_str();
+  info.lpParameters = parameters.c_str();
+  info.nShow = SW_SHOWNORMAL;
+  // False as well when the user declines the system's question.
+  return ::ShellExecuteExW(&info);
+}
+
 std::unique_ptr<TOpenFile> TWin32Services::OpenExisting(const std::wstring& path) {
   TFileHandle handle(::CreateFileW(LongPathForm(path).c_str(),
                                    GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING,

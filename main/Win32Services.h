@@ -18,6 +18,8 @@ public:
   int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption,
                      UINT type) override;
   void ShellOpen(HWND owner, const std::wstring& path) override;
+  bool IsElevated() override;
+  bool RestartElevated(HWND owner, const std::wstring& parameters) override;
   std::unique_ptr<TOpenFile> OpenExisting(const std::wstring& path) override;
   std::unique_ptr<TOpenFile> OpenAttributes(const std::wstring& path) override;
   std::wstring FinalFolderPath(const std::wstring& path) override;

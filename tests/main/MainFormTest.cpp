@@ -109,6 +109,32 @@ TEST(MainFormTest, TheLogCanBeCopiedButNotTypedInto) {
   EXPECT_EQ(text, shown);
 }
 
+TEST(MainFormTest, FoldersClosedToTheUserOfferARestartWithAdministratorRights) {
+  TFormFixture f;
+  TForm1& form = *f.Form;
+  form.FxButton1Click(nullptr);
+  EXPECT_TRUE(f.Machine.Messages.empty()) << "nothing denied, nothing asked";
+  // A restart brings only the kinds it names; anything else on the command line changes nothing.
+  form.ApplyCommandLine(L"/kinds=1,7");
+  form.ApplyCommandLine(L"/kinds=2,x");
+  for (size_t i = 0; i < form.FxCheckBoxes.size(); ++i)
+    EXPECT_EQ(form.FxCheckBoxes[i]->Checked(), i == 0 || i == 6) << i;
+
+  f.Machine.DeniedFolders.insert(L"d:\\users\\bob");
+  f.Machine.Answers = {IDNO, IDYES};
+  form.FxButton1Click(nullptr);
+  ASSERT_EQ(f.Machine.Messages.size(), 1u);
+  EXPECT_EQ(f.Machine.Messages[0].Text,
+            L"1 user profile could not be searched without administrator rights.\n\n"
+            L"Restart Varnox with administrator rights to search them?");
+  EXPECT_EQ(f.Machine.Messages[0].Type & MB_TYPEMASK, UINT(MB_YESNO));
+  EXPECT_TRUE(f.Machine.ElevatedRestarts.empty());
+  form.FxButton1Click(nullptr);
+  EXPECT_EQ(f.Machine.ElevatedRestarts, std::vector<std::wstring>{L"/kinds=1,7"});
+  Application().ProcessMessages();
+  EXPECT_FALSE(form.Visible()) << "the elevated program takes over";
+}
+
 TEST(MainFormTest, TheFileColumnTakesTheWidthTheWindowGains) {
   TFormFixture f;
   TVxCustomColumn* name = f.Form->VxGrid1->Columns().ColumnByName(L"FileName");

@@ -189,7 +189,7 @@ TWindowRun CleanThroughWindow(int count, int sliceFiles) {
   auto wipeRaw = [&](size_t from, size_t to) {
     const double start = Seconds();
     for (size_t i = from; i < to; ++i)
-      wiped += wiper.OverwriteAndDeleteFile(W(raw[i]));
+      wiped += wiper.OverwriteAndDeleteFile(W(raw[i])) == wrRemoved;
     rawTime += Seconds() - start;
   };
   wipeRaw(0, raw.size() / 2);

@@ -22,6 +22,28 @@ std::wstring TotalCleanedLogLine(double totalBytes) {
   return L"Total cleaned space: " + MegabytesText(totalBytes) + L"Mbyte";
 }
 
+std::wstring NotRemovedLogLine(const std::wstring& path, TWipeResult why) {
+  const wchar_t* reason = L"access denied";
+  switch (why) {
+  case wrInUse:
+    reason = L"in use";
+    break;
+  case wrNotOverwritten:
+    reason = L"could not be overwritten";
+    break;
+  case wrGone:
+    reason = L"no longer there";
+    break;
+  case wrChanged:
+    reason = L"changed since the scan";
+    break;
+  case wrRemoved:
+  case wrAccessDenied:
+    break;
+  }
+  return path + L" " + reason;
+}
+
 TCleanRun::TCleanRun(const TTargets& targets)
     : services_(targets.Services), list_(targets.Grid, targets.State), log_(targets.Log),
       bar_(targets.ProgressBar), timer_(targets.SummaryTimer), state_(targets.State),
@@ -47,6 +69,7 @@ bool TCleanRun::Run() {
   FilePass(total);
   log_.Add(L"");
   log_.Add(TotalCleanedLogLine(total));
+  LogNotRemoved();
   log_.Flush();
   return true;
 }
@@ -56,11 +79,12 @@ void TCleanRun::RecycleBinPass(double& total) {
   for (int row = 0; row < list_.RowCount(); ++row) {
     if (!list_.IsTicked(row) || !list_.IsRecycleBinRow(row)) continue;
     // What the bin holds now is what goes, not what the scan saw: a second run finds it empty and
-    // says nothing. When the shell cannot tell, the bin is emptied all the same and logged
+    // says nothing. Empty files and folders weigh nothing but are items all the same, so the
+    // count decides. When the shell cannot tell, the bin is emptied all the same and logged
     // without a size, and the total takes nothing that nobody measured.
-    uint64_t bytes = 0;
-    bool measured = QueryRecycleBinSize(services_, bytes);
-    if (measured && bytes == 0) continue;
+    uint64_t bytes = 0, items = 0;
+    bool measured = QueryRecycleBinSize(services_, bytes, &items);
+    if (measured && items == 0) continue;
     if (!EmptyRecycleBin()) continue;
     if (measured) total += double(bytes);
     log_.Add(RecycleBinLogLine(measured ? RecycleBinSizeText(bytes) : std::wstring()));
@@ -69,15 +93,20 @@ void TCleanRun::RecycleBinPass(double& total) {
 
 void TCleanRun::FilePass(double& total) {
   wiper_.TrustFolders(state_.SearchedFolders);
+  notRemoved_.clear();
   const int rows = list_.RowCount();
   for (int row = 0; row < rows; ++row) {
     LetMessagesRun(row);
     if (!list_.IsTicked(row) || !list_.IsFileRow(row)) continue;
     std::wstring path = list_.Path(row);
-    // Only a file that is really gone is logged and counted; any failure passes it over quietly.
+    // Only a file that is really gone is logged and counted; the rest are named after the total.
+    TWipeResult result = wrNotOverwritten;
     try {
-      if (!OverwriteAndDeleteFile(path)) continue;
+      result = OverwriteAndDeleteFile(path);
     } catch (const std::exception&) {
+    }
+    if (result != wrRemoved) {
+      notRemoved_.emplace_back(std::move(path), result);
       continue;
     }
     uint64_t bytes = 0;
@@ -85,6 +114,15 @@ void TCleanRun::FilePass(double& total) {
     log_.Add(RemovedFileLogLine(path, list_.SizeText(row)));
   }
   if (rows > 0) bar_.SetPosition(rows - 1);
+}
+
+void TCleanRun::LogNotRemoved() {
+  // Users expect to know what was left on the disk, and why, beside what went.
+  if (notRemoved_.empty()) return;
+  log_.Add(L"");
+  log_.Add(kNotRemovedLogHeader);
+  for (const auto& [path, why] : notRemoved_)
+    log_.Add(NotRemovedLogLine(path, why));
 }
 
 void TCleanRun::LetMessagesRun(int row) {

@@ -4,6 +4,8 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "main/CleanLog.h"
 #include "main/FileWiper.h"
@@ -22,11 +24,14 @@ std::wstring RecycleBinLogLine(const std::wstring& sizeText);
 std::wstring RemovedFileLogLine(const std::wstring& path, const std::wstring& sizeText);
 // "Total cleaned space: " with the total in megabytes, one decimal place, then "Mbyte".
 std::wstring TotalCleanedLogLine(double totalBytes);
+// After the total, the files the run gave up on, each as its path, one space and why.
+inline constexpr const wchar_t* kNotRemovedLogHeader = L"Files that could not be removed:";
+std::wstring NotRemovedLogLine(const std::wstring& path, TWipeResult why);
 
 // The clean run behind "Next" on the "Found files" page: empties the Recycle Bin when its row is
 // ticked, overwrites and deletes every ticked file row, and logs what is gone, closed by the total
-// freed. The window creates one and calls Run from its button handler; everything the run touches
-// belongs to the window.
+// freed, then what it had to leave and why. The window creates one and calls Run from its button
+// handler; everything the run touches belongs to the window.
 class TCleanRun {
 public:
   struct TTargets {
@@ -55,15 +60,16 @@ public:
 
   // Empties the Recycle Bin of all drives; true when the shell says it did.
   bool EmptyRecycleBin();
-  // Overwrites and deletes one listed file; true only when it is gone. The file must lie exactly
-  // below where a folder that the last scan searched lay when it was searched.
-  bool OverwriteAndDeleteFile(const std::wstring& path) {
+  // Overwrites and deletes one listed file; wrRemoved only when it is gone. The file must lie
+  // exactly below where a folder that the last scan searched lay when it was searched.
+  TWipeResult OverwriteAndDeleteFile(const std::wstring& path) {
     return wiper_.OverwriteAndDeleteFile(path);
   }
 
 private:
   void RecycleBinPass(double& total);
   void FilePass(double& total);
+  void LogNotRemoved();
   void LetMessagesRun(int row);
 
   TSystemServices& services_;
@@ -73,5 +79,7 @@ private:
   TTimer& timer_;
   TCleanerState& state_;
   TFileWiper wiper_;
+  // The ticked files this run gave up on, in row order.
+  std::vector<std::pair<std::wstring, TWipeResult>> notRemoved_;
   std::chrono::steady_clock::time_point lastMessages_;
 };

@@ -259,10 +259,14 @@ bool StaysInside(const std::wstring& path, const std::wstring& folder) {
   return SameTextIgnoringCase(inner.substr(0, outer.size()), outer);
 }
 
-bool QueryRecycleBinSize(TSystemServices& services, uint64_t& bytes) {
+bool QueryRecycleBinSize(TSystemServices& services, uint64_t& bytes, uint64_t* items) {
   constexpr DWORD kTrustedShellVersion = (4u << 16) | 72u;
-  return services.GetFileVersionMS(L"shell32.dll") >= kTrustedShellVersion &&
-         services.QueryRecycleBin(bytes) == S_OK;
+  uint64_t count = 0;
+  if (services.GetFileVersionMS(L"shell32.dll") < kTrustedShellVersion ||
+      services.QueryRecycleBin(bytes, count) != S_OK)
+    return false;
+  if (items) *items = count;
+  return true;
 }
 
 std::wstring PrefetchFolder(TSystemServices& services) {

@@ -103,8 +103,8 @@ bool StaysInside(const std::wstring& path, const std::wstring& folder);
 
 // The size of the Recycle Bin of all drives in bytes, asked of the shell only when its library is
 // at least version 4.72, the first whose answer can be trusted; false when it is not asked or the
-// shell cannot tell.
-bool QueryRecycleBinSize(TSystemServices& services, uint64_t& bytes);
+// shell cannot tell. items, when given, gets the number of items it holds.
+bool QueryRecycleBinSize(TSystemServices& services, uint64_t& bytes, uint64_t* items = nullptr);
 
 // The Windows directory followed by "\Prefetch", or an empty text (never to be searched) when the
 // Windows directory is unknown.

@@ -43,6 +43,14 @@ void TFileSearch::AddFile(const std::wstring& base, const TFindEntry& entry) {
   }
 }
 
+std::unique_ptr<TDirectoryListing> TFileSearch::List(const std::wstring& base, TFindEntry& first) {
+  auto listing = services_.FindFirst(base + L"*.*", first);
+  // A folder that is missing holds nothing to clean; one the user may not read might, and the
+  // user is told once the scan ends.
+  if (!listing && ::GetLastError() == ERROR_ACCESS_DENIED) ++deniedFolders_;
+  return listing;
+}
+
 void TFileSearch::SearchFiles(const std::wstring& folder, bool recurse) {
   // An empty text would stand for the root of the current drive.
   if (folder.empty()) return;
@@ -55,7 +63,7 @@ void TFileSearch::SearchFiles(const std::wstring& folder, bool recurse) {
   TFoundFilesList::TUpdateLock lock(list_);
   TScanProgress::TWalkScope walk(progress_);
   TFindEntry entry;
-  auto listing = services_.FindFirst(base + L"*.*", entry);
+  auto listing = List(base, entry);
   if (!listing) return;
   bool more = true;
   while (more) {
@@ -101,7 +109,7 @@ void TFileSearch::Analyze(const std::wstring& base, uint64_t& total,
                           const std::wstring& groupCaption, TListedFolder& listed) {
   TScanProgress::TWalkScope walk(progress_);
   TFindEntry entry;
-  auto listing = services_.FindFirst(base + L"*.*", entry);
+  auto listing = List(base, entry);
   if (!listing) return;
   listed.Listed = true;
   do {

@@ -31,6 +31,8 @@ public:
 
   // A new scan asks the shell afresh for type names.
   void ForgetTypeNames() { typeNames_.Clear(); }
+  // How many folders the walks could not list for want of rights, since this search was made.
+  int DeniedFolders() const { return deniedFolders_; }
 
 private:
   // One folder as the size pass enumerated it: every entry in the order the file system gave
@@ -45,6 +47,7 @@ private:
                TListedFolder& listed);
   void SearchListed(const std::wstring& base, const TListedFolder& listed);
   void AddFile(const std::wstring& base, const TFindEntry& entry);
+  std::unique_ptr<TDirectoryListing> List(const std::wstring& base, TFindEntry& first);
 
   TSystemServices& services_;
   TFoundFilesList& list_;
@@ -55,4 +58,5 @@ private:
   // these entries instead of asking the file system for them again.
   std::unique_ptr<TListedFolder> analyzed_;
   std::wstring analyzedBase_;
+  int deniedFolders_ = 0;
 };

@@ -75,51 +75,78 @@ bool TFileWiper::OverwritePass(TOpenFile& file, uint64_t length) {
   // byte lands where writing the 4096 bytes again and again would put it.
   for (uint64_t remaining = length; remaining > 0;) {
     DWORD count = DWORD(std::min<uint64_t>(remaining, kChunkBytes));
-    file.Write(chunk_.data(), count);
+    // A full disk or a failing device writes less than asked: the old bytes are still there.
+    if (file.Write(chunk_.data(), count) != count) return false;
     remaining -= count;
   }
-  file.Flush();
-  return true;
+  return file.Flush();
 }
 
-bool TFileWiper::OverwriteAndDeleteFile(const std::wstring& path) {
+TWipeResult TFileWiper::OpenFailure(DWORD error) {
+  switch (error) {
+  case ERROR_SHARING_VIOLATION:
+  case ERROR_LOCK_VIOLATION:
+    return wrInUse;
+  case ERROR_FILE_NOT_FOUND:
+  case ERROR_PATH_NOT_FOUND:
+    return wrGone;
+  default:
+    return wrAccessDenied;
+  }
+}
+
+TWipeResult TFileWiper::OverwriteAndDeleteFile(const std::wstring& path) {
   std::unique_ptr<TOpenFile> file = services_.OpenExisting(path);
+  // Read at once: anything the system is asked next may overwrite it.
+  const TWipeResult openFailure = file ? wrRemoved : OpenFailure(::GetLastError());
   // Windows opens a read-only file for writing only once its read-only bit is off. The bit goes
   // through a handle that has passed the same checks first, on a file of one name only, and comes
   // back through it when the file then still cannot be cleaned.
   std::unique_ptr<TOpenFile> keeper;
   DWORD cleared = 0;
-  auto giveUp = [&] {
-    if (file) file->Close();
+  // Attributes cleared through the open file itself; a file that stays gets them back.
+  DWORD changed = 0;
+  auto giveUp = [&](TWipeResult why) {
+    if (file) {
+      if (changed) file->SetAttributes(changed);
+      file->Close();
+    }
     if (cleared) keeper->SetAttributes(cleared);
-    return false;
+    return why;
   };
   if (!file) {
     keeper = services_.OpenAttributes(path);
-    if (!keeper || !IsListedFile(*keeper, path) || keeper->LinkCount() != 1) return false;
+    if (!keeper) return openFailure;
+    if (!IsListedFile(*keeper, path)) return wrChanged;
+    if (keeper->LinkCount() != 1) return openFailure;
     DWORD attributes = keeper->Attributes();
-    if (!(attributes & FILE_ATTRIBUTE_READONLY) || !keeper->SetAttributes(0)) return false;
+    if (!(attributes & FILE_ATTRIBUTE_READONLY) || !keeper->SetAttributes(0)) return openFailure;
     cleared = attributes;
     file = services_.OpenExisting(path);
+    if (!file) return giveUp(OpenFailure(::GetLastError()));
   }
-  if (!file || !IsListedFile(*file, path)) return giveUp();
+  if (!IsListedFile(*file, path)) return giveUp(wrChanged);
   // Attributes belong to the file, not to one of its names: a hard-linked file keeps them all,
   // and its data, which its other names still show, is not overwritten. Only this name goes.
   DWORD links = file->LinkCount();
-  if (links == 0) return giveUp();
+  if (links == 0) return giveUp(wrAccessDenied);
   if (links == 1) {
     DWORD attributes = file->Attributes();
-    if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
-      file->SetAttributes(0);
+    if ((attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) &&
+        file->SetAttributes(0))
+      changed = attributes;
     // Nobody else can open the file while the handle is held, so its length stays what it is
     // now. It is read before the first write: asking again after writing costs Wine a slower
     // flush.
     uint64_t length = 0;
-    if (file->Length(length))
-      for (int pass = 0; pass < 3; ++pass)
-        if (!OverwritePass(*file, length)) break;
+    bool overwritten = file->Length(length);
+    for (int pass = 0; pass < 3 && overwritten; ++pass)
+      overwritten = OverwritePass(*file, length);
+    // Deleting a file whose old bytes may still be on the disk would report a wipe that did not
+    // happen; it stays, and the user is told.
+    if (!overwritten) return giveUp(wrNotOverwritten);
   }
-  if (!file->Delete()) return giveUp();
+  if (!file->Delete()) return giveUp(wrAccessDenied);
   file->Close();
-  return true;
+  return wrRemoved;
 }

@@ -10,6 +10,17 @@
 // path from the system.
 TSearchedFolder LocateSearchedFolder(TSystemServices& services, const std::wstring& folder);
 
+// What became of one file handed to the wiper; every result but wrRemoved leaves the file where
+// it was.
+enum TWipeResult : uint8_t {
+  wrRemoved,
+  wrInUse,          // another program holds it open
+  wrAccessDenied,   // the system refuses to open, clear or delete it
+  wrNotOverwritten, // a write or flush failed or fell short, so it was kept
+  wrGone,           // no longer there
+  wrChanged,        // not where, or not what, the scan listed (a link on the way, another folder)
+};
+
 // Overwrites files three times with the program's pseudo-random bytes and deletes them, touching
 // only the file that was listed: a file reached through a link, or through a folder that became a
 // link after the scan, is left alone; a file whose data other hard links still name loses only
@@ -24,9 +35,10 @@ public:
   // path lies exactly below that place, under the same relative path as listed.
   void TrustFolders(const std::vector<TSearchedFolder>& searchedFolders);
 
-  // True only when the file is gone. False, with the file untouched, when it cannot be opened
-  // (missing, held open by another program, access denied) or fails the checks.
-  bool OverwriteAndDeleteFile(const std::wstring& path);
+  // wrRemoved only when the file is overwritten and gone. Otherwise why it was given up: with the
+  // file untouched when it cannot be opened or fails the checks, and kept with whatever attributes
+  // it had when an overwrite fails.
+  TWipeResult OverwriteAndDeleteFile(const std::wstring& path);
 
   // The size of one pass buffer of pseudo-random bytes; every pass repeats it over the file.
   static constexpr size_t kPassBytes = 4096;
@@ -34,6 +46,7 @@ public:
 private:
   bool IsListedFile(TOpenFile& file, const std::wstring& path) const;
   bool OverwritePass(TOpenFile& file, uint64_t length);
+  static TWipeResult OpenFailure(DWORD error);
 
   TSystemServices& services_;
   // Both texts without trailing backslashes.

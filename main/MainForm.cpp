@@ -3,6 +3,7 @@
 #include "grid/Grid.h"
 #include "main/CleanRun.h"
 #include "main/FoundFilesList.h"
+#include "main/KindsArgument.h"
 #include "main/ScanRun.h"
 #include "main/SelectionSummary.h"
 #include "main/SystemServices.h"
@@ -98,6 +99,30 @@ void TForm1::FxButton1Click(TObject*) {
   RunGuarded(run);
   // What was found, and what "Next" would remove, show as soon as the scan ends.
   if (!Destroying()) ShowSelectionSummary();
+  if (!Destroying() && !closeAfterRun_) OfferElevatedRestart(run.DeniedNote());
+}
+
+void TForm1::OfferElevatedRestart(const std::wstring& deniedNote) {
+  // Nothing denied, or nothing more that administrator rights would open.
+  if (deniedNote.empty() || services_.IsElevated()) return;
+  if (services_.ShowMessageBox(
+          Handle(), deniedNote + L"\n\nRestart Varnox with administrator rights to search them?",
+          L"Varnox", MB_YESNO | MB_ICONQUESTION) != IDYES)
+    return;
+  std::vector<int> ticked;
+  for (size_t i = 0; i < FxCheckBoxes.size(); ++i)
+    if (FxCheckBoxes[i]->Checked()) ticked.push_back(int(i) + 1);
+  if (services_.RestartElevated(Handle(), KindsArgument(ticked)))
+    PostMessageW(Handle(), WM_CLOSE, 0, 0);
+}
+
+void TForm1::ApplyCommandLine(const std::wstring& commandLine) {
+  std::vector<int> boxes;
+  if (!ParseKindsArgument(commandLine, boxes)) return;
+  for (TFxCheckBox* box : FxCheckBoxes)
+    box->SetChecked(false);
+  for (int box : boxes)
+    FxCheckBoxes[size_t(box - 1)]->SetChecked(true);
 }
 
 void TForm1::FxButton2Click(TObject*) {

@@ -80,6 +80,10 @@ public:
   void Exprorefilefolder1Click(TObject* Sender);
   void Openthefile1Click(TObject* Sender);
 
+  // Ticks exactly the kinds that a "/kinds=" command line names (see KindsArgument.h); any other
+  // command line leaves the boxes as the layout set them.
+  void ApplyCommandLine(const std::wstring& commandLine);
+
   TCleanerState& State() { return state_; }
   // A scan or a clean run is going on.
   bool Busy() const { return state_.Busy; }
@@ -112,6 +116,9 @@ private:
   // Brings "Selected" and the parent totals up to date; passes over the rows only when they
   // changed since the last pass.
   void ShowSelectionSummary();
+  // After a scan that met folders closed to the user: offers to start again with administrator
+  // rights and the same kinds ticked, and closes this window once that one has started.
+  void OfferElevatedRestart(const std::wstring& deniedNote);
 
   TSystemServices& services_;
   TCleanerState state_;

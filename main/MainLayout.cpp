@@ -278,6 +278,8 @@ void TForm1::CreateDeletedFilesPage() {
   Memo1->SetAlign(alClient);
   Memo1->SetScrollBars(ssBoth);
   Memo1->SetWordWrap(false);
+  // The log says what the run did; the user may copy from it, never rewrite it.
+  Memo1->SetReadOnly(true);
 
   Label1 = MakeBarLabel(L"Label1", FxPanel5, alTop, 13);
   FxProgressBar2 = MakeProgressBar(L"FxProgressBar2", FxPanel5);

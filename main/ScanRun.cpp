@@ -31,6 +31,9 @@ bool TScanRun::Run() {
   state_.FoundBytes = 0;
   state_.SearchedFolders.clear();
   search_.ForgetTypeNames();
+  deniedProfiles_.clear();
+  deniedFolders_.clear();
+  deniedNote_.clear();
 
   layout_ = ResolveProfileLayout(services_);
 
@@ -61,7 +64,11 @@ bool TScanRun::Run() {
   if (Ticked(9)) ScanPrefetch();
 
   progress_.SetPositionToMax();
-  progress_.SetStatusNow(L"Scanning has been finished.");
+  if (!deniedProfiles_.empty() || !deniedFolders_.empty())
+    deniedNote_ =
+        DeniedFoldersNote(int(deniedProfiles_.size()), deniedFolders_, services_.IsElevated());
+  progress_.SetStatusNow(deniedNote_.empty() ? L"Scanning has been finished."
+                                             : L"Scanning has been finished. " + deniedNote_);
   return true;
 }
 
@@ -71,6 +78,7 @@ void TScanRun::ScanPerUser(TPerUserCategory category) {
   uint64_t categoryTotal = 0;
   for (const std::wstring& profile : ListSubfolders(services_, layout_.UsersRoot)) {
     list_.AppendUserRow(profile);
+    const int deniedBefore = search_.DeniedFolders();
     progress_.SetPositionNow(0);
     state_.FoundBytes = 0;
     // One folder that cannot be searched must not cost the others their turn.
@@ -92,6 +100,8 @@ void TScanRun::ScanPerUser(TPerUserCategory category) {
       throw;
     } catch (...) {
     }
+    // Another user's profile is closed to a plain user: every folder of it is denied at once.
+    if (search_.DeniedFolders() > deniedBefore) deniedProfiles_.insert(profile);
   }
 }
 
@@ -113,7 +123,24 @@ void TScanRun::LocateFolder(const std::wstring& folder) {
 void TScanRun::SearchFolder(const std::wstring& folder) {
   if (folder.empty()) return;
   LocateFolder(folder);
+  const int deniedBefore = search_.DeniedFolders();
   search_.SearchFiles(folder, true);
+  if (search_.DeniedFolders() > deniedBefore) deniedFolders_.push_back(folder);
+}
+
+std::wstring DeniedFoldersNote(int profiles, const std::vector<std::wstring>& folders,
+                               bool elevated) {
+  std::vector<std::wstring> parts;
+  if (profiles > 0)
+    parts.push_back(std::to_wstring(profiles) +
+                    (profiles == 1 ? L" user profile" : L" user profiles"));
+  if (folders.size() == 1) parts.push_back(folders[0]);
+  if (folders.size() > 1) parts.push_back(std::to_wstring(folders.size()) + L" folders");
+  if (parts.empty()) return {};
+  std::wstring note = parts[0];
+  if (parts.size() > 1) note += L" and " + parts[1];
+  note += L" could not be searched";
+  return note + (elevated ? L"." : L" without administrator rights.");
 }
 
 void TScanRun::AppendRecycleBinRow() {

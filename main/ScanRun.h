@@ -3,7 +3,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "main/CleaningLocations.h"
 #include "main/FileSearch.h"
@@ -49,6 +51,9 @@ public:
   bool Run();
 
   TFileSearch& Search() { return search_; }
+  // What the status line added when the scan ended: the user profiles and folders it could not
+  // search for want of rights, or empty when there were none (or the scan did not end).
+  const std::wstring& DeniedNote() const { return deniedNote_; }
   TScanProgress& Progress() { return progress_; }
 
 private:
@@ -71,4 +76,13 @@ private:
   TScanProgress progress_;
   TFileSearch search_;
   TProfileLayout layout_;
+  // Every category searches each profile again; a profile closed to the user counts once.
+  std::set<std::wstring> deniedProfiles_;
+  std::vector<std::wstring> deniedFolders_;
+  std::wstring deniedNote_;
 };
+
+// "2 user profiles and C:\Windows\Temp could not be searched without administrator rights."; empty
+// when nothing was denied. Without the rights phrase when the program already has them.
+std::wstring DeniedFoldersNote(int profiles, const std::vector<std::wstring>& folders,
+                               bool elevated);

@@ -78,7 +78,9 @@ public:
   // kind: hidden, system, read-only, archive-marked entries and folders are all returned, and
   // Attributes carries every bit the system reports (reparse points included). An entry whose
   // name no path could name unambiguously (see IsNameableEntry) is passed over. Returns null and
-  // leaves first untouched when the listing cannot start or holds no such entry.
+  // leaves first untouched when the listing cannot start or holds no such entry; the calling
+  // thread's last error (GetLastError) then says why, ERROR_ACCESS_DENIED for a folder the user
+  // may not read.
   virtual std::unique_ptr<TDirectoryListing> FindFirst(const std::wstring& pattern,
                                                        TFindEntry& first) = 0;
 
@@ -97,8 +99,8 @@ public:
   virtual DWORD GetFileVersionMS(const std::wstring& fileName) = 0;
 
   // Asks the shell for the Recycle Bin of all drives; returns the shell's result (S_OK on
-  // success) and, on success, the total size in bytes.
-  virtual HRESULT QueryRecycleBin(uint64_t& totalBytes) = 0;
+  // success) and, on success, the total size in bytes and the number of items.
+  virtual HRESULT QueryRecycleBin(uint64_t& totalBytes, uint64_t& items) = 0;
   // Empties the Recycle Bin of all drives without confirmation, progress display or sound; true
   // when the shell says it did. Tells the user "Failed to load Shell32.dll." when the shell
   // library cannot be loaded.
@@ -114,9 +116,15 @@ public:
                              UINT type) = 0;
   // Hands a file or folder to the shell's "open" verb.
   virtual void ShellOpen(HWND owner, const std::wstring& path) = 0;
+  // Whether this program runs with administrator rights.
+  virtual bool IsElevated() = 0;
+  // Starts this program again through the shell's "runas" verb, which asks the user for
+  // administrator rights, with parameters as its command line; true once it has started.
+  virtual bool RestartElevated(HWND owner, const std::wstring& parameters) = 0;
 
   // Opens an existing file for reading, writing and deleting with no sharing; null when it
-  // cannot. A link is opened as itself, never followed to its target.
+  // cannot, the calling thread's last error (GetLastError) then saying why. A link is opened as
+  // itself, never followed to its target.
   virtual std::unique_ptr<TOpenFile> OpenExisting(const std::wstring& path) = 0;
   // Opens an existing file for its attributes only, sharing everything, so that the file can
   // still be opened as above while this is held; a link is opened as itself. Writes through it

@@ -218,11 +218,14 @@ DWORD TWin32Services::GetFileVersionMS(const std::wstring& fileName) {
   return static_cast<const VS_FIXEDFILEINFO*>(fixed)->dwFileVersionMS;
 }
 
-HRESULT TWin32Services::QueryRecycleBin(uint64_t& totalBytes) {
+HRESULT TWin32Services::QueryRecycleBin(uint64_t& totalBytes, uint64_t& items) {
   SHQUERYRBINFO info{};
   info.cbSize = sizeof(info);
   HRESULT result = ::SHQueryRecycleBinW(nullptr, &info);
-  if (result == S_OK) totalBytes = uint64_t(info.i64Size);
+  if (result == S_OK) {
+    totalBytes = uint64_t(info.i64Size);
+    items = uint64_t(info.i64NumItems);
+  }
   return result;
 }
 
@@ -275,10 +278,43 @@ void TWin32Services::ShellOpen(HWND owner, const std::wstring& path) {
   ::ShellExecuteW(owner, L"open", path.c_str(), L"", L"", SW_SHOWNORMAL);
 }
 
+bool TWin32Services::IsElevated() {
+  HANDLE raw = nullptr;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &raw)) return false;
+  THandle token(raw);
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  return ::GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof(elevation), &size) &&
+         elevation.TokenIsElevated;
+}
+
+bool TWin32Services::RestartElevated(HWND owner, const std::wstring& parameters) {
+  std::wstring program(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD n = ::GetModuleFileNameW(nullptr, program.data(), DWORD(program.size()));
+    if (n == 0) return false;
+    if (n < program.size()) {
+      program.resize(n);
+      break;
+    }
+    program.resize(program.size() * 2);
+  }
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof(info);
+  info.hwnd = owner;
+  info.lpVerb = L"runas";
+  info.lpFile = program.c_str();
+  info.lpParameters = parameters.c_str();
+  info.nShow = SW_SHOWNORMAL;
+  // False as well when the user declines the system's question.
+  return ::ShellExecuteExW(&info);
+}
+
 std::unique_ptr<TOpenFile> TWin32Services::OpenExisting(const std::wstring& path) {
   TFileHandle handle(::CreateFileW(LongPathForm(path).c_str(),
                                    GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  // The open's last error is the caller's answer to why; nothing below touches it.
   if (!handle) return nullptr;
   return std::make_unique<TWin32File>(std::move(handle));
 }

@@ -11,13 +11,15 @@ public:
   std::wstring WindowsDirectory() override;
   std::wstring ShellTypeName(const std::wstring& path) override;
   DWORD GetFileVersionMS(const std::wstring& fileName) override;
-  HRESULT QueryRecycleBin(uint64_t& totalBytes) override;
+  HRESULT QueryRecycleBin(uint64_t& totalBytes, uint64_t& items) override;
   bool EmptyRecycleBin(HWND owner) override;
   bool ProcessSnapshot(std::vector<TProcessEntry>& processes) override;
   bool TerminateProcessById(DWORD processId) override;
   int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption,
                      UINT type) override;
   void ShellOpen(HWND owner, const std::wstring& path) override;
+  bool IsElevated() override;
+  bool RestartElevated(HWND owner, const std::wstring& parameters) override;
   std::unique_ptr<TOpenFile> OpenExisting(const std::wstring& path) override;
   std::unique_ptr<TOpenFile> OpenAttributes(const std::wstring& path) override;
   std::wstring FinalFolderPath(const std::wstring& path) override;

@@ -4,13 +4,15 @@
 
 #include <memory>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR commandLine, int) {
   TApplication& application = Application();
   application.Initialize();
   application.SetTitle(L"Varnox");
   TWin32Services services;
   try {
     auto form = std::make_unique<TForm1>(nullptr, services);
+    // A restart with administrator rights brings the kinds the user had ticked.
+    form->ApplyCommandLine(commandLine ? commandLine : L"");
     application.SetMainForm(form.get());
     application.Run();
     application.SetMainForm(nullptr);

@@ -178,16 +178,27 @@ TEST(VarnoxTest, AUserFindsUnticksCleansAndLeaves) {
   const std::wstring selected = L"Selected " + std::to_wstring(expected / kMiB) + L" MB";
   EXPECT_TRUE(program.WaitForText(selected, 25000)) << "the summary shows what Next removes";
 
+  // Another program holds the last ticked file open: it stays, and the log says so after the total.
+  const std::string held = machine.Cache(a) + filesA.back();
+  HANDLE holder = ::CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
   program.Click(L"Next");
-  ASSERT_TRUE(program.WaitForMemo(L"Total cleaned space: ", 60000));
+  const std::wstring heldLine = std::wstring(held.begin(), held.end()) + L" in use";
+  const bool logged = program.WaitForMemo(heldLine, 60000);
   const std::wstring log = program.MemoText();
   program.SavePicture(L"e2e_page2_deleted.bmp");
+  ::CloseHandle(holder);
+  ASSERT_TRUE(logged) << "the log names the file it had to leave";
+  EXPECT_LT(log.find(L"Total cleaned space: "), log.find(L"Files that could not be removed:\r\n"));
+  EXPECT_LT(log.find(L"Files that could not be removed:"), log.find(heldLine));
 
   for (const auto& [path, bytes] : machine.Written) {
-    const bool cleaned =
-        path.rfind(machine.Cache(a), 0) == 0 && path != machine.Cache(a) + filesA[0];
+    const bool cleaned = path.rfind(machine.Cache(a), 0) == 0 &&
+                         path != machine.Cache(a) + filesA[0] && path != held;
     const std::wstring wide(path.begin(), path.end());
-    if (cleaned) {
+    if (path == held) {
+      EXPECT_TRUE(machine.Intact(path)) << path;
+    } else if (cleaned) {
       EXPECT_FALSE(TMachineFixture::Exists(path)) << path;
       EXPECT_NE(log.find(wide), std::wstring::npos) << path;
     } else {

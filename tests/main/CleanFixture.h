@@ -20,12 +20,19 @@ struct TRecordedFile {
   bool Deleted = false;
 };
 
+// What a failing disk does to the overwrite: refuse a write, write one byte less than asked, or
+// fail the flush.
+enum TWriteFault { wfNone, wfWriteFails, wfShortWrite, wfFlushFails };
+
 class TRecordingFile : public TOpenFile {
 public:
   TRecordingFile(std::unique_ptr<TOpenFile> real, TRecordedFile& record,
-                 std::function<void()> beforeDelete)
-      : real_(std::move(real)), record_(record), beforeDelete_(std::move(beforeDelete)) {}
+                 std::function<void()> beforeDelete, TWriteFault fault)
+      : real_(std::move(real)), record_(record), beforeDelete_(std::move(beforeDelete)),
+        fault_(fault) {}
   DWORD Write(const void* data, DWORD count) override {
+    if (fault_ == wfWriteFails) return 0;
+    if (fault_ == wfShortWrite) --count;
     const char* bytes = static_cast<const char*>(data);
     if (image_.size() < position_ + count) image_.resize(position_ + count);
     image_.replace(position_, count, bytes, count);
@@ -41,7 +48,7 @@ public:
     record_.Passes.push_back(image_);
     image_.clear();
     ++record_.Flushes;
-    return real_->Flush();
+    return real_->Flush() && fault_ != wfFlushFails;
   }
   std::wstring FinalPath() override { return real_->FinalPath(); }
   DWORD LinkCount() override { return real_->LinkCount(); }
@@ -58,6 +65,7 @@ private:
   std::unique_ptr<TOpenFile> real_;
   TRecordedFile& record_;
   std::function<void()> beforeDelete_;
+  TWriteFault fault_;
   std::string image_;
   size_t position_ = 0;
 };
@@ -69,13 +77,16 @@ public:
   // Runs right before a file is marked for deletion, after every check: where a race would put
   // a swapped link.
   std::function<void()> BeforeDelete;
+  // Played by every file opened from now on.
+  TWriteFault WriteFault = wfNone;
 
   std::unique_ptr<TOpenFile> OpenExisting(const std::wstring& path) override {
     std::unique_ptr<TOpenFile> real = TFakeMachine::OpenExisting(path);
     if (!real) return nullptr;
     Files.push_back(std::make_unique<TRecordedFile>());
     Files.back()->Path = WideToAnsi(path);
-    return std::make_unique<TRecordingFile>(std::move(real), *Files.back(), BeforeDelete);
+    return std::make_unique<TRecordingFile>(std::move(real), *Files.back(), BeforeDelete,
+                                            WriteFault);
   }
   size_t DeletedCount() const {
     size_t count = 0;

@@ -136,12 +136,20 @@ TEST(CleanLinksTest, NothingOutsideTheCleanedFoldersChanges) {
             DWORD(FILE_ATTRIBUTE_HIDDEN));
   // Logged, in row order: the plain file, the hard link's name (its data stays with the outside
   // name, not overwritten) and the files of the folders reached through links that were there
-  // when the scan ran.
-  EXPECT_EQ(h.Log(),
-            (std::vector<std::wstring>{
-                L"Next files removed from the Hard drive:", h.Removed(fixture.Own, L"3 B"),
-                h.Removed(fixture.HardLink, L"11 B"), h.Removed(fixture.BelowLinkAbove, L"5 B"),
-                h.Removed(fixture.InLinkedFolder, L"10 B"), L"", L"Total cleaned space: 0Mbyte"}));
+  // when the scan ran; then each file reached through a link since, as changed.
+  std::vector<std::wstring> log{L"Next files removed from the Hard drive:",
+                                h.Removed(fixture.Own, L"3 B"),
+                                h.Removed(fixture.HardLink, L"11 B"),
+                                h.Removed(fixture.BelowLinkAbove, L"5 B"),
+                                h.Removed(fixture.InLinkedFolder, L"10 B"),
+                                L"",
+                                L"Total cleaned space: 0Mbyte",
+                                L"",
+                                L"Files that could not be removed:"};
+  for (const std::string& path : {fixture.FileLink, fixture.UnderSwappedSub,
+                                  fixture.UnderSwappedFolder, fixture.UnderSwappedAbove})
+    log.push_back(AnsiToWide(path) + L" changed since the scan");
+  EXPECT_EQ(h.Log(), log);
   for (const std::string& path :
        {fixture.Own, fixture.HardLink, fixture.BelowLinkAbove, fixture.InLinkedFolder})
     EXPECT_FALSE(Exists(path)) << path;
@@ -199,7 +207,10 @@ public:
   }
   std::unique_ptr<TOpenFile> OpenExisting(const std::wstring& path) override {
     Watch();
-    if (::GetFileAttributesW(MapPath(path).c_str()) & FILE_ATTRIBUTE_READONLY) return nullptr;
+    if (::GetFileAttributesW(MapPath(path).c_str()) & FILE_ATTRIBUTE_READONLY) {
+      ::SetLastError(ERROR_ACCESS_DENIED);
+      return nullptr;
+    }
     return TRecordingMachine::OpenExisting(path);
   }
   std::unique_ptr<TOpenFile> OpenAttributes(const std::wstring& path) override {
@@ -231,9 +242,12 @@ TEST(CleanLinksTest, AReadOnlyFileIsCheckedBeforeItsAttributesChange) {
   EXPECT_EQ(ReadWholeFile(outside), "outside");
   EXPECT_TRUE(::GetFileAttributesA(shared.c_str()) & FILE_ATTRIBUTE_READONLY);
   EXPECT_EQ(ReadWholeFile(shared), "shared");
-  EXPECT_EQ(h.Log(), (std::vector<std::wstring>{L"Next files removed from the Hard drive:",
-                                                h.Removed(own, L"3 B"), L"",
-                                                L"Total cleaned space: 0Mbyte"}))
+  // The hard-linked read-only file cannot be opened for writing, and its bit is not cleared.
+  EXPECT_EQ(h.Log(), (std::vector<std::wstring>{
+                         L"Next files removed from the Hard drive:", h.Removed(own, L"3 B"), L"",
+                         L"Total cleaned space: 0Mbyte", L"", L"Files that could not be removed:",
+                         AnsiToWide(root / "clean\\link.txt") + L" changed since the scan",
+                         AnsiToWide(hard) + L" access denied"}))
       << "only the own read-only file is cleaned";
   EXPECT_FALSE(Exists(own));
 }

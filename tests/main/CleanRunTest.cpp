@@ -10,6 +10,7 @@
 
 namespace {
 const std::wstring kHeader = L"Next files removed from the Hard drive:";
+const std::wstring kNotRemoved = L"Files that could not be removed:";
 } // namespace
 
 TEST(CleanRunTest, EmptyListLogsHeaderAndZeroTotal) {
@@ -46,6 +47,7 @@ TEST(CleanRunTest, MixedListThenASecondRun) {
   TCleanHarness h;
   h.RecycleBinTicked = true;
   h.Machine.RecycleBinBytes = 1048576;
+  h.Machine.RecycleBinItems = 3;
 
   h.Group("User Temp Files");
   h.User("alice");
@@ -73,11 +75,12 @@ TEST(CleanRunTest, MixedListThenASecondRun) {
   EXPECT_TRUE(h.Clean.Run());
   ::CloseHandle(holder);
 
-  // 1572764 bytes are 1.49994 MB.
+  // 1572764 bytes are 1.49994 MB. What was left follows the total, with why.
   EXPECT_EQ(h.Log(), (std::vector<std::wstring>{
                          kHeader, L"Recycle Bin was cleaned 1 Mb", h.Removed(small, L"100 B"),
                          h.Removed(big, L"1.5 MB"), h.Removed(system, L"0 B"), L"",
-                         L"Total cleaned space: 2.5Mbyte"}));
+                         L"Total cleaned space: 2.5Mbyte", L"", kNotRemoved,
+                         AnsiToWide(held) + L" in use"}));
   EXPECT_EQ(h.Machine.RecycleBinEmptied, 1);
   for (const std::string& path : {small, big, system})
     EXPECT_FALSE(Exists(path)) << path;
@@ -100,11 +103,14 @@ TEST(CleanRunTest, MixedListThenASecondRun) {
   // The grid stays as it was.
   EXPECT_TRUE(h.List.IsTicked(smallRow));
 
-  // Back and Next again: the files already gone fail to open and leave no line; the Recycle Bin,
-  // empty now, is neither logged nor counted again.
+  // Back and Next again: the files already gone are neither logged as removed nor counted, only
+  // named as no longer there; the Recycle Bin, empty now, is neither logged nor counted again.
   h.SetChecked(heldRow, false);
   EXPECT_TRUE(h.Clean.Run());
-  EXPECT_EQ(h.Log(), (std::vector<std::wstring>{kHeader, L"", L"Total cleaned space: 0Mbyte"}));
+  std::vector<std::wstring> second{kHeader, L"", L"Total cleaned space: 0Mbyte", L"", kNotRemoved};
+  for (const std::string& path : {small, big, system})
+    second.push_back(AnsiToWide(path) + L" no longer there");
+  EXPECT_EQ(h.Log(), second);
   EXPECT_EQ(h.Machine.RecycleBinEmptied, 1);
   EXPECT_EQ(ReadWholeFile(kept), "kept");
   EXPECT_EQ(ReadWholeFile(held), "held");
@@ -115,23 +121,26 @@ TEST(CleanRunTest, TheRecycleBinIsMeasuredWhenItIsEmptied) {
   // The row says what the scan saw; the log and the total say what was there when emptied.
   const struct {
     HRESULT result;
-    uint64_t bytes;
+    uint64_t bytes, items;
     bool shell32Missing;
     const wchar_t* line; // nullptr: no line
     const wchar_t* total;
     int emptied;
   } cases[] = {
-      {S_OK, 3 * 1048576, false, L"Recycle Bin was cleaned 3 Mb", L"3", 1},
-      {S_OK, 0, false, nullptr, L"0", 0},
+      {S_OK, 3 * 1048576, 2, false, L"Recycle Bin was cleaned 3 Mb", L"3", 1},
+      {S_OK, 0, 0, false, nullptr, L"0", 0},
+      // Empty files and folders: nothing to count, but the bin is not empty.
+      {S_OK, 0, 2, false, L"Recycle Bin was cleaned 0 Mb", L"0", 1},
       // The shell cannot tell: emptied all the same, logged without a size, nothing counted.
-      {E_FAIL, 1048576, false, L"Recycle Bin was cleaned ", L"0", 1},
-      {S_OK, 1048576, true, nullptr, L"0", 0},
+      {E_FAIL, 1048576, 1, false, L"Recycle Bin was cleaned ", L"0", 1},
+      {S_OK, 1048576, 1, true, nullptr, L"0", 0},
   };
   for (const auto& c : cases) {
     TTestFolder folder;
     TCleanHarness h;
     h.Machine.RecycleBinResult = c.result;
     h.Machine.RecycleBinBytes = c.bytes;
+    h.Machine.RecycleBinItems = c.items;
     h.Machine.Shell32Missing = c.shell32Missing;
     h.RecycleBinTicked = true;
     h.List.AppendRecycleBinRow();
@@ -145,14 +154,15 @@ TEST(CleanRunTest, TheRecycleBinIsMeasuredWhenItIsEmptied) {
     if (c.line) log.push_back(c.line);
     log.insert(log.end(), {h.Removed(file, L"100 B"), L"",
                            L"Total cleaned space: " + std::wstring(c.total) + L"Mbyte"});
-    EXPECT_EQ(h.Log(), log) << c.bytes;
-    EXPECT_EQ(h.Machine.RecycleBinEmptied, c.emptied) << c.bytes;
+    EXPECT_EQ(h.Log(), log) << c.bytes << " " << c.items;
+    EXPECT_EQ(h.Machine.RecycleBinEmptied, c.emptied) << c.bytes << " " << c.items;
   }
 }
 
 TEST(CleanRunTest, OnlyTheTickedRecycleBinGroupRowEmptiesTheBin) {
   TCleanHarness h;
   h.Machine.RecycleBinBytes = 1048576;
+  h.Machine.RecycleBinItems = 1;
   // A profile folder named like the bin is a user row, never the bin's row.
   h.Group("User Temp Files");
   h.User("Recycle Bin");

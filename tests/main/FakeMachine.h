@@ -48,6 +48,7 @@ public:
   bool FakeRecycleBin = true;
   HRESULT RecycleBinResult = S_OK;
   uint64_t RecycleBinBytes = 0;
+  uint64_t RecycleBinItems = 0;
   bool Shell32Missing = false;
   int RecycleBinEmptied = 0;
 
@@ -67,7 +68,16 @@ public:
   std::deque<int> Answers;
   int DefaultAnswer = IDNO;
   std::vector<std::wstring> Opened;
+  // The program runs as a plain user; restarts with administrator rights are recorded, never
+  // carried out.
+  bool Elevated = false;
+  std::vector<std::wstring> ElevatedRestarts;
+  // Folders (lower case, without trailing backslash) that, with everything below them, cannot
+  // be listed for want of rights.
+  std::set<std::wstring> DeniedFolders;
   int FindFirstCalls = 0;
+  // Path (lower case) -> the system error with which opening that file for the wipe fails.
+  std::map<std::wstring, DWORD> OpenErrors;
 
   class TAdjustedListing : public TDirectoryListing {
   public:
@@ -129,6 +139,13 @@ public:
   std::unique_ptr<TDirectoryListing> FindFirst(const std::wstring& pattern,
                                                TFindEntry& first) override {
     ++FindFirstCalls;
+    const std::wstring folder = Lower(pattern.substr(0, pattern.find_last_of(L'\\')));
+    for (const std::wstring& denied : DeniedFolders)
+      if (folder.compare(0, denied.size(), denied) == 0 &&
+          (folder.size() == denied.size() || folder[denied.size()] == L'\\')) {
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return nullptr;
+      }
     auto listing = TWin32Services::FindFirst(MapPath(pattern), first);
     if (!listing || AddedAttributes.empty()) return listing;
     auto adjusted = std::make_unique<TAdjustedListing>(
@@ -154,9 +171,12 @@ public:
     if (Shell32Version && Lower(fileName) == L"shell32.dll") return *Shell32Version;
     return TWin32Services::GetFileVersionMS(fileName);
   }
-  HRESULT QueryRecycleBin(uint64_t& totalBytes) override {
-    if (!FakeRecycleBin) return TWin32Services::QueryRecycleBin(totalBytes);
-    if (RecycleBinResult == S_OK) totalBytes = RecycleBinBytes;
+  HRESULT QueryRecycleBin(uint64_t& totalBytes, uint64_t& items) override {
+    if (!FakeRecycleBin) return TWin32Services::QueryRecycleBin(totalBytes, items);
+    if (RecycleBinResult == S_OK) {
+      totalBytes = RecycleBinBytes;
+      items = RecycleBinItems;
+    }
     return RecycleBinResult;
   }
   bool EmptyRecycleBin(HWND owner) override {
@@ -166,6 +186,7 @@ public:
     }
     ++RecycleBinEmptied;
     RecycleBinBytes = 0;
+    RecycleBinItems = 0;
     return true;
   }
   bool ProcessSnapshot(std::vector<TProcessEntry>& processes) override {
@@ -192,7 +213,17 @@ public:
     return answer;
   }
   void ShellOpen(HWND, const std::wstring& path) override { Opened.push_back(path); }
+  bool IsElevated() override { return Elevated; }
+  bool RestartElevated(HWND, const std::wstring& parameters) override {
+    ElevatedRestarts.push_back(parameters);
+    return true;
+  }
   std::unique_ptr<TOpenFile> OpenExisting(const std::wstring& path) override {
+    auto error = OpenErrors.find(Lower(path));
+    if (error != OpenErrors.end()) {
+      ::SetLastError(error->second);
+      return nullptr;
+    }
     return TWin32Services::OpenExisting(MapPath(path));
   }
   std::unique_ptr<TOpenFile> OpenAttributes(const std::wstring& path) override {

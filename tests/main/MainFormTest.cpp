@@ -86,6 +86,56 @@ TEST(MainFormTest, PagesCaptionsAndTimerFollowTheButtons) {
   EXPECT_NE(form.Memo1->Text().find(L"Total cleaned space: "), std::wstring::npos);
 }
 
+TEST(MainFormTest, TheLogCanBeCopiedButNotTypedInto) {
+  TFormFixture f;
+  TForm1& form = *f.Form;
+  form.FxButton1Click(nullptr);
+  form.FxButton2Click(nullptr);
+  const std::wstring log = form.Memo1->Text();
+  ASSERT_NE(log.find(L"Total cleaned space: "), std::wstring::npos);
+  HWND memo = form.Memo1->Handle();
+  ::SendMessageW(memo, EM_SETSEL, 0, -1);
+  for (UINT message : {WM_CHAR, WM_PASTE, WM_CUT, WM_CLEAR})
+    ::SendMessageW(memo, message, 'x', 0);
+  EXPECT_EQ(form.Memo1->Text(), log);
+  ::SendMessageW(memo, EM_SETSEL, 0, -1);
+  ::SendMessageW(memo, WM_COPY, 0, 0);
+  ASSERT_TRUE(::OpenClipboard(nullptr));
+  HANDLE copied = ::GetClipboardData(CF_UNICODETEXT);
+  std::wstring text = copied ? static_cast<const wchar_t*>(::GlobalLock(copied)) : L"";
+  if (copied) ::GlobalUnlock(copied);
+  ::CloseClipboard();
+  std::wstring shown(size_t(::GetWindowTextLengthW(memo)) + 1, L'\0');
+  shown.resize(size_t(::GetWindowTextW(memo, shown.data(), int(shown.size()))));
+  EXPECT_EQ(text, shown);
+}
+
+TEST(MainFormTest, FoldersClosedToTheUserOfferARestartWithAdministratorRights) {
+  TFormFixture f;
+  TForm1& form = *f.Form;
+  form.FxButton1Click(nullptr);
+  EXPECT_TRUE(f.Machine.Messages.empty()) << "nothing denied, nothing asked";
+  // A restart brings only the kinds it names; anything else on the command line changes nothing.
+  form.ApplyCommandLine(L"/kinds=1,7");
+  form.ApplyCommandLine(L"/kinds=2,x");
+  for (size_t i = 0; i < form.FxCheckBoxes.size(); ++i)
+    EXPECT_EQ(form.FxCheckBoxes[i]->Checked(), i == 0 || i == 6) << i;
+
+  f.Machine.DeniedFolders.insert(L"d:\\users\\bob");
+  f.Machine.Answers = {IDNO, IDYES};
+  form.FxButton1Click(nullptr);
+  ASSERT_EQ(f.Machine.Messages.size(), 1u);
+  EXPECT_EQ(f.Machine.Messages[0].Text,
+            L"1 user profile could not be searched without administrator rights.\n\n"
+            L"Restart Varnox with administrator rights to search them?");
+  EXPECT_EQ(f.Machine.Messages[0].Type & MB_TYPEMASK, UINT(MB_YESNO));
+  EXPECT_TRUE(f.Machine.ElevatedRestarts.empty());
+  form.FxButton1Click(nullptr);
+  EXPECT_EQ(f.Machine.ElevatedRestarts, std::vector<std::wstring>{L"/kinds=1,7"});
+  Application().ProcessMessages();
+  EXPECT_FALSE(form.Visible()) << "the elevated program takes over";
+}
+
 TEST(MainFormTest, TheFileColumnTakesTheWidthTheWindowGains) {
   TFormFixture f;
   TVxCustomColumn* name = f.Form->VxGrid1->Columns().ColumnByName(L"FileName");
@@ -102,6 +152,7 @@ TEST(MainFormTest, TheRecycleBinBoxDecidesWhetherTheBinIsEmptied) {
     TFormFixture f;
     TForm1& form = *f.Form;
     f.Machine.RecycleBinBytes = 1048576;
+    f.Machine.RecycleBinItems = 1;
     TFxCheckBox* bin = nullptr;
     for (TFxCheckBox* box : form.FxCheckBoxes) {
       if (box->Caption() == L"Recycle Bin") bin = box;

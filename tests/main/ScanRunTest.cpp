@@ -283,6 +283,38 @@ TEST(ScanRunTest, TheRecycleBinRowShowsTheShellsSizeOnlyWhenItCanBeTrusted) {
   }
 }
 
+TEST(ScanRunTest, FoldersClosedToTheUserAreNamedWhenTheScanEnds) {
+  // carol has no temp folder at all: missing is not denied.
+  const struct {
+    std::vector<std::wstring> denied;
+    bool elevated;
+    const wchar_t* note;
+  } cases[] = {
+      {{}, false, L""},
+      // Searched by two categories, each profile counts once.
+      {{L"d:\\users\\alice", L"d:\\users\\bob"},
+       false,
+       L"2 user profiles could not be searched without administrator rights."},
+      {{L"d:\\users\\bob\\appdata\\local\\temp\\sub", L"c:\\windows\\temp"},
+       false,
+       L"1 user profile and C:\\Windows\\Temp could not be searched without administrator rights."},
+      {{L"c:\\windows\\temp"}, true, L"C:\\Windows\\Temp could not be searched."},
+  };
+  for (const auto& c : cases) {
+    TTestFolder tree;
+    TScanHarness scan;
+    MakeNewLayout(tree, scan.Machine);
+    tree.MakeFolder("D\\Users\\bob\\AppData\\Local\\Temp\\sub");
+    scan.Machine.DeniedFolders.insert(c.denied.begin(), c.denied.end());
+    scan.Machine.Elevated = c.elevated;
+    scan.TickOnly({1, 3});
+    ASSERT_TRUE(scan.Scan.Run());
+    EXPECT_EQ(scan.Scan.DeniedNote(), c.note);
+    const std::wstring finished = L"Scanning has been finished.";
+    EXPECT_EQ(scan.Label2->Caption(), *c.note ? finished + L" " + c.note : finished);
+  }
+}
+
 TEST(ScanRunTest, PrefetchFilesContinueTheCountAndAnUnknownWindowsFolderIsNeverSearched) {
   TTestFolder tree;
   TScanHarness scan;

@@ -173,14 +173,16 @@ TEST(Win32Services, ProcessSnapshotShowsThisProgram) {
 
 TEST(FakeMachine, RecycleBinAndMessages) {
   TFakeMachine machine;
-  uint64_t bytes = 123;
+  uint64_t bytes = 123, items = 4;
   machine.RecycleBinResult = E_FAIL;
-  EXPECT_EQ(machine.QueryRecycleBin(bytes), E_FAIL);
+  EXPECT_EQ(machine.QueryRecycleBin(bytes, items), E_FAIL);
   EXPECT_EQ(bytes, 123u) << "a failed query leaves the size alone";
   machine.RecycleBinResult = S_OK;
   machine.RecycleBinBytes = 5368709120ull;
-  EXPECT_EQ(machine.QueryRecycleBin(bytes), S_OK);
+  machine.RecycleBinItems = 7;
+  EXPECT_EQ(machine.QueryRecycleBin(bytes, items), S_OK);
   EXPECT_EQ(bytes, 5368709120ull);
+  EXPECT_EQ(items, 7u);
 
   machine.Shell32Missing = true;
   machine.EmptyRecycleBin(nullptr);

@@ -81,7 +81,10 @@ void TWinControl::PaintMessage() {
   canvas.IntersectClipRect(paintRect);
   prepare(canvas);
   if (!opaque_) canvas.FillRect(client);
+  TLifeGuard guard(*this);
   Paint(canvas);
+  // A handler run by the paint may have freed the control, and the buffer with it.
+  if (!guard.Alive()) return;
   ::BitBlt(dc, paintRect.left, paintRect.top, RectWidth(paintRect), RectHeight(paintRect), buffer,
            paintRect.left, paintRect.top, SRCCOPY);
 }

@@ -274,3 +274,49 @@ TEST(GridMouseTest, ARestingPointerShowsTheWholeTextOfACellTooNarrowForIt) {
   w.Click(w.CellPoint(0, 1));
   EXPECT_FALSE(hint.Active());
 }
+
+// Fault mended: the click area is the box as drawn, whatever the column's padding and
+// alignment. The box is found in the painted cell, by the pixels the cell's fill does not have.
+TEST(GridMouseTest, TheCheckBoxClickAreaIsTheDrawnBox) {
+  TControlGridWindow w;
+  TVxCustomColumn& check = *w.grid->Columns().ColumnAt(2);
+  for (int r = 0; r < 2; ++r)
+    w.grid->AppendRows(1);
+  for (const auto& [padding, alignment] :
+       {std::pair{0, taCenter}, std::pair{7, taLeftJustify}, std::pair{6, taRightJustify}}) {
+    // Row 0 unselected: its fill is plain, without the focus rectangle.
+    w.grid->SelectCell(0, 1, true, {});
+    check.SetPadding(padding);
+    check.SetAlignment(alignment);
+    ::UpdateWindow(w.window);
+    const RECT cell = w.grid->GetCellRect(2, 0);
+    TBitmap picture(300, 220);
+    w.grid->PaintTo(picture.Canvas().Handle(), 0, 0);
+    ::GdiFlush();
+    const COLORREF fill = picture.Pixel(cell.left + 1, cell.top + 1);
+    RECT box{cell.right, cell.bottom, cell.left, cell.top};
+    for (int y = cell.top + 1; y < cell.bottom - 1; ++y)
+      for (int x = cell.left + 1; x < cell.right - 1; ++x)
+        if (picture.Pixel(x, y) != fill) {
+          box.left = std::min<LONG>(box.left, x);
+          box.top = std::min<LONG>(box.top, y);
+          box.right = std::max<LONG>(box.right, x + 1);
+          box.bottom = std::max<LONG>(box.bottom, y + 1);
+        }
+    ASSERT_LT(box.left, box.right) << padding;
+    const struct {
+      POINT at;
+      bool ticks;
+    } clicks[] = {
+        {{box.left, box.top}, true},          {{box.right - 1, box.bottom - 1}, true},
+        {{box.left - 1, box.top + 3}, false}, {{box.right, box.top + 3}, false},
+        {{box.left + 3, box.top - 1}, false}, {{box.left + 3, box.bottom}, false},
+    };
+    for (const auto& c : clicks) {
+      const bool before = w.grid->CellAt(2, 0)->BoolValue();
+      w.Click(c.at);
+      EXPECT_EQ(w.grid->CellAt(2, 0)->BoolValue() != before, c.ticks)
+          << padding << ": " << c.at.x << "," << c.at.y;
+    }
+  }
+}

@@ -38,17 +38,20 @@ void TVxCustomGrid::TabKey(bool back) {
   const TRowFacts& rows = RowFacts();
   const int row =
       back ? rows.PreviousDisplayedRow(SelectedRow()) : rows.NextDisplayedRow(SelectedRow());
-  const TVxCustomColumn* wrap =
-      back ? Columns().LastVisibleColumn() : Columns().FirstVisibleColumn();
+  // Asked after the moves, whose handlers may hide columns; with every column hidden the
+  // selection has no column to wrap to.
+  auto wrap = [&] { return back ? Columns().LastVisibleColumn() : Columns().FirstVisibleColumn(); };
   if (row >= 0 && row < rows.RowTotal()) {
     if (back)
       MoveUp(TShiftState{});
     else
       MoveDown(TShiftState{});
-    SelectCell(wrap->Index(), SelectedRow(), true, TShiftState{});
+    if (const TVxCustomColumn* to = wrap())
+      SelectCell(to->Index(), SelectedRow(), true, TShiftState{});
   } else if (!back) {
     // From the last cell the focus leaves the grid, which starts again at its first row.
-    SelectCell(wrap->Index(), rows.NextDisplayedRow(-1), true, TShiftState{});
+    if (const TVxCustomColumn* to = wrap())
+      SelectCell(to->Index(), rows.NextDisplayedRow(-1), true, TShiftState{});
     TopLevel()->SelectNext(this, true, true);
     return;
   }

@@ -156,7 +156,9 @@ int TVxCustomGridControl::RowHeightOf(int row) {
   const TRowFacts& rows = RowFacts();
   int height = row >= 0 && row < rows.RowTotal() ? rows.StoredRowHeight(row) : rowSize_;
   if (OnMeasuringRowHeight) OnMeasuringRowHeight(this, row, height);
-  return height;
+  // Every walk down the rows stops at the body's bottom: a row of no height would let one
+  // pass every row, and sums of huge ones would overflow.
+  return std::clamp(height, kLeastRowHeight, kGreatestRowHeight);
 }
 
 int TVxCustomGridControl::RowSeparator() const {

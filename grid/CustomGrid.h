@@ -75,9 +75,11 @@ public:
     return const_cast<TVxCustomGridControl*>(this)->VertScrollBar();
   }
 
-  // The height of a row, as OnMeasuringRowHeight answers it; a row outside the rows is an
-  // empty row of RowSize pixels.
+  // The height of a row, as OnMeasuringRowHeight answers it, within kLeastRowHeight to
+  // kGreatestRowHeight; a row outside the rows is an empty row of RowSize pixels.
   int RowHeightOf(int row);
+  static constexpr int kLeastRowHeight = 1;
+  static constexpr int kGreatestRowHeight = 0x7FFF;
   // Pixels between two rows: the horizontal grid line.
   int RowSeparator() const;
   // The band the rows are drawn in: below the header (and input line), above the footer.

@@ -3,6 +3,8 @@
 #include "ui/Exception.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 
 namespace {
 
@@ -15,6 +17,12 @@ bool IsKeyword(std::wstring_view text, const wchar_t* keyword) {
     if (c != keyword[i]) return false;
   }
   return i == text.size();
+}
+
+// A subtree's height summed in 64 bits (a million rows of a few thousand pixels pass 2^31),
+// handed on as the nearest int of the same sign.
+int Saturated(int64_t pixels) {
+  return static_cast<int>(std::clamp<int64_t>(pixels, INT_MIN, INT_MAX));
 }
 
 } // namespace
@@ -95,11 +103,11 @@ void TVxGrid::DeleteRowAt(int index) {
   // The row goes with all its descendants, and what lay below them moves up once by the
   // heights of the displayed ones.
   const int last = index + CountDescendants(index);
-  int shift = 0;
+  int64_t shift = 0;
   for (int j = cells_->RowDisplayed(index) ? index : cells_->NextDisplayedRow(index); j <= last;
        j = cells_->NextDisplayedRow(j))
     shift += RowHeightOf(j);
-  if (shift != 0) ShiftBody(index, -shift);
+  if (shift != 0) ShiftBody(index, Saturated(-shift));
   cells_->RemoveRows(index, last);
   RowsRemoved(index, last - index + 1);
   RecomputeFirstRowMarker();
@@ -149,7 +157,7 @@ void TVxGrid::ExpandRow(int index, bool value) {
   TRow& row = RowObject(index);
   if (row.ChildCount() <= 0 || row.Expanded() == value) return;
   const int last = index + CountDescendants(index);
-  int shift = 0;
+  int64_t shift = 0;
   // A row inside a collapsed node keeps its descendants hidden whatever its own flag says.
   for (int j = index + 1; j <= last && row.Shown(); ++j) {
     TRow& child = RowObject(j);
@@ -159,7 +167,7 @@ void TVxGrid::ExpandRow(int index, bool value) {
     // Below a collapsed child everything is hidden and stays so: skip its whole subtree.
     if (!child.Expanded()) j += CountDescendants(j);
   }
-  if (shift != 0) ShiftBody(index + 1, shift);
+  if (shift != 0) ShiftBody(index + 1, Saturated(shift));
   cells_->SetExpanded(row, value);
   RecomputeLastRowMarker();
   UpdateVertScrollRange();
@@ -178,6 +186,7 @@ void TVxGrid::ShowRow(int index, bool value) {
 
 void TVxGrid::SetRowHeightOf(int row, int height) {
   const int current = RowHeightOf(row);
+  height = std::clamp(height, kLeastRowHeight, kGreatestRowHeight);
   if (height == current) return;
   cells_->SetHeight(RowObject(row), height);
   ShiftBody(row + 1, height - current);

@@ -51,13 +51,17 @@ void TVxCustomGridControl::SetOptions(TGridOptions value) {
 void TVxCustomGridControl::SetGridLinesStyle(TGridLinesStyle value) {
   if (gridLinesStyle_ == value) return;
   gridLinesStyle_ = value;
-  InvalidateBody();
+  // The line widths place the input line and the footer and decide how many rows fit.
+  UpdateVertScrollRange();
+  Invalidate();
 }
 
 void TVxCustomGridControl::SetRowSize(int value) {
   if (value <= 0 || rowSize_ == value) return;
-  rowSize_ = value;
+  rowSize_ = std::min(value, kGreatestRowHeight);
   RowSizeChanged();
+  UpdateVertScrollRange();
+  Invalidate();
 }
 
 int TVxCustomGridControl::ColumnsClientWidth() const {
@@ -404,6 +408,8 @@ void TVxCustomGridControl::CreateWnd() {
 
 void TVxCustomGridControl::Resize() {
   EndEdit();
+  // Auto-size columns share the client width, which may have changed.
+  columns_.FitAutoSizeColumns();
   UpdateVertScrollRange();
   UpdateHorzScrollRange();
   RefreshScrollAreas();

@@ -242,6 +242,10 @@ void TVxCustomGrid::BeforeScroll(TScrollBarKind kind) {
 
 void TVxCustomGrid::AfterScroll(TScrollBarKind kind) {
   TVxCustomGridControl::AfterScroll(kind);
+  // The dotted focus rectangle is drawn by inversion in a fixed dot pattern, along the whole
+  // selected row: a sideways shift would carry its left edge away and put its dots out of
+  // step with the part painted anew. The row is painted again whole.
+  if (kind == sbHorizontal && IsShownRow(SelectedRow())) InvalidateRow(SelectedRow());
   TRowDrag& drag = rowDrag_;
   if (drag.resizeRow >= 0) {
     const int height = drag.resizeLine - drag.resizeTop;

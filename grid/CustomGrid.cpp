@@ -376,8 +376,9 @@ void TVxCustomGridControl::UpdateHorzScrollRange() {
 
 void TVxCustomGridControl::RowsInserted(int first, int count) {
   if (first < topRow_) topRow_ += count;
-  // An open editor keeps its row.
-  if (edit_.cell.Row >= first) edit_.cell.Row += count;
+  // An open editor, the selection and the Shift anchor keep their rows.
+  for (int* row : {&edit_.cell.Row, &selectedRow_, &anchor_, &leavingRow_})
+    if (*row >= first) *row += count;
 }
 
 void TVxCustomGridControl::RowsRemoved(int first, int count) {
@@ -385,6 +386,17 @@ void TVxCustomGridControl::RowsRemoved(int first, int count) {
     topRow_ -= count;
   else if (topRow_ >= first)
     topRow_ = first;
+  // A selection whose row went stays at its place, on the row that moved up into it.
+  if (selectedRow_ >= first + count)
+    selectedRow_ -= count;
+  else if (selectedRow_ >= first)
+    selectedRow_ = first;
+  for (int* row : {&anchor_, &leavingRow_}) {
+    if (*row >= first + count)
+      *row -= count;
+    else if (*row >= first)
+      *row = -1;
+  }
 }
 
 void TVxCustomGridControl::RowsCleared() {
@@ -420,4 +432,7 @@ void TVxCustomGridControl::ResetNavigation() {
   topRow_ = 0;
   selectedColumn_ = 0;
   selectedRow_ = -1;
+  // A Shift range or Ctrl selection of the rows that went would reach rows that come later.
+  anchor_ = -1;
+  multiSelectActive_ = false;
 }

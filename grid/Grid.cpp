@@ -92,7 +92,9 @@ void TVxGrid::InsertRowAt(int index) {
   cells_->InsertRowAt(index);
   RowsInserted(index, 1);
   lastAddedIndex_ = index;
-  StoreSelection(SelectedColumn(), SelectedRow() + 1);
+  // A selected row keeps its selection wherever the new row goes; with none, the insert
+  // selects the first row, as it always has.
+  if (SelectedRow() < 0) StoreSelection(SelectedColumn(), 0);
   InvalidateBody();
   if (!UpdatesLocked()) UpdateVertScrollRange();
 }
@@ -130,12 +132,17 @@ void TVxGrid::ClearAllRows() {
 void TVxGrid::ExchangeRows(int a, int b) {
   EndEdit();
   const int selected = SelectedRow();
+  const int pressed = PressedRow();
   cells_->ExchangeRows(a, b);
-  // The selection stays with its row, as the rows' selected flags do.
+  // The selection and a press stay with their rows, as the rows' selected flags do.
   if (selected == a)
     StoreSelection(SelectedColumn(), b);
   else if (selected == b)
     StoreSelection(SelectedColumn(), a);
+  if (pressed == a)
+    FollowPressedRow(b);
+  else if (pressed == b)
+    FollowPressedRow(a);
   if (!UpdatesLocked()) {
     InvalidateRow(a);
     InvalidateRow(b);
@@ -144,10 +151,12 @@ void TVxGrid::ExchangeRows(int a, int b) {
 
 void TVxGrid::MoveRowTo(int from, int to) {
   EndEdit();
-  const TRow* selected = cells_->IsRowIndex(SelectedRow()) ? &RowObject(SelectedRow()) : nullptr;
+  const TRow* selected = RowOrNull(SelectedRow());
+  const TRow* pressed = RowOrNull(PressedRow());
   cells_->MoveRow(from, to);
-  // The selection stays with its row, as the rows' selected flags do.
+  // The selection and a press stay with their rows, as the rows' selected flags do.
   if (selected) StoreSelection(SelectedColumn(), selected->Index());
+  FollowPressedRow(pressed ? pressed->Index() : -1);
   RecomputeFirstRowMarker();
   RecomputeLastRowMarker();
   InvalidateBody();
@@ -217,12 +226,21 @@ void TVxGrid::MarkRowsSelected(int first, int last, bool value) {
 }
 
 void TVxGrid::SortByColumn(int column, bool ascending) {
+  SortRows(column, ascending, false);
+}
+
+// The owner hears of a sort that the header started once the rows are in order: a value that
+// does not convert leaves the rows, the header and what the owner was told as they were.
+void TVxGrid::SortRows(int column, bool ascending, bool byHeader) {
   TVxCustomColumn* owner = Columns().ColumnAt(column);
   if (!owner || !owner->Options().Contains(coCanSort)) return;
   EndEdit();
-  TRow* selected = cells_->IsRowIndex(SelectedRow()) ? &RowObject(SelectedRow()) : nullptr;
+  const TRow* selected = RowOrNull(SelectedRow());
+  const TRow* pressed = RowOrNull(PressedRow());
   cells_->Sort(column, owner->SortType(), owner->Options().Contains(coFullResort),
                ascending ? skAscending : skDescending);
+  FollowPressedRow(pressed ? pressed->Index() : -1);
+  if (byHeader && OnSortColumn) OnSortColumn(this, column, ascending);
   if (selected) SelectSortedRow(selected->Index());
   if (SelectedRow() >= 0) ScrollRowIntoView(SelectedRow());
   RecomputeFirstRowMarker();
@@ -304,12 +322,8 @@ void TVxGrid::ColumnsNotify(const TColumnsNotice& notice) {
   switch (notice.Kind) {
   case ckSorted:
   case ckSortKind:
-    if (notice.Kind == ckSorted || column.Sorted()) {
-      const int index = column.Index();
-      const bool ascending = column.SortKind() == skAscending;
-      if (OnSortColumn) OnSortColumn(this, index, ascending);
-      SortByColumn(index, ascending);
-    }
+    if (notice.Kind == ckSorted || column.Sorted())
+      SortRows(column.Index(), column.SortKind() == skAscending, true);
     InvalidateHeader();
     break;
   case ckUnsorted:

@@ -275,6 +275,55 @@ TEST(GridMouseTest, ARestingPointerShowsTheWholeTextOfACellTooNarrowForIt) {
   EXPECT_FALSE(hint.Active());
 }
 
+// Fault mended: rows that come, go or change places between the press on a check box and its
+// release (a scan adding rows, the click handler) must not move the tick to another row. The
+// pressed row is followed: it is ticked only while it is still under the pointer.
+TEST(GridMouseTest, ACheckBoxReleaseTicksOnlyThePressedRow) {
+  TControlGridWindow w;
+  auto build = [&] {
+    w.grid->ClearAllRows();
+    for (int r = 0; r < 6; ++r) {
+      const int row = w.grid->AppendRows(1);
+      w.grid->SetCellText(0, row, L"r" + std::to_wstring(r));
+      w.grid->CellAt(2, row)->SetBoolValue(true);
+    }
+  };
+  auto unticked = [&] {
+    std::wstring names;
+    for (int r = 0; r < w.grid->TotalRows(); ++r)
+      if (!w.grid->CellAt(2, r)->BoolValue()) names += w.grid->CellText(0, r);
+    return names;
+  };
+  const struct {
+    const char* what;
+    std::function<void()> between; // runs between the press and the release
+    bool inClick;                  // runs from OnCellClick instead
+    const wchar_t* unticked;
+  } cases[] = {
+      {"nothing changes", [] {}, false, L"r3"},
+      {"a row inserted below", [&] { w.grid->InsertRowAt(5); }, false, L"r3"},
+      {"a row inserted above", [&] { w.grid->InsertRowAt(0); }, false, L""},
+      {"a row deleted above", [&] { w.grid->DeleteRowAt(0); }, false, L""},
+      {"the pressed row deleted", [&] { w.grid->DeleteRowAt(3); }, false, L""},
+      {"sorted the other way", [&] { w.grid->SortByColumn(0, false); }, false, L""},
+      {"exchanged with another", [&] { w.grid->ExchangeRows(3, 1); }, false, L""},
+      {"moved to the top", [&] { w.grid->MoveRowTo(3, 0); }, false, L""},
+      {"all rows cleared and added again", build, false, L""},
+      {"a row inserted above by the click", [&] { w.grid->InsertRowAt(0); }, true, L""},
+  };
+  for (const auto& c : cases) {
+    build();
+    w.grid->OnCellClick = [&](TObject*, int, int) {
+      if (c.inClick) c.between();
+    };
+    const POINT box = w.CellPoint(2, 3);
+    w.Press(box);
+    if (!c.inClick) c.between();
+    w.Release(box);
+    EXPECT_EQ(unticked(), c.unticked) << c.what;
+  }
+}
+
 // Fault mended: the click area is the box as drawn, whatever the column's padding and
 // alignment. The box is found in the painted cell, by the pixels the cell's fill does not have.
 TEST(GridMouseTest, TheCheckBoxClickAreaIsTheDrawnBox) {

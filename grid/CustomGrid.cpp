@@ -95,6 +95,7 @@ void TVxCustomGridControl::ColumnsNotify(const TColumnsNotice& notice) {
   switch (notice.Kind) {
   case ckInserting:
   case ckRemoving:
+    ++shapeStamp_;
     // Column indexes move or the edited column goes; a removed column's editor leaves too.
     EndEdit();
     if (notice.Kind == ckRemoving && notice.Column->OwnEditor()) {
@@ -382,6 +383,7 @@ void TVxCustomGridControl::RowsInserted(int first, int count) {
 }
 
 void TVxCustomGridControl::RowsRemoved(int first, int count) {
+  ++shapeStamp_;
   if (topRow_ >= first + count)
     topRow_ -= count;
   else if (topRow_ >= first)
@@ -400,6 +402,7 @@ void TVxCustomGridControl::RowsRemoved(int first, int count) {
 }
 
 void TVxCustomGridControl::RowsCleared() {
+  ++shapeStamp_;
   topRow_ = 0;
   for (TVxScrollBar* bar : {&HorzScrollBar(), &VertScrollBar()}) {
     bar->BeginUpdate();

@@ -318,6 +318,9 @@ protected:
     selectedRow_ = row;
   }
   void ResetNavigation();
+  // Counts the changes that take rows or columns away or renumber the columns: a pass that
+  // runs event handlers (a paint) compares it to know its rows and columns still hold.
+  unsigned ShapeStamp() const { return shapeStamp_; }
 
   friend class TGridPaintClient;
   // The row store's side of selection and painting, answered by the grid with rows.

@@ -78,7 +78,9 @@ void TVxCustomGrid::EnterKey() {
 }
 
 void TVxCustomGrid::KeyDown(WORD& key, TShiftState shift) {
+  TLifeGuard guard(*this);
   TVxCustomGridControl::KeyDown(key, shift);
+  if (!guard.Alive()) return;
   HideCellHint();
   if (key == VK_ESCAPE && CancelRowInput()) return;
   // While an editor is open the caret keys are the editor's.
@@ -156,8 +158,9 @@ void TVxCustomGrid::KeyDown(WORD& key, TShiftState shift) {
 }
 
 void TVxCustomGrid::KeyPress(wchar_t& key) {
+  TLifeGuard guard(*this);
   TVxCustomGridControl::KeyPress(key);
-  if (key == 0 || key == VK_ESCAPE || EditorOpen()) return;
+  if (!guard.Alive() || key == 0 || key == VK_ESCAPE || EditorOpen()) return;
   const int col = SelectedColumn();
   const int row = SelectedRow();
   const TVxCustomColumn* column = Columns().ColumnAt(col);
@@ -169,11 +172,14 @@ void TVxCustomGrid::KeyPress(wchar_t& key) {
     return;
   }
   if (IsShownRow(row) && PlayTakesMouse(col, row)) {
+    const unsigned shape = ShapeStamp();
     if (TColumnPlay* play = PlayAt(col, row, GetCellRect(col, row))) play->PlayKey(key);
     if (key == L'\r' || key == L'\t') {
       key = 0;
       return;
     }
+    // The value's handlers may have freed the grid or taken its column or row away.
+    if (!guard.Alive() || ShapeStamp() != shape) return;
   }
   if (IsShownRow(row) && column->AcceptsKey(key) && OpenEditor(col, row, &typed)) {
     key = 0;

@@ -162,12 +162,19 @@ void TVxCustomGrid::CellPress(TMouseButton button, TShiftState shift, int x, int
     if (TColumnPlay* play = PlayAt(col, row, cell))
       play->PlayMouseDown(button, shift, x - cell.left, y - cell.top);
   }
+  TLifeGuard guard(*this);
   SelectCell(col, row, button == mbLeft, shift);
-  if (IsShownRow(row) && GetRowRect(row).bottom > GetBodyRect().bottom) ScrollRowIntoView(row);
+  if (!guard.Alive()) return;
+  // The selection's handlers may have moved the pressed row.
+  const int pressed = pressCell_.Row;
+  if (IsShownRow(pressed) && GetRowRect(pressed).bottom > GetBodyRect().bottom)
+    ScrollRowIntoView(pressed);
 }
 
 void TVxCustomGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  TLifeGuard guard(*this);
   TVxCustomGridControl::MouseUp(button, shift, x, y);
+  if (!guard.Alive()) return;
   // Another button let go during a row drag gives the capture up, which cancels the drag.
   if (button == mbLeft && RowInputRelease(x, y)) return;
   if (MouseCapture()) SetMouseCapture(false);
@@ -184,6 +191,7 @@ void TVxCustomGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y
     pressedHeader_ = -1;
     InvalidateHeaderOf(pressed);
     if (OnHeaderClick) OnHeaderClick(this, pressed);
+    if (!guard.Alive()) return;
   }
   if (!pressValid_) return;
   pressValid_ = false;
@@ -248,6 +256,8 @@ void TVxCustomGrid::CellRelease(TShiftState shift, int x, int y) {
     const RECT rect = GetCellRect(cell.Col, cell.Row);
     if (TColumnPlay* play = PlayAt(cell.Col, cell.Row, rect))
       play->PlayMouseUp(mbLeft, shift, x - rect.left, y - rect.top);
+    // The value's handlers may have changed the rows or freed the grid.
+    if (!guard.Alive() || GetCellAtPos(x, y) != pressCell_) return;
   }
   // Editing starts on the selected cell's edit area (right of a tree's indent and button);
   // with goSecondClickEdit only on a click into the cell that was already selected.

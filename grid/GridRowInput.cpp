@@ -225,7 +225,9 @@ void TVxCustomGrid::InvertRowMark(HDC dc) const {
 }
 
 void TVxCustomGrid::Paint(TCanvas& canvas) {
+  TLifeGuard guard(*this);
   TVxCustomGridControl::Paint(canvas);
+  if (!guard.Alive()) return;
   // What was painted over the mark gets it back; the rest of the mark is still there.
   if (rowDrag_.markShown) InvertRowMark(canvas.Handle());
   // The same for a column's resize lines.

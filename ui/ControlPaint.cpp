@@ -53,7 +53,10 @@ void TWinControl::PaintTo(HDC dc, int x, int y) {
     TCanvas canvas(dc);
     PrepareCanvas(canvas);
     if (!opaque_) canvas.FillRect(client);
+    TLifeGuard guard(*this);
     Paint(canvas);
+    // A handler run by the paint may have freed the control, its children with it.
+    if (!guard.Alive()) return;
   }
   for (TWinControl* child : controls_)
     if (child->visible_) child->PaintTo(dc, child->Left(), child->Top());

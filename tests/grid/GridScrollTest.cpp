@@ -177,9 +177,11 @@ TEST(GridRowHeightTest, ASubtreeTallerThanAnIntShiftsTheBodyItsWay) {
   SetUpFoundFilesGrid(grid);
   grid.SetBounds(0, 0, 400, 200);
   const int parent = grid.AppendRows(1);
+  grid.LockUpdates();
   for (int k = 0; k < 70000; ++k)
     grid.AppendChildRow(parent, true);
   grid.ExpandRow(parent, false);
+  grid.UnlockUpdates();
   grid.OnMeasuringRowHeight = [](TObject*, int, int& h) { h = 32767; };
   grid.shifts.clear();
   grid.ExpandRow(parent, true);

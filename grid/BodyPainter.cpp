@@ -59,8 +59,10 @@ void PaintFillerRows(TCanvas& canvas, const TGridColors& grid, const TGridLineWi
   if (rowSize <= 0) return;
   int row = firstRow;
   for (int top = firstTop; top < bodyBottom; top += rowSize + lines.Separator(), ++row) {
-    for (const TColumnSpan& span : spans)
+    for (const TColumnSpan& span : spans) {
+      if (client.PassBroken()) return;
       PaintFillerCell(canvas, grid, lines, CellPaintFor(span, row, top, rowSize), client);
+    }
     if (indicator)
       indicator->DrawIndicatorRow(
           MakeRect(0, top, indicatorWidth, top + rowSize + lines.horizontal));

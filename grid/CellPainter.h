@@ -26,6 +26,8 @@ public:
   virtual void DrawHintMark(int, int, const RECT&) {}
   // OnCustomDrawCell, for columns whose drawing option is not doNormal.
   virtual void CustomDrawCell(int, int, const RECT&, TCellState) {}
+  // A handler called back changed what the pass walks: nothing more is painted.
+  virtual bool PassBroken() const { return false; }
 };
 
 // One cell as the grid lays it out.

@@ -252,9 +252,20 @@ void TVxCustomColumn::SetSorted(bool value) {
   if (sorted_ == value) return;
   if (value) {
     if (ClassCapabilities() & kCapRefusesSort) return;
+    TVxCustomColumn* previous = nullptr;
+    for (int i = 0; collection_ && i < collection_->ColumnCount(); ++i)
+      if (collection_->ColumnAt(i)->Sorted()) previous = collection_->ColumnAt(i);
     if (collection_) collection_->UnsortOthers(*this);
     sorted_ = true;
-    Notify(ckSorted);
+    try {
+      Notify(ckSorted);
+    } catch (...) {
+      // A sort that fails (a value that does not convert) leaves the rows as they were, so
+      // the header must go on showing the order they are in.
+      sorted_ = false;
+      if (previous) previous->sorted_ = true;
+      throw;
+    }
   } else {
     sorted_ = false;
     Notify(ckUnsorted);
@@ -263,8 +274,15 @@ void TVxCustomColumn::SetSorted(bool value) {
 
 void TVxCustomColumn::SetSortKind(TSortKind value) {
   if (sortKind_ == value) return;
+  const TSortKind old = sortKind_;
   sortKind_ = value;
-  Notify(ckSortKind);
+  try {
+    Notify(ckSortKind);
+  } catch (...) {
+    // As in SetSorted: the rows kept their order, and so does the header.
+    sortKind_ = old;
+    throw;
+  }
 }
 
 void TVxCustomColumn::SetSortType(TSortType value) {

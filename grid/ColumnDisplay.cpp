@@ -197,9 +197,12 @@ void TCheckBoxColumnDisplay::DrawCheckBox(const RECT& rect, bool ticked, bool pr
     // The cell is filled already, in the brush's colour. A theme that fails to draw leaves
     // the classic box to be drawn.
     if (gButtonTheme.parts.Draw(theme, canvas.Handle(), BP_CHECKBOX, state, box,
-                                canvas.Brush().Color()))
+                                canvas.Brush().Color())) {
+      drawnSize_ = kThemedBox;
       return;
+    }
   }
+  drawnSize_ = kClassicBox;
   const POINT at = PlaceBox(rect, kClassicBox, kClassicBox, alignment, vertical);
   const RECT box{at.x, at.y, at.x + kClassicBox, at.y + kClassicBox};
   canvas.Brush().SetColor(pressed ? clBtnFace : clWindow);
@@ -211,6 +214,14 @@ void TCheckBoxColumnDisplay::DrawCheckBox(const RECT& rect, bool ticked, bool pr
   for (int dy = 0; dy < 3; ++dy)
     canvas.Polyline(
         {{at.x + 2, at.y + 4 + dy}, {at.x + 4, at.y + 6 + dy}, {at.x + 9, at.y + 1 + dy}});
+}
+
+RECT TCheckBoxColumnDisplay::BoxIn(const RECT& rect) {
+  int size = drawnSize_;
+  if (size == 0) size = OpenTheme(ThemeOwner, gButtonTheme) ? kThemedBox : kClassicBox;
+  const POINT at =
+      PlaceBox(rect, size, size, OwnerColumn->Alignment(), OwnerColumn->VerticalAlignment());
+  return RECT{at.x, at.y, at.x + size, at.y + size};
 }
 
 int TTreeColumnDisplay::NeededWidth() {

@@ -84,6 +84,13 @@ public:
   int NeededHeight() override { return NeededWidth(); }
   void PaintCell() override;
   virtual void DrawCheckBox(const RECT& rect, bool ticked, bool pressed, bool hot);
+  // Where the box of a cell whose content lies in rect is drawn: at the theme's size, or at
+  // the classic size where no theme opens or the theme's drawing failed last time. A click
+  // must hit exactly that box.
+  RECT BoxIn(const RECT& rect);
+
+private:
+  int drawnSize_ = 0; // the size the last drawing used; 0 before any
 };
 
 class TTreeColumnDisplay : public TColumnDisplay {

@@ -2,10 +2,6 @@
 
 #include "grid/Column.h"
 
-#include "ui/Control.h"
-
-#include <uxtheme.h>
-
 namespace {
 
 bool Inside(const RECT& box, int x, int y) {
@@ -38,17 +34,12 @@ void TCheckBoxColumnPlay::PlayKey(wchar_t key) {
 }
 
 void TCheckBoxColumnPlay::PlayMouseUp(TMouseButton, TShiftState, int x, int y) {
-  bool themed = false;
-  if (ThemeOwner && ThemeOwner->HandleAllocated()) {
-    if (HTHEME theme = ::OpenThemeData(ThemeOwner->Handle(), L"Button")) {
-      themed = true;
-      ::CloseThemeData(theme);
-    }
-  }
-  const int size = themed ? 13 : 11;
-  // The cell in its own coordinates, one pixel larger on every side.
-  const RECT cell{-1, -1, CellRect.right - CellRect.left + 1, CellRect.bottom - CellRect.top + 1};
-  const POINT at =
-      PlaceBox(cell, size, size, OwnerColumn->Alignment(), OwnerColumn->VerticalAlignment());
-  if (Inside(RECT{at.x, at.y, at.x + size, at.y + size}, x, y)) Flip();
+  auto* display = dynamic_cast<TCheckBoxColumnDisplay*>(&OwnerColumn->Display());
+  if (!display) return;
+  // The cell in its own coordinates, narrowed by the column's padding as it is for drawing.
+  const int padding = OwnerColumn->Padding();
+  const RECT content{padding, 0, CellRect.right - CellRect.left - padding,
+                     CellRect.bottom - CellRect.top};
+  if (!display->ThemeOwner) display->ThemeOwner = ThemeOwner;
+  if (Inside(display->BoxIn(content), x, y)) Flip();
 }

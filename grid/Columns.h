@@ -88,6 +88,8 @@ public:
   bool Loading() const { return loading_ > 0 || (host_ && host_->ColumnsLoading()); }
 
   void Layout(bool renumber = false);
+  // Shares the grid's client width out again among the auto-size columns (it changed).
+  void FitAutoSizeColumns() { AutoSize(TAutoSizeStart::None, nullptr); }
 
   TColumnsHost* Host() const { return host_; }
 

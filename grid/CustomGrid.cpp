@@ -51,13 +51,17 @@ void TVxCustomGridControl::SetOptions(TGridOptions value) {
 void TVxCustomGridControl::SetGridLinesStyle(TGridLinesStyle value) {
   if (gridLinesStyle_ == value) return;
   gridLinesStyle_ = value;
-  InvalidateBody();
+  // The line widths place the input line and the footer and decide how many rows fit.
+  UpdateVertScrollRange();
+  Invalidate();
 }
 
 void TVxCustomGridControl::SetRowSize(int value) {
   if (value <= 0 || rowSize_ == value) return;
-  rowSize_ = value;
+  rowSize_ = std::min(value, kGreatestRowHeight);
   RowSizeChanged();
+  UpdateVertScrollRange();
+  Invalidate();
 }
 
 int TVxCustomGridControl::ColumnsClientWidth() const {
@@ -91,6 +95,7 @@ void TVxCustomGridControl::ColumnsNotify(const TColumnsNotice& notice) {
   switch (notice.Kind) {
   case ckInserting:
   case ckRemoving:
+    ++shapeStamp_;
     // Column indexes move or the edited column goes; a removed column's editor leaves too.
     EndEdit();
     if (notice.Kind == ckRemoving && notice.Column->OwnEditor()) {
@@ -156,7 +161,9 @@ int TVxCustomGridControl::RowHeightOf(int row) {
   const TRowFacts& rows = RowFacts();
   int height = row >= 0 && row < rows.RowTotal() ? rows.StoredRowHeight(row) : rowSize_;
   if (OnMeasuringRowHeight) OnMeasuringRowHeight(this, row, height);
-  return height;
+  // Every walk down the rows stops at the body's bottom: a row of no height would let one
+  // pass every row, and sums of huge ones would overflow.
+  return std::clamp(height, kLeastRowHeight, kGreatestRowHeight);
 }
 
 int TVxCustomGridControl::RowSeparator() const {
@@ -370,18 +377,32 @@ void TVxCustomGridControl::UpdateHorzScrollRange() {
 
 void TVxCustomGridControl::RowsInserted(int first, int count) {
   if (first < topRow_) topRow_ += count;
-  // An open editor keeps its row.
-  if (edit_.cell.Row >= first) edit_.cell.Row += count;
+  // An open editor, the selection and the Shift anchor keep their rows.
+  for (int* row : {&edit_.cell.Row, &selectedRow_, &anchor_, &leavingRow_})
+    if (*row >= first) *row += count;
 }
 
 void TVxCustomGridControl::RowsRemoved(int first, int count) {
+  ++shapeStamp_;
   if (topRow_ >= first + count)
     topRow_ -= count;
   else if (topRow_ >= first)
     topRow_ = first;
+  // A selection whose row went stays at its place, on the row that moved up into it.
+  if (selectedRow_ >= first + count)
+    selectedRow_ -= count;
+  else if (selectedRow_ >= first)
+    selectedRow_ = first;
+  for (int* row : {&anchor_, &leavingRow_}) {
+    if (*row >= first + count)
+      *row -= count;
+    else if (*row >= first)
+      *row = -1;
+  }
 }
 
 void TVxCustomGridControl::RowsCleared() {
+  ++shapeStamp_;
   topRow_ = 0;
   for (TVxScrollBar* bar : {&HorzScrollBar(), &VertScrollBar()}) {
     bar->BeginUpdate();
@@ -402,6 +423,8 @@ void TVxCustomGridControl::CreateWnd() {
 
 void TVxCustomGridControl::Resize() {
   EndEdit();
+  // Auto-size columns share the client width, which may have changed.
+  columns_.FitAutoSizeColumns();
   UpdateVertScrollRange();
   UpdateHorzScrollRange();
   RefreshScrollAreas();
@@ -412,4 +435,7 @@ void TVxCustomGridControl::ResetNavigation() {
   topRow_ = 0;
   selectedColumn_ = 0;
   selectedRow_ = -1;
+  // A Shift range or Ctrl selection of the rows that went would reach rows that come later.
+  anchor_ = -1;
+  multiSelectActive_ = false;
 }

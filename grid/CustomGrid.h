@@ -75,9 +75,11 @@ public:
     return const_cast<TVxCustomGridControl*>(this)->VertScrollBar();
   }
 
-  // The height of a row, as OnMeasuringRowHeight answers it; a row outside the rows is an
-  // empty row of RowSize pixels.
+  // The height of a row, as OnMeasuringRowHeight answers it, within kLeastRowHeight to
+  // kGreatestRowHeight; a row outside the rows is an empty row of RowSize pixels.
   int RowHeightOf(int row);
+  static constexpr int kLeastRowHeight = 1;
+  static constexpr int kGreatestRowHeight = 0x7FFF;
   // Pixels between two rows: the horizontal grid line.
   int RowSeparator() const;
   // The band the rows are drawn in: below the header (and input line), above the footer.
@@ -281,8 +283,9 @@ protected:
   virtual void RecomputeFirstRowMarker() {}
   virtual void RecomputeLastRowMarker() {}
   // Rows first to first + count - 1 were inserted or removed: TopRow keeps its row.
-  void RowsInserted(int first, int count);
-  void RowsRemoved(int first, int count);
+  // The selection and the Shift anchor follow their rows.
+  virtual void RowsInserted(int first, int count);
+  virtual void RowsRemoved(int first, int count);
   // Scrolls the least that shows a shown row whole in the body.
   virtual void ScrollRowIntoView(int row);
   // All rows are gone: scroll positions start again.
@@ -315,6 +318,9 @@ protected:
     selectedRow_ = row;
   }
   void ResetNavigation();
+  // Counts the changes that take rows or columns away or renumber the columns: a pass that
+  // runs event handlers (a paint) compares it to know its rows and columns still hold.
+  unsigned ShapeStamp() const { return shapeStamp_; }
 
   friend class TGridPaintClient;
   // The row store's side of selection and painting, answered by the grid with rows.
@@ -403,6 +409,9 @@ private:
   int reportHorzPosition_ = 0;
   int anchor_ = -1;
   bool multiSelectActive_ = false;
+  unsigned shapeStamp_ = 0;
+  // The row a selection change is leaving, while OnDeselectCell runs.
+  int leavingRow_ = -1;
 };
 
 // Mouse, keyboard, focus and window messages, column drag helpers and the published
@@ -486,6 +495,16 @@ protected:
   virtual void MoveRowByDrag(int, int) {}
   virtual void SetRowHeightByDrag(int, int) {}
   bool WheelAllowed() override { return !EditorOpen(); }
+  // A press awaiting its release follows its row, and is dropped when its row or the column
+  // indexes go.
+  void RowsInserted(int first, int count) override;
+  void RowsRemoved(int first, int count) override;
+  void RowsCleared() override;
+  void ColumnsNotify(const TColumnsNotice& notice) override;
+  // The row of a press awaiting its release (-1 for none), for the row operations that
+  // reorder rows to keep it on its row.
+  int PressedRow() const { return pressCell_.Row; }
+  void FollowPressedRow(int row) { pressCell_.Row = row; }
   void ControlRemoving(TWinControl* control) override;
   // Closes an open editor without a word: no event, no text applied (the grid is going).
   void DropEditor();

@@ -3,6 +3,8 @@
 #include "ui/Exception.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 
 namespace {
 
@@ -15,6 +17,12 @@ bool IsKeyword(std::wstring_view text, const wchar_t* keyword) {
     if (c != keyword[i]) return false;
   }
   return i == text.size();
+}
+
+// A subtree's height summed in 64 bits (a million rows of a few thousand pixels pass 2^31),
+// handed on as the nearest int of the same sign.
+int Saturated(int64_t pixels) {
+  return static_cast<int>(std::clamp<int64_t>(pixels, INT_MIN, INT_MAX));
 }
 
 } // namespace
@@ -84,7 +92,9 @@ void TVxGrid::InsertRowAt(int index) {
   cells_->InsertRowAt(index);
   RowsInserted(index, 1);
   lastAddedIndex_ = index;
-  StoreSelection(SelectedColumn(), SelectedRow() + 1);
+  // A selected row keeps its selection wherever the new row goes; with none, the insert
+  // selects the first row, as it always has.
+  if (SelectedRow() < 0) StoreSelection(SelectedColumn(), 0);
   InvalidateBody();
   if (!UpdatesLocked()) UpdateVertScrollRange();
 }
@@ -95,11 +105,11 @@ void TVxGrid::DeleteRowAt(int index) {
   // The row goes with all its descendants, and what lay below them moves up once by the
   // heights of the displayed ones.
   const int last = index + CountDescendants(index);
-  int shift = 0;
+  int64_t shift = 0;
   for (int j = cells_->RowDisplayed(index) ? index : cells_->NextDisplayedRow(index); j <= last;
        j = cells_->NextDisplayedRow(j))
     shift += RowHeightOf(j);
-  if (shift != 0) ShiftBody(index, -shift);
+  if (shift != 0) ShiftBody(index, Saturated(-shift));
   cells_->RemoveRows(index, last);
   RowsRemoved(index, last - index + 1);
   RecomputeFirstRowMarker();
@@ -122,12 +132,17 @@ void TVxGrid::ClearAllRows() {
 void TVxGrid::ExchangeRows(int a, int b) {
   EndEdit();
   const int selected = SelectedRow();
+  const int pressed = PressedRow();
   cells_->ExchangeRows(a, b);
-  // The selection stays with its row, as the rows' selected flags do.
+  // The selection and a press stay with their rows, as the rows' selected flags do.
   if (selected == a)
     StoreSelection(SelectedColumn(), b);
   else if (selected == b)
     StoreSelection(SelectedColumn(), a);
+  if (pressed == a)
+    FollowPressedRow(b);
+  else if (pressed == b)
+    FollowPressedRow(a);
   if (!UpdatesLocked()) {
     InvalidateRow(a);
     InvalidateRow(b);
@@ -136,10 +151,12 @@ void TVxGrid::ExchangeRows(int a, int b) {
 
 void TVxGrid::MoveRowTo(int from, int to) {
   EndEdit();
-  const TRow* selected = cells_->IsRowIndex(SelectedRow()) ? &RowObject(SelectedRow()) : nullptr;
+  const TRow* selected = RowOrNull(SelectedRow());
+  const TRow* pressed = RowOrNull(PressedRow());
   cells_->MoveRow(from, to);
-  // The selection stays with its row, as the rows' selected flags do.
+  // The selection and a press stay with their rows, as the rows' selected flags do.
   if (selected) StoreSelection(SelectedColumn(), selected->Index());
+  FollowPressedRow(pressed ? pressed->Index() : -1);
   RecomputeFirstRowMarker();
   RecomputeLastRowMarker();
   InvalidateBody();
@@ -149,7 +166,7 @@ void TVxGrid::ExpandRow(int index, bool value) {
   TRow& row = RowObject(index);
   if (row.ChildCount() <= 0 || row.Expanded() == value) return;
   const int last = index + CountDescendants(index);
-  int shift = 0;
+  int64_t shift = 0;
   // A row inside a collapsed node keeps its descendants hidden whatever its own flag says.
   for (int j = index + 1; j <= last && row.Shown(); ++j) {
     TRow& child = RowObject(j);
@@ -159,7 +176,7 @@ void TVxGrid::ExpandRow(int index, bool value) {
     // Below a collapsed child everything is hidden and stays so: skip its whole subtree.
     if (!child.Expanded()) j += CountDescendants(j);
   }
-  if (shift != 0) ShiftBody(index + 1, shift);
+  if (shift != 0) ShiftBody(index + 1, Saturated(shift));
   cells_->SetExpanded(row, value);
   RecomputeLastRowMarker();
   UpdateVertScrollRange();
@@ -178,6 +195,7 @@ void TVxGrid::ShowRow(int index, bool value) {
 
 void TVxGrid::SetRowHeightOf(int row, int height) {
   const int current = RowHeightOf(row);
+  height = std::clamp(height, kLeastRowHeight, kGreatestRowHeight);
   if (height == current) return;
   cells_->SetHeight(RowObject(row), height);
   ShiftBody(row + 1, height - current);
@@ -208,12 +226,21 @@ void TVxGrid::MarkRowsSelected(int first, int last, bool value) {
 }
 
 void TVxGrid::SortByColumn(int column, bool ascending) {
+  SortRows(column, ascending, false);
+}
+
+// The owner hears of a sort that the header started once the rows are in order: a value that
+// does not convert leaves the rows, the header and what the owner was told as they were.
+void TVxGrid::SortRows(int column, bool ascending, bool byHeader) {
   TVxCustomColumn* owner = Columns().ColumnAt(column);
   if (!owner || !owner->Options().Contains(coCanSort)) return;
   EndEdit();
-  TRow* selected = cells_->IsRowIndex(SelectedRow()) ? &RowObject(SelectedRow()) : nullptr;
+  const TRow* selected = RowOrNull(SelectedRow());
+  const TRow* pressed = RowOrNull(PressedRow());
   cells_->Sort(column, owner->SortType(), owner->Options().Contains(coFullResort),
                ascending ? skAscending : skDescending);
+  FollowPressedRow(pressed ? pressed->Index() : -1);
+  if (byHeader && OnSortColumn) OnSortColumn(this, column, ascending);
   if (selected) SelectSortedRow(selected->Index());
   if (SelectedRow() >= 0) ScrollRowIntoView(SelectedRow());
   RecomputeFirstRowMarker();
@@ -295,12 +322,8 @@ void TVxGrid::ColumnsNotify(const TColumnsNotice& notice) {
   switch (notice.Kind) {
   case ckSorted:
   case ckSortKind:
-    if (notice.Kind == ckSorted || column.Sorted()) {
-      const int index = column.Index();
-      const bool ascending = column.SortKind() == skAscending;
-      if (OnSortColumn) OnSortColumn(this, index, ascending);
-      SortByColumn(index, ascending);
-    }
+    if (notice.Kind == ckSorted || column.Sorted())
+      SortRows(column.Index(), column.SortKind() == skAscending, true);
     InvalidateHeader();
     break;
   case ckUnsorted:

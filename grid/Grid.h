@@ -137,6 +137,8 @@ protected:
 
 private:
   bool IsCellPair(int column, int row) const;
+  TRow* RowOrNull(int row) const { return cells_->IsRowIndex(row) ? &cells_->Row(row) : nullptr; }
+  void SortRows(int column, bool ascending, bool byHeader);
   void CellChanged(int column, int row);
 
   std::unique_ptr<TCells> cells_;

@@ -36,12 +36,15 @@ void TVxCustomGrid::ShowCellHint() {
                             : cell == TGridCell{SelectedColumn(), SelectedRow()};
   const bool bold = selected && Focused() && AppearanceOptions().Contains(aoBoldTextSelection);
   std::wstring text;
+  TLifeGuard guard(*this);
+  const unsigned shape = ShapeStamp();
   {
     TWindowDC screen(nullptr);
     TCanvas canvas(screen.Get());
     text = RestingHintFor(cell.Col, cell.Row, canvas, rect, bold);
   }
-  if (text.empty()) return;
+  // The hint's handlers may have freed the grid or taken the cell's column or row away.
+  if (!guard.Alive() || ShapeStamp() != shape || text.empty()) return;
   // The hint's text starts under the cell's (past a tree's indent and the hint's own frame and
   // margin), and a path reads best on one line: it breaks only where the screen ends.
   const TVxCustomColumn& column = *Columns().ColumnAt(cell.Col);

@@ -38,17 +38,20 @@ void TVxCustomGrid::TabKey(bool back) {
   const TRowFacts& rows = RowFacts();
   const int row =
       back ? rows.PreviousDisplayedRow(SelectedRow()) : rows.NextDisplayedRow(SelectedRow());
-  const TVxCustomColumn* wrap =
-      back ? Columns().LastVisibleColumn() : Columns().FirstVisibleColumn();
+  // Asked after the moves, whose handlers may hide columns; with every column hidden the
+  // selection has no column to wrap to.
+  auto wrap = [&] { return back ? Columns().LastVisibleColumn() : Columns().FirstVisibleColumn(); };
   if (row >= 0 && row < rows.RowTotal()) {
     if (back)
       MoveUp(TShiftState{});
     else
       MoveDown(TShiftState{});
-    SelectCell(wrap->Index(), SelectedRow(), true, TShiftState{});
+    if (const TVxCustomColumn* to = wrap())
+      SelectCell(to->Index(), SelectedRow(), true, TShiftState{});
   } else if (!back) {
     // From the last cell the focus leaves the grid, which starts again at its first row.
-    SelectCell(wrap->Index(), rows.NextDisplayedRow(-1), true, TShiftState{});
+    if (const TVxCustomColumn* to = wrap())
+      SelectCell(to->Index(), rows.NextDisplayedRow(-1), true, TShiftState{});
     TopLevel()->SelectNext(this, true, true);
     return;
   }
@@ -75,7 +78,9 @@ void TVxCustomGrid::EnterKey() {
 }
 
 void TVxCustomGrid::KeyDown(WORD& key, TShiftState shift) {
+  TLifeGuard guard(*this);
   TVxCustomGridControl::KeyDown(key, shift);
+  if (!guard.Alive()) return;
   HideCellHint();
   if (key == VK_ESCAPE && CancelRowInput()) return;
   // While an editor is open the caret keys are the editor's.
@@ -153,8 +158,9 @@ void TVxCustomGrid::KeyDown(WORD& key, TShiftState shift) {
 }
 
 void TVxCustomGrid::KeyPress(wchar_t& key) {
+  TLifeGuard guard(*this);
   TVxCustomGridControl::KeyPress(key);
-  if (key == 0 || key == VK_ESCAPE || EditorOpen()) return;
+  if (!guard.Alive() || key == 0 || key == VK_ESCAPE || EditorOpen()) return;
   const int col = SelectedColumn();
   const int row = SelectedRow();
   const TVxCustomColumn* column = Columns().ColumnAt(col);
@@ -166,11 +172,14 @@ void TVxCustomGrid::KeyPress(wchar_t& key) {
     return;
   }
   if (IsShownRow(row) && PlayTakesMouse(col, row)) {
+    const unsigned shape = ShapeStamp();
     if (TColumnPlay* play = PlayAt(col, row, GetCellRect(col, row))) play->PlayKey(key);
     if (key == L'\r' || key == L'\t') {
       key = 0;
       return;
     }
+    // The value's handlers may have freed the grid or taken its column or row away.
+    if (!guard.Alive() || ShapeStamp() != shape) return;
   }
   if (IsShownRow(row) && column->AcceptsKey(key) && OpenEditor(col, row, &typed)) {
     key = 0;

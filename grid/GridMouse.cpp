@@ -58,8 +58,33 @@ bool TVxCustomGrid::PlayTakesMouse(int col, int row) const {
          (column->ClassCapabilities() & kCapPlayWithoutEditing);
 }
 
+void TVxCustomGrid::RowsInserted(int first, int count) {
+  TVxCustomGridControl::RowsInserted(first, count);
+  if (pressCell_.Row >= first) pressCell_.Row += count;
+}
+
+void TVxCustomGrid::RowsRemoved(int first, int count) {
+  TVxCustomGridControl::RowsRemoved(first, count);
+  if (pressCell_.Row >= first + count)
+    pressCell_.Row -= count;
+  else if (pressCell_.Row >= first)
+    pressCell_.Row = -1;
+}
+
+void TVxCustomGrid::RowsCleared() {
+  TVxCustomGridControl::RowsCleared();
+  pressCell_.Row = -1;
+}
+
+void TVxCustomGrid::ColumnsNotify(const TColumnsNotice& notice) {
+  TVxCustomGridControl::ColumnsNotify(notice);
+  if (notice.Kind == ckInserting || notice.Kind == ckRemoving) pressCell_.Col = -1;
+}
+
 void TVxCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  TLifeGuard guard(*this);
   TVxCustomGridControl::MouseDown(button, shift, x, y);
+  if (!guard.Alive()) return;
   HideCellHint();
   pressPoint_ = POINT{x, y};
   pressValid_ = true;
@@ -137,12 +162,19 @@ void TVxCustomGrid::CellPress(TMouseButton button, TShiftState shift, int x, int
     if (TColumnPlay* play = PlayAt(col, row, cell))
       play->PlayMouseDown(button, shift, x - cell.left, y - cell.top);
   }
+  TLifeGuard guard(*this);
   SelectCell(col, row, button == mbLeft, shift);
-  if (IsShownRow(row) && GetRowRect(row).bottom > GetBodyRect().bottom) ScrollRowIntoView(row);
+  if (!guard.Alive()) return;
+  // The selection's handlers may have moved the pressed row.
+  const int pressed = pressCell_.Row;
+  if (IsShownRow(pressed) && GetRowRect(pressed).bottom > GetBodyRect().bottom)
+    ScrollRowIntoView(pressed);
 }
 
 void TVxCustomGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  TLifeGuard guard(*this);
   TVxCustomGridControl::MouseUp(button, shift, x, y);
+  if (!guard.Alive()) return;
   // Another button let go during a row drag gives the capture up, which cancels the drag.
   if (button == mbLeft && RowInputRelease(x, y)) return;
   if (MouseCapture()) SetMouseCapture(false);
@@ -159,6 +191,7 @@ void TVxCustomGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y
     pressedHeader_ = -1;
     InvalidateHeaderOf(pressed);
     if (OnHeaderClick) OnHeaderClick(this, pressed);
+    if (!guard.Alive()) return;
   }
   if (!pressValid_) return;
   pressValid_ = false;
@@ -199,11 +232,16 @@ void TVxCustomGrid::HeaderRelease(int x, int) {
     column->SetSorted(true);
 }
 
+// The pressed cell has followed its row since the press, through rows added, removed, sorted
+// or moved meanwhile (by a timer, or by the click handler): the release acts on it only while
+// it is still under the pointer, so a tick never lands on a row that was not pressed.
 void TVxCustomGrid::CellRelease(TShiftState shift, int x, int y) {
-  const TGridCell cell = GetCellAtPos(x, y);
+  TGridCell cell = GetCellAtPos(x, y);
   const bool same = cell == pressCell_;
+  TLifeGuard guard(*this);
   if (same && cell.Row >= 0 && cell.Row < RowFacts().RowTotal() && OnCellClick)
     OnCellClick(this, cell.Col, cell.Row);
+  if (!guard.Alive()) return;
   if (MultiSelectActive()) {
     if (cell.Row == -1) {
       ClearSelection();
@@ -211,12 +249,15 @@ void TVxCustomGrid::CellRelease(TShiftState shift, int x, int y) {
     }
     return;
   }
-  // The click handler may have changed the rows: the cell is checked again.
-  if (!same || !Columns().IsColumnIndex(cell.Col)) return;
+  if (!same || pressCell_.Row < 0 || !Columns().IsColumnIndex(pressCell_.Col)) return;
+  cell = GetCellAtPos(x, y);
+  if (cell != pressCell_) return;
   if (PlayTakesMouse(cell.Col, cell.Row)) {
     const RECT rect = GetCellRect(cell.Col, cell.Row);
     if (TColumnPlay* play = PlayAt(cell.Col, cell.Row, rect))
       play->PlayMouseUp(mbLeft, shift, x - rect.left, y - rect.top);
+    // The value's handlers may have changed the rows or freed the grid.
+    if (!guard.Alive() || GetCellAtPos(x, y) != pressCell_) return;
   }
   // Editing starts on the selected cell's edit area (right of a tree's indent and button);
   // with goSecondClickEdit only on a click into the cell that was already selected.

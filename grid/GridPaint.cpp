@@ -14,23 +14,33 @@ constexpr int kIndicatorWidth = 12;
 
 } // namespace
 
+TGridPaintClient::TGridPaintClient(TVxCustomGridControl& grid)
+    : grid_(grid), life_(grid), shape_(grid.ShapeStamp()) {}
+
+bool TGridPaintClient::PassBroken() const {
+  return !life_.Alive() || grid_.ShapeStamp() != shape_;
+}
+
 void TGridPaintClient::CellColoring(int col, int row, TColor& cellColor, TColor& gridColor,
                                     TCellState state) {
-  if (grid_.OnCellColoring) grid_.OnCellColoring(&grid_, col, row, cellColor, gridColor, state);
+  if (!PassBroken() && grid_.OnCellColoring)
+    grid_.OnCellColoring(&grid_, col, row, cellColor, gridColor, state);
 }
 
 void TGridPaintClient::DrawCellBackground(int col, int row, const RECT& rect, TCellState state,
                                           bool& defaultDrawing) {
-  if (grid_.OnDrawCellBackground)
+  if (!PassBroken() && grid_.OnDrawCellBackground)
     grid_.OnDrawCellBackground(&grid_, col, row, rect, state, defaultDrawing);
 }
 
 void TGridPaintClient::DrawCellContent(TCanvas& canvas, int col, int row, const RECT& contentRect,
                                        TColor textColor, TCellState state, bool selectedCell) {
-  grid_.PaintCellValue(canvas, col, row, contentRect, textColor, state, selectedCell);
+  if (!PassBroken())
+    grid_.PaintCellValue(canvas, col, row, contentRect, textColor, state, selectedCell);
 }
 
 void TGridPaintClient::DrawHintMark(int col, int, const RECT& rect) {
+  if (PassBroken()) return;
   // The display was loaded with this cell for its content just before.
   if (TVxCustomColumn* column = grid_.Columns().ColumnAt(col)) {
     TColumnDisplay& display = column->Display();
@@ -40,7 +50,8 @@ void TGridPaintClient::DrawHintMark(int col, int, const RECT& rect) {
 }
 
 void TGridPaintClient::CustomDrawCell(int col, int row, const RECT& rect, TCellState state) {
-  if (grid_.OnCustomDrawCell) grid_.OnCustomDrawCell(&grid_, col, row, rect, state);
+  if (!PassBroken() && grid_.OnCustomDrawCell)
+    grid_.OnCustomDrawCell(&grid_, col, row, rect, state);
 }
 
 void TVxCustomGridControl::SetLook(TColor& field, TColor value) {
@@ -129,12 +140,21 @@ void TVxCustomGridControl::Paint(TCanvas& canvas) {
   int top = body.top + lines.horizontal3D;
   int row = FirstRowFromTop();
   RECT focusRow{0, 0, 0, 0};
+  // The pass holds the row count and the columns from its start: a handler that frees the
+  // grid ends it at once, one that takes rows or columns away ends it and paints again.
+  auto broken = [this, &cells] {
+    if (!cells.PassBroken()) return false;
+    if (cells.GridAlive()) Invalidate();
+    return true;
+  };
   // Rows below the body's bottom are never visited.
   for (; row < total && top < body.bottom;) {
     const int next = rows.NextDisplayedRow(row);
     const int height = RowHeightOf(row);
+    if (broken()) return;
     const bool rowSelected = RowSelectedFlag(row);
     for (const TColumnSpan& span : spans) {
+      if (broken()) return;
       TCellPaint cell = CellPaintFor(span, row, top, height);
       TSelectionFacts facts;
       facts.dontHighlight = span.column->Options().Contains(coDontHighlight);
@@ -148,9 +168,11 @@ void TVxCustomGridControl::Paint(TCanvas& canvas) {
       cell.selectedCell = facts.selectedCell;
       cell.lastRow = next >= total;
       cell.hintMark = hints && !CellHintFor(cell.col, row).empty();
+      if (broken()) return;
       cell.focusRect = !fullRow && focusWanted && facts.selectedCell;
       PaintCell(canvas, colors, lines, cell, cells);
     }
+    if (broken()) return;
     if (indicator) {
       const RECT mark = MakeRect(0, top, kIndicatorWidth, top + height + lines.horizontal);
       display.DrawIndicatorRow(mark);
@@ -163,6 +185,7 @@ void TVxCustomGridControl::Paint(TCanvas& canvas) {
   }
   PaintFillerRows(canvas, colors, lines, spans, top, body.bottom, rowSize_, total, cells,
                   indicator ? &display : nullptr, kIndicatorWidth);
+  if (broken()) return;
 
   const int columnsRight = spans.empty() ? body.left : spans.back().right;
   if (fullRow && focusWanted && focusRow.bottom > focusRow.top) {

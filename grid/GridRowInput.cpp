@@ -225,7 +225,9 @@ void TVxCustomGrid::InvertRowMark(HDC dc) const {
 }
 
 void TVxCustomGrid::Paint(TCanvas& canvas) {
+  TLifeGuard guard(*this);
   TVxCustomGridControl::Paint(canvas);
+  if (!guard.Alive()) return;
   // What was painted over the mark gets it back; the rest of the mark is still there.
   if (rowDrag_.markShown) InvertRowMark(canvas.Handle());
   // The same for a column's resize lines.
@@ -242,6 +244,10 @@ void TVxCustomGrid::BeforeScroll(TScrollBarKind kind) {
 
 void TVxCustomGrid::AfterScroll(TScrollBarKind kind) {
   TVxCustomGridControl::AfterScroll(kind);
+  // The dotted focus rectangle is drawn by inversion in a fixed dot pattern, along the whole
+  // selected row: a sideways shift would carry its left edge away and put its dots out of
+  // step with the part painted anew. The row is painted again whole.
+  if (kind == sbHorizontal && IsShownRow(SelectedRow())) InvalidateRow(SelectedRow());
   TRowDrag& drag = rowDrag_;
   if (drag.resizeRow >= 0) {
     const int height = drag.resizeLine - drag.resizeTop;

@@ -4,6 +4,7 @@
 #include "grid/CustomGrid.h"
 
 #include <algorithm>
+#include <utility>
 
 bool TVxCustomGridControl::IsShownRow(int row) const {
   const TRowFacts& rows = RowFacts();
@@ -31,7 +32,8 @@ void TVxCustomGridControl::SelectCell(int col, int row, bool plain, TShiftState 
   // A row that is not there or not shown cannot be selected: a later key or popup would act
   // on a row the user never saw.
   if (!IsShownRow(row)) return;
-  if (!AcceptCell(col, row)) return;
+  // The handler may have taken the row away.
+  if (!AcceptCell(col, row) || !IsShownRow(row)) return;
   const bool ctrl = shift.Contains(ssCtrl);
   const bool withShift = shift.Contains(ssShift);
   if (multiSelectActive_ && plain && !ctrl && !withShift) {
@@ -42,12 +44,18 @@ void TVxCustomGridControl::SelectCell(int col, int row, bool plain, TShiftState 
   const TVxCustomColumn* column = columns_.ColumnAt(col);
   if (!column || !column->Enabled()) return;
   const int oldCol = selectedColumn_;
-  const int oldRow = selectedRow_;
+  int oldRow = selectedRow_;
   StoreSelection(col, row);
   const bool changed = oldCol != col || oldRow != row;
   if (changed) {
-    if (columns_.IsColumnIndex(oldCol) && IsShownRow(oldRow) && OnDeselectCell)
+    if (columns_.IsColumnIndex(oldCol) && IsShownRow(oldRow) && OnDeselectCell) {
+      // The handler may change the rows: the old and the new selection follow their rows.
+      leavingRow_ = oldRow;
       OnDeselectCell(this, oldCol, oldRow);
+      oldRow = std::exchange(leavingRow_, -1);
+      row = selectedRow_;
+      if (!IsShownRow(row) || !columns_.IsColumnIndex(col)) return;
+    }
     EndEdit();
   }
   if (autoScroll_) ScrollRowIntoView(row);

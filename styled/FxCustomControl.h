@@ -60,17 +60,6 @@ protected:
     field = value;
     Invalidate();
   }
-  // Tells whether the control still exists after raising an event whose handler may free it
-  // (a click that closes the window): take one before the event, ask after.
-  class TLifeGuard {
-  public:
-    explicit TLifeGuard(const TFxCustomControl& control) : alive_(control.life_) {}
-    bool Alive() const { return !alive_.expired(); }
-
-  private:
-    std::weak_ptr<const int> alive_;
-  };
-
   // Whether the control has the focus, as its focus messages told it: painting asks at every
   // fade step, and asking the system is far dearer than a paint.
   bool HasFocus() const { return hasFocus_; }
@@ -135,5 +124,4 @@ private:
   // Set by a left press in the control, cleared when it ends: a release inside then clicks.
   bool clickPending_ = false;
   bool hasFocus_ = false;
-  std::shared_ptr<const int> life_ = std::make_shared<const int>(0);
 };

@@ -197,6 +197,17 @@ public:
   // The shift state of the keyboard now, for events that do not carry one.
   static TShiftState KeyboardShiftState();
 
+  // Tells whether the control still exists after raising an event whose handler may free it
+  // (a click that closes the window): take one before the event, ask after.
+  class TLifeGuard {
+  public:
+    explicit TLifeGuard(const TWinControl& control) : alive_(control.life_) {}
+    bool Alive() const { return !alive_.expired(); }
+
+  private:
+    std::weak_ptr<const int> alive_;
+  };
+
 protected:
   // Window class and styles of the control's window. The base asks for a child window
   // (WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, visible when Visible), or a popup without a
@@ -312,4 +323,5 @@ private:
   std::unique_ptr<TBitmap> paintBuffer_;
   TGdiObject colorBrush_;
   TColor colorBrushColor_ = clNone;
+  std::shared_ptr<const int> life_ = std::make_shared<const int>(0);
 };

@@ -179,7 +179,9 @@ bool TWinControl::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT&
       mouseInside_ = true;
       TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, handle_, 0};
       ::TrackMouseEvent(&track);
+      TLifeGuard guard(*this);
       MouseEnter();
+      if (!guard.Alive()) return false;
     }
     MouseMove(MouseShift(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
     return false;
@@ -201,7 +203,9 @@ bool TWinControl::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT&
     bool twice = msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK;
     if (twice) {
       shift.Include(ssDouble);
+      TLifeGuard guard(*this);
       if (button == mbLeft) DblClick();
+      if (!guard.Alive()) return false;
     }
     MouseDown(button, shift, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
     return false;

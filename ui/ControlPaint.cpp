@@ -53,7 +53,10 @@ void TWinControl::PaintTo(HDC dc, int x, int y) {
     TCanvas canvas(dc);
     PrepareCanvas(canvas);
     if (!opaque_) canvas.FillRect(client);
+    TLifeGuard guard(*this);
     Paint(canvas);
+    // A handler run by the paint may have freed the control, its children with it.
+    if (!guard.Alive()) return;
   }
   for (TWinControl* child : controls_)
     if (child->visible_) child->PaintTo(dc, child->Left(), child->Top());
@@ -81,7 +84,10 @@ void TWinControl::PaintMessage() {
   canvas.IntersectClipRect(paintRect);
   prepare(canvas);
   if (!opaque_) canvas.FillRect(client);
+  TLifeGuard guard(*this);
   Paint(canvas);
+  // A handler run by the paint may have freed the control, and the buffer with it.
+  if (!guard.Alive()) return;
   ::BitBlt(dc, paintRect.left, paintRect.top, RectWidth(paintRect), RectHeight(paintRect), buffer,
            paintRect.left, paintRect.top, SRCCOPY);
 }

@@ -206,13 +206,18 @@ LRESULT CALLBACK TWinControl::WindowProc(HWND window, UINT msg, WPARAM wParam, L
 
 LRESULT TWinControl::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (!Destroying()) {
+    // Any event a message raises may free this control and its window (a handler that closes
+    // the form): then the message is answered here, not by the default procedure of a gone
+    // window.
+    TLifeGuard guard(*this);
     try {
       LRESULT result = 0;
       if (HandleMessage(msg, wParam, lParam, result)) return result;
     } catch (...) {
-      Application().HandleException(this);
+      Application().HandleException(guard.Alive() ? this : nullptr);
       return 0;
     }
+    if (!guard.Alive()) return 0;
   }
   return DefaultHandler(msg, wParam, lParam);
 }

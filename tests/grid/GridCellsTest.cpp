@@ -248,3 +248,31 @@ TEST_F(GridCellsTest, SortingOrdersSiblingsUnderTheirParentAndKeepsTheSelectedRo
   EXPECT_EQ(Names(), L"m a n z ");
   EXPECT_EQ(grid.ParentRowOf(1), 0);
 }
+
+// Fault mended: a sort that fails on a value that does not convert left the column marked
+// sorted (so every later click failed again) and the owner told of a sort that never was.
+TEST_F(GridCellsTest, AFailedSortLeavesTheHeaderAndTheOwnerAsTheyWere) {
+  AddRows({{L"b", L"2"}, {L"a", L"1"}, {L"c", L"3"}});
+  TVxColumns& columns = grid.Columns();
+  TVxCustomColumn* type = columns.ColumnByName(L"FileType");
+  TVxCustomColumn* size = columns.ColumnByName(L"FileSize");
+  size->SetSortType(stNumeric);
+  std::vector<std::pair<int, bool>> told;
+  grid.OnSortColumn = [&](TObject*, int col, bool ascending) { told.emplace_back(col, ascending); };
+  type->SetSorted(true);
+  size->SetSorted(true);
+  ASSERT_EQ(Names(), L"a b c ");
+  told.clear();
+  grid.CellByKey(L"FileSize", 1)->SetTextValue(L"two");
+  EXPECT_THROW(size->SetSortKind(skDescending), EConvertError);
+  EXPECT_EQ(size->SortKind(), skAscending);
+  EXPECT_TRUE(told.empty());
+  size->SetSorted(false);
+  type->SetSorted(true);
+  told.clear();
+  EXPECT_THROW(size->SetSorted(true), EConvertError);
+  EXPECT_FALSE(size->Sorted());
+  EXPECT_TRUE(type->Sorted());
+  EXPECT_EQ(Names(), L"a b c ");
+  EXPECT_TRUE(told.empty());
+}

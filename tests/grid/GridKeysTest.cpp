@@ -152,3 +152,18 @@ TEST_F(GridKeysTest, TabAndEnterMoveOnlyWhenTheGridWantsThem) {
   w.Key(VK_RETURN);
   EXPECT_EQ(w.grid->SelectedColumn(), 1);
 }
+
+// Fault mended: with every column hidden there is no column for Tab to wrap to.
+TEST_F(GridKeysTest, TabWithEveryColumnHiddenLeavesTheSelectionAlone) {
+  Build(2); // shown rows 0, 4, 5, 6, 7
+  w.grid->SetWantTabs(true);
+  for (const int row : {0, 7}) { // a next shown row, and none
+    w.grid->SelectCell(2, row, true, {});
+    for (int c = 0; c < w.grid->Columns().ColumnCount(); ++c)
+      w.grid->Columns().ColumnAt(c)->SetVisible(false);
+    w.Key(VK_TAB);
+    EXPECT_EQ(w.grid->SelectedColumn(), 2) << row;
+    for (int c = 0; c < w.grid->Columns().ColumnCount(); ++c)
+      w.grid->Columns().ColumnAt(c)->SetVisible(true);
+  }
+}

@@ -284,3 +284,98 @@ TEST(GridMouseTest, ARestingPointerShowsTheWholeTextOfACellTooNarrowForIt) {
   w.Click(w.CellPoint(0, 1));
   EXPECT_FALSE(hint.Active());
 }
+
+// Fault mended: rows that come, go or change places between the press on a check box and its
+// release (a scan adding rows, the click handler) must not move the tick to another row. The
+// pressed row is followed: it is ticked only while it is still under the pointer.
+TEST(GridMouseTest, ACheckBoxReleaseTicksOnlyThePressedRow) {
+  TControlGridWindow w;
+  auto build = [&] {
+    w.grid->ClearAllRows();
+    for (int r = 0; r < 6; ++r) {
+      const int row = w.grid->AppendRows(1);
+      w.grid->SetCellText(0, row, L"r" + std::to_wstring(r));
+      w.grid->CellAt(2, row)->SetBoolValue(true);
+    }
+  };
+  auto unticked = [&] {
+    std::wstring names;
+    for (int r = 0; r < w.grid->TotalRows(); ++r)
+      if (!w.grid->CellAt(2, r)->BoolValue()) names += w.grid->CellText(0, r);
+    return names;
+  };
+  const struct {
+    const char* what;
+    std::function<void()> between; // runs between the press and the release
+    bool inClick;                  // runs from OnCellClick instead
+    const wchar_t* unticked;
+  } cases[] = {
+      {"nothing changes", [] {}, false, L"r3"},
+      {"a row inserted below", [&] { w.grid->InsertRowAt(5); }, false, L"r3"},
+      {"a row inserted above", [&] { w.grid->InsertRowAt(0); }, false, L""},
+      {"a row deleted above", [&] { w.grid->DeleteRowAt(0); }, false, L""},
+      {"the pressed row deleted", [&] { w.grid->DeleteRowAt(3); }, false, L""},
+      {"sorted the other way", [&] { w.grid->SortByColumn(0, false); }, false, L""},
+      {"exchanged with another", [&] { w.grid->ExchangeRows(3, 1); }, false, L""},
+      {"moved to the top", [&] { w.grid->MoveRowTo(3, 0); }, false, L""},
+      {"all rows cleared and added again", build, false, L""},
+      {"a row inserted above by the click", [&] { w.grid->InsertRowAt(0); }, true, L""},
+  };
+  for (const auto& c : cases) {
+    build();
+    w.grid->OnCellClick = [&](TObject*, int, int) {
+      if (c.inClick) c.between();
+    };
+    const POINT box = w.CellPoint(2, 3);
+    w.Press(box);
+    if (!c.inClick) c.between();
+    w.Release(box);
+    EXPECT_EQ(unticked(), c.unticked) << c.what;
+  }
+}
+
+// Fault mended: the click area is the box as drawn, whatever the column's padding and
+// alignment. The box is found in the painted cell, by the pixels the cell's fill does not have.
+TEST(GridMouseTest, TheCheckBoxClickAreaIsTheDrawnBox) {
+  TControlGridWindow w;
+  TVxCustomColumn& check = *w.grid->Columns().ColumnAt(2);
+  for (int r = 0; r < 2; ++r)
+    w.grid->AppendRows(1);
+  for (const auto& [padding, alignment] :
+       {std::pair{0, taCenter}, std::pair{7, taLeftJustify}, std::pair{6, taRightJustify}}) {
+    // Row 0 unselected: its fill is plain, without the focus rectangle.
+    w.grid->SelectCell(0, 1, true, {});
+    check.SetPadding(padding);
+    check.SetAlignment(alignment);
+    ::UpdateWindow(w.window);
+    const RECT cell = w.grid->GetCellRect(2, 0);
+    TBitmap picture(300, 220);
+    w.grid->PaintTo(picture.Canvas().Handle(), 0, 0);
+    ::GdiFlush();
+    const COLORREF fill = picture.Pixel(cell.left + 1, cell.top + 1);
+    RECT box{cell.right, cell.bottom, cell.left, cell.top};
+    for (int y = cell.top + 1; y < cell.bottom - 1; ++y)
+      for (int x = cell.left + 1; x < cell.right - 1; ++x)
+        if (picture.Pixel(x, y) != fill) {
+          box.left = std::min<LONG>(box.left, x);
+          box.top = std::min<LONG>(box.top, y);
+          box.right = std::max<LONG>(box.right, x + 1);
+          box.bottom = std::max<LONG>(box.bottom, y + 1);
+        }
+    ASSERT_LT(box.left, box.right) << padding;
+    const struct {
+      POINT at;
+      bool ticks;
+    } clicks[] = {
+        {{box.left, box.top}, true},          {{box.right - 1, box.bottom - 1}, true},
+        {{box.left - 1, box.top + 3}, false}, {{box.right, box.top + 3}, false},
+        {{box.left + 3, box.top - 1}, false}, {{box.left + 3, box.bottom}, false},
+    };
+    for (const auto& c : clicks) {
+      const bool before = w.grid->CellAt(2, 0)->BoolValue();
+      w.Click(c.at);
+      EXPECT_EQ(w.grid->CellAt(2, 0)->BoolValue() != before, c.ticks)
+          << padding << ": " << c.at.x << "," << c.at.y;
+    }
+  }
+}

@@ -322,3 +322,26 @@ TEST(GridRowInputTest, TheSelectedRowsArrowStandsInItsIndicatorCell) {
   }
   picture.SaveToFile(L"grid_indicator_marks.bmp");
 }
+
+// Fault mended: a sideways scroll carried the selected row's dotted focus rectangle along,
+// so its left edge went and its dots fell out of step with the part painted anew. After the
+// scroll the window shows what a fresh paint gives.
+TEST(GridRowInputTest, ASidewaysScrollLeavesTheFocusRectangleAsAPaintDrawsIt) {
+  RowInputGrid w;
+  w.AddRows({L"a", L"b", L"c"});
+  w.grid->Columns().ColumnAt(0)->SetWidth(400);
+  w.grid->SelectCell(0, 1, true, {});
+  ::UpdateWindow(w.window);
+  for (int step = 0; step < 3; ++step) {
+    ::SendMessageW(w.window, WM_HSCROLL, SB_LINERIGHT, 0);
+    ::UpdateWindow(w.window);
+  }
+  ASSERT_EQ(w.grid->HorzScrollBar().Position(), 15);
+  const auto shown = w.Shown();
+  const auto painted = w.Painted();
+  int differing = 0;
+  for (int y = 0; y < w.grid->ClientHeight(); ++y)
+    for (int x = 0; x < w.grid->ClientWidth(); ++x)
+      differing += shown->Pixel(x, y) != painted->Pixel(x, y);
+  EXPECT_EQ(differing, 0);
+}

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -134,4 +136,55 @@ TEST_F(GridScrollTest, ExpandingCollapsingAndDeletingShiftTheBodyOnce) {
   grid.shifts.clear();
   grid.DeleteRowAt(groups[1]);
   EXPECT_EQ(grid.shifts, (std::vector<int>{-8 * 16}));
+}
+
+// Fault mended: a height of no pixels or fewer let every walk down the rows (paint, pointer,
+// thumb) pass all of them, and one near INT_MAX overflowed the row tops. Whatever a row's
+// height, a walk stops at the body's bottom, at most one row per pixel of the body.
+TEST(GridRowHeightTest, EveryHeightKeepsTheWalksWithinTheBody) {
+  TVxGrid grid;
+  SetUpFoundFilesGrid(grid);
+  grid.SetOptions({goHeader}); // no lines between rows: a row of no height takes no room
+  grid.SetBounds(0, 0, 400, 200);
+  const int rows = 50000;
+  grid.AppendRows(rows);
+  const RECT body = grid.GetBodyRect();
+  const int cap = body.bottom - body.top + 2;
+  for (const int height : {0, -7, INT_MIN, INT_MAX, INT_MAX - 3}) {
+    int asked = 0;
+    grid.OnMeasuringRowHeight = [&](TObject*, int, int& h) {
+      ++asked;
+      h = height;
+    };
+    const std::vector<std::function<void()>> walks = {
+        [&] { grid.RowsFit(); },
+        [&] { EXPECT_GE(grid.GetRowTop(rows - 1), body.top) << height; },
+        [&] { grid.GetCellAtPos(20, body.bottom - 1); },
+    };
+    for (const auto& walk : walks) {
+      asked = 0;
+      walk();
+      EXPECT_LE(asked, cap) << height;
+    }
+    EXPECT_LE(grid.GetRowTop(1), grid.GetRowTop(2)) << height;
+  }
+}
+
+// Fault mended: a subtree's height was summed in an int, so a big enough subtree came out
+// negative and its expansion shifted the body the wrong way.
+TEST(GridRowHeightTest, ASubtreeTallerThanAnIntShiftsTheBodyItsWay) {
+  ScrollGrid grid;
+  SetUpFoundFilesGrid(grid);
+  grid.SetBounds(0, 0, 400, 200);
+  const int parent = grid.AppendRows(1);
+  grid.LockUpdates();
+  for (int k = 0; k < 70000; ++k)
+    grid.AppendChildRow(parent, true);
+  grid.ExpandRow(parent, false);
+  grid.UnlockUpdates();
+  grid.OnMeasuringRowHeight = [](TObject*, int, int& h) { h = 32767; };
+  grid.shifts.clear();
+  grid.ExpandRow(parent, true);
+  ASSERT_EQ(grid.shifts.size(), 1u);
+  EXPECT_GT(grid.shifts[0], 0);
 }

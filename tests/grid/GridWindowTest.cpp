@@ -9,7 +9,9 @@
 
 #include <uxtheme.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -184,4 +186,39 @@ TEST_F(GridWindowTest, CheckBoxesAreThemedUntilTheWindowTurnsThemingOff) {
   EXPECT_EQ(paint(), 11);
   EXPECT_EQ(picture.Pixel(13, 3), ColorToRGB(clBtnShadow));
   EXPECT_EQ(picture.Pixel(15, 7), ColorToRGB(clWindowText));
+}
+
+// Fault mended: the grid's resize left auto-size columns at their old widths. With one such
+// column, the visible columns fill the client width exactly after every resize.
+TEST_F(GridWindowTest, AResizeSharesTheNewWidthAmongAutoSizeColumns) {
+  TVxColumns& columns = grid->Columns();
+  columns.ColumnByName(L"FileName")->SetWidth(100);
+  TVxCustomColumn& type = *columns.ColumnByName(L"FileType");
+  type.SetOptions(type.Options() + TColumnOptions{coAutoSize});
+  for (const int width : {450, 520, 430}) {
+    grid->SetBounds(0, 0, width, 300);
+    Application().ProcessMessages();
+    int sum = 0;
+    for (int c = 0; c < columns.ColumnCount(); ++c)
+      if (columns.ColumnAt(c)->Visible()) sum += columns.ColumnAt(c)->Width();
+    EXPECT_EQ(sum, grid->ClientWidth()) << width;
+  }
+}
+
+// Fault mended: the line style moves the input line and the footer, and the row size the
+// rows: both repaint more than the body, the row size at all.
+TEST_F(GridWindowTest, LineStyleAndRowSizeRepaintEveryBandTheyMove) {
+  grid->SetOptions(grid->Options() + TGridOptions{goInput, goFooter});
+  UpdateWindow(window);
+  const std::pair<const char*, std::function<void()>> changes[] = {
+      {"line style", [&] { grid->SetGridLinesStyle(lsFramed); }},
+      {"row size", [&] { grid->SetRowSize(21); }},
+  };
+  for (const auto& [what, change] : changes) {
+    ValidateRect(window, nullptr);
+    change();
+    const RECT box = UpdateBox();
+    EXPECT_LE(box.top, grid->GetInputRect().top) << what;
+    EXPECT_GE(box.bottom, grid->GetFooterRect().bottom) << what;
+  }
 }

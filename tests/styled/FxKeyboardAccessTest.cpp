@@ -8,6 +8,7 @@
 #include <oleacc.h>
 
 #include <cstring>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -203,4 +204,68 @@ TEST(FxAccessibleTest, ScreenReaderReadsNameRoleAndStates) {
   ASSERT_TRUE(kept.object);
   page.form.RemoveComponent(page.second).reset();
   EXPECT_EQ(kept.Name(), L"") << "an object kept after the control went answers nothing";
+}
+
+// Fault mended: only the click was safe. Any event whose handler frees the window (the
+// control with it) must leave the control untouched afterwards, and its window's message
+// must not reach the default procedure of a window that is gone.
+TEST(FxButtonFaultTest, AnyEventThatFreesTheParentNeverTouchesTheButton) {
+  const struct {
+    const char* what;
+    std::function<void(TFxButton&, const std::function<void()>&)> hang;
+    std::function<void(TFxButton&)> raise;
+  } events[] = {
+      {"mouse down",
+       [](TFxButton& b, const std::function<void()>& free) {
+         b.OnMouseDown = [free](TObject*, TMouseButton, TShiftState, int, int) { free(); };
+       },
+       [](TFxButton& b) { SendMouse(b, WM_LBUTTONDOWN); }},
+      {"mouse enter",
+       [](TFxButton& b, const std::function<void()>& free) {
+         b.OnMouseEnter = [free](TObject*) { free(); };
+       },
+       [](TFxButton& b) { SendMouse(b, WM_MOUSEMOVE); }},
+      {"mouse leave",
+       [](TFxButton& b, const std::function<void()>& free) {
+         b.OnMouseLeave = [free](TObject*) { free(); };
+       },
+       [](TFxButton& b) {
+         SendMouse(b, WM_MOUSEMOVE);
+         SendMouse(b, WM_MOUSELEAVE);
+       }},
+      {"mouse up",
+       [](TFxButton& b, const std::function<void()>& free) {
+         b.OnMouseUp = [free](TObject*, TMouseButton, TShiftState, int, int) { free(); };
+       },
+       [](TFxButton& b) {
+         SendMouse(b, WM_LBUTTONDOWN);
+         SendMouse(b, WM_LBUTTONUP);
+       }},
+      {"double click",
+       [](TFxButton& b, const std::function<void()>& free) {
+         b.OnDblClick = [free](TObject*) { free(); };
+       },
+       [](TFxButton& b) { SendMouse(b, WM_LBUTTONDBLCLK); }},
+      {"key down",
+       [](TFxButton& b, const std::function<void()>& free) {
+         b.OnKeyDown = [free](TObject*, WORD&, TShiftState) { free(); };
+       },
+       [](TFxButton& b) { ::SendMessageW(b.Handle(), WM_KEYDOWN, 'A', 0); }},
+  };
+  for (const auto& event : events) {
+    auto* form = new TTestForm;
+    auto* button = form->Make<TSpoiltWhenFreed>();
+    button->SetParent(form);
+    int raised = 0;
+    event.hang(*button, [&] {
+      ++raised;
+      delete form;
+    });
+    HWND window = button->Handle();
+    event.raise(*button);
+    EXPECT_EQ(raised, 1) << event.what;
+    EXPECT_FALSE(::IsWindow(window)) << event.what;
+    EXPECT_EQ(TSpoiltWhenFreed::Graveyard().size(), 1u) << event.what;
+    TSpoiltWhenFreed::Bury();
+  }
 }

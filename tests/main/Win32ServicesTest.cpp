@@ -154,6 +154,30 @@ TEST(Win32Services, ShellTypeNameIsFreshPerFile) {
   EXPECT_EQ(services.ShellTypeName(W(tree / "absent.txt")), L"");
 }
 
+TEST(Win32Services, FileTypeChangesAreNoticed) {
+  TWin32Services services;
+  EXPECT_TRUE(services.FileTypesMayHaveChanged()) << "nothing is known before the first call";
+  EXPECT_FALSE(services.FileTypesMayHaveChanged());
+  // A class key of the test's own comes and goes; each is a change. The notice may come after
+  // the registry call returns.
+  const std::wstring key =
+      L"Software\\Classes\\.varnoxtest" + std::to_wstring(::GetCurrentProcessId());
+  auto noticed = [&] {
+    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < 15000; ::Sleep(10))
+      if (services.FileTypesMayHaveChanged()) return true;
+    return false;
+  };
+  HKEY created = nullptr;
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                              &created, nullptr),
+            ERROR_SUCCESS);
+  ::RegCloseKey(created);
+  EXPECT_TRUE(noticed());
+  EXPECT_FALSE(services.FileTypesMayHaveChanged());
+  ::RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
+  EXPECT_TRUE(noticed());
+}
+
 TEST(Win32Services, ProcessSnapshotShowsThisProgram) {
   TWin32Services services;
   std::vector<TProcessEntry> processes;

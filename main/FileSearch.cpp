@@ -32,14 +32,13 @@ TFileSearch::TFileSearch(TSystemServices& services, TFoundFilesList& list, TClea
 
 void TFileSearch::AddFile(const std::wstring& base, const TFindEntry& entry) {
   std::wstring path = base + entry.Name;
-  progress_.SetStatus(L"Search: " + path);
+  progress_.SetStatus(L"Search: ", path);
   state_.FoundBytes += entry.Size;
   progress_.SetPosition(state_.FoundBytes / 1024);
   // The browsers' own index files are counted but never offered for cleaning; only the exact
   // lower-case name is theirs.
   if (entry.Name != L"index.dat") {
-    std::wstring typeName = typeNames_.TypeName(path, entry.Name);
-    list_.AppendFileRow(path, entry.Size, typeName);
+    list_.AppendFileRow(path, entry.Size, typeNames_.TypeName(path, entry.Name));
   }
 }
 

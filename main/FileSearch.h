@@ -29,7 +29,7 @@ public:
   // then shows them (the same rows, texts, progress and message runs) without enumerating again.
   void AnalyzeFolder(const std::wstring& folder, uint64_t& total, const std::wstring& groupCaption);
 
-  // A new scan asks the shell afresh for type names.
+  // Once the associations may have changed, the shell is asked afresh for type names.
   void ForgetTypeNames() { typeNames_.Clear(); }
   // How many folders the walks could not list for want of rights, since this search was made.
   int DeniedFolders() const { return deniedFolders_; }

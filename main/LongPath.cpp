@@ -1,5 +1,6 @@
 #include "main/LongPath.h"
 
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -62,7 +63,9 @@ std::wstring OrdinaryPathForm(const std::wstring& path) {
 
 bool IsNameableEntry(const std::wstring& name) {
   if (name.empty() || name == L"." || name == L"..") return false;
+  // Asked for every entry the scan lists, so the set is not built for each character.
+  constexpr std::wstring_view kMeaningful = L"\\/:*?\"<>|";
   for (wchar_t c : name)
-    if (c < 0x20 || std::wstring(L"\\/:*?\"<>|").find(c) != std::wstring::npos) return false;
+    if (c < 0x20 || kMeaningful.find(c) != std::wstring_view::npos) return false;
   return true;
 }

@@ -32,6 +32,11 @@ void TScanProgress::SetStatus(std::wstring text) {
   statusPending_ = true;
 }
 
+void TScanProgress::SetStatus(const wchar_t* prefix, const std::wstring& text) {
+  status_.assign(prefix).append(text);
+  statusPending_ = true;
+}
+
 void TScanProgress::SetPosition(uint64_t position) {
   position_ = ClampToInt(position);
   positionPending_ = true;

@@ -28,6 +28,9 @@ public:
 
   // Kept until the next Flush.
   void SetStatus(std::wstring text);
+  // The same for prefix followed by text, written into the text kept, whose room is reused: the
+  // search reports every file so.
+  void SetStatus(const wchar_t* prefix, const std::wstring& text);
   void SetPosition(uint64_t position);
 
   // These reach the bar at once, after what is kept, so that they apply in the order given.

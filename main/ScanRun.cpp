@@ -30,7 +30,7 @@ bool TScanRun::Run() {
   images_.Clear();
   state_.FoundBytes = 0;
   state_.SearchedFolders.clear();
-  search_.ForgetTypeNames();
+  if (services_.FileTypesMayHaveChanged()) search_.ForgetTypeNames();
   deniedProfiles_.clear();
   deniedFolders_.clear();
   deniedNote_.clear();

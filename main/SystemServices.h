@@ -93,6 +93,9 @@ public:
 
   // The shell's type name of a file (at most 80 characters); empty when the shell gives none.
   virtual std::wstring ShellTypeName(const std::wstring& path) = 0;
+  // Whether the file-type associations, from which the shell takes type names, may have changed
+  // since the last call; the first call answers true.
+  virtual bool FileTypesMayHaveChanged() = 0;
 
   // The most significant 32 bits of a module's file version (major high, minor low); 0 when the
   // module has no version information or it cannot be read.

@@ -188,6 +188,36 @@ std::wstring TWin32Services::WindowsDirectory() {
   return std::wstring(buffer, n);
 }
 
+bool TWin32Services::FileTypesMayHaveChanged() {
+  bool changed = fileTypeWatches_.empty();
+  for (const TWatchedKey& watch : fileTypeWatches_)
+    if (::WaitForSingleObject(watch.Changed.Get(), 0) != WAIT_TIMEOUT) changed = true;
+  if (!changed) return false;
+  // A notice fires once, so every key is watched afresh. The classes of both hives make up the
+  // associations; the user's choice of program per extension lives below Explorer's key.
+  fileTypeWatches_.clear();
+  const std::pair<HKEY, const wchar_t*> keys[] = {
+      {HKEY_CURRENT_USER, L"Software\\Classes"},
+      {HKEY_LOCAL_MACHINE, L"Software\\Classes"},
+      {HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer"}};
+  for (const auto& [root, path] : keys) {
+    HKEY raw = nullptr;
+    TWatchedKey watch;
+    if (::RegOpenKeyExW(root, path, 0, KEY_NOTIFY, &raw) == ERROR_SUCCESS) watch.Key.Reset(raw);
+    watch.Changed.Reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    // A key that cannot be watched leaves nothing watched, so that every call answers true.
+    if (!watch.Key || !watch.Changed ||
+        ::RegNotifyChangeKeyValue(watch.Key.Get(), TRUE,
+                                  REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET,
+                                  watch.Changed.Get(), TRUE) != ERROR_SUCCESS) {
+      fileTypeWatches_.clear();
+      break;
+    }
+    fileTypeWatches_.push_back(std::move(watch));
+  }
+  return true;
+}
+
 std::wstring TWin32Services::ShellTypeName(const std::wstring& path) {
   // A fresh record per call: a failed query must not hand back an earlier file's type name.
   SHFILEINFOW info{};

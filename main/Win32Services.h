@@ -1,5 +1,8 @@
 #pragma once
 #include "main/SystemServices.h"
+#include "ui/Handles.h"
+
+#include <vector>
 
 // The system services as Windows provides them.
 class TWin32Services : public TSystemServices {
@@ -10,6 +13,7 @@ public:
                           TRegistryValue& value) override;
   std::wstring WindowsDirectory() override;
   std::wstring ShellTypeName(const std::wstring& path) override;
+  bool FileTypesMayHaveChanged() override;
   DWORD GetFileVersionMS(const std::wstring& fileName) override;
   HRESULT QueryRecycleBin(uint64_t& totalBytes, uint64_t& items) override;
   bool EmptyRecycleBin(HWND owner) override;
@@ -24,4 +28,13 @@ public:
   std::unique_ptr<TOpenFile> OpenAttributes(const std::wstring& path) override;
   std::wstring FinalFolderPath(const std::wstring& path) override;
   bool ReadSmallFile(const std::wstring& path, size_t maxBytes, std::string& bytes) override;
+
+private:
+  // A registry key under watch: the system sets the event when anything below it changes.
+  struct TWatchedKey {
+    TRegKey Key;
+    THandle Changed;
+  };
+  // The keys the associations live under; empty while none is watched.
+  std::vector<TWatchedKey> fileTypeWatches_;
 };

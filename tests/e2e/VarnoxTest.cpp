@@ -3,6 +3,7 @@
 #include "e2e/VarnoxWindow.h"
 #include "grid/Grid.h"
 #include "main/FoundFilesList.h"
+#include "main/LongPath.h"
 #include "ui/Forms.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +18,8 @@ namespace {
 constexpr int kMiB = 1048576;
 
 // Two user profiles of the test's own beside the prefix's real ones, each with a Chrome cache and
-// a temp folder; every file has bytes of its own.
+// a temp folder; every file has bytes of its own. The first cache also holds names the ANSI code
+// page cannot hold and a file whose path runs past MAX_PATH.
 class TMachineFixture {
 public:
   TMachineFixture() {
@@ -29,10 +31,17 @@ public:
         MakeFile(Cache(user) + name, sizeMiB++ * kMiB);
       MakeFile(Temp(user) + "keep.tmp", 1000);
     }
+    const std::wstring cache = Wide(Cache(users_[0]));
+    std::wstring deep = cache;
+    while (deep.size() < MAX_PATH)
+      deep += L"a_folder_deep_enough_to_take_the_path_past_its_old_limit\\";
+    for (const std::wstring& path :
+         {cache + L"файл.tmp", cache + L"キャッシュ.tmp", deep + L"long.tmp"})
+      MakeWideFile(path, kMiB);
   }
   ~TMachineFixture() {
     for (const std::string& user : users_)
-      RemoveTree(kUsers + user);
+      RemoveTree(LongPathForm(Wide(kUsers + user)));
   }
 
   static constexpr const char* kUsers = "C:\\Users\\";
@@ -61,6 +70,26 @@ public:
   }
   // The bytes written for each file, to compare what is left byte for byte.
   std::map<std::string, std::string> Written;
+  // The same for the files with wide names or long paths, all in the first user's cache.
+  std::map<std::wstring, std::string> WrittenWide;
+
+  static std::wstring Wide(const std::string& ascii) { return {ascii.begin(), ascii.end()}; }
+  // Every file below folder, as the scan lists them: in the order the file system gives the
+  // entries, a subfolder's files where the subfolder was met.
+  static std::vector<std::wstring> FilesInScanOrder(const std::wstring& folder) {
+    std::vector<std::wstring> files;
+    for (const auto& [name, isFolder] : ListedWide(folder)) {
+      if (isFolder)
+        for (std::wstring& file : FilesInScanOrder(folder + name + L"\\"))
+          files.push_back(std::move(file));
+      else
+        files.push_back(folder + name);
+    }
+    return files;
+  }
+  static bool ExistsWide(const std::wstring& path) {
+    return ::GetFileAttributesW(LongPathForm(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
 
   bool Intact(const std::string& path) const {
     std::ifstream in(path, std::ios::binary);
@@ -82,15 +111,41 @@ private:
     std::ofstream(path, std::ios::binary) << bytes;
     Written[path] = bytes;
   }
-  static void RemoveTree(const std::string& folder) {
-    for (const std::string& name : Listed(folder + "\\")) {
-      std::string path = folder + "\\" + name;
-      if (::GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveTree(path);
+  void MakeWideFile(const std::wstring& path, size_t size) {
+    for (size_t at = path.find(L'\\', 3); at != std::wstring::npos; at = path.find(L'\\', at + 1))
+      ::CreateDirectoryW(LongPathForm(path.substr(0, at)).c_str(), nullptr);
+    HANDLE file = ::CreateFileW(LongPathForm(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    std::string bytes(size, char(path.size()));
+    DWORD written = 0;
+    ::WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
+    ::CloseHandle(file);
+    bytes.resize(written);
+    WrittenWide[path] = bytes;
+  }
+  // Names with whether each is a folder, "." and ".." left out.
+  static std::vector<std::pair<std::wstring, bool>> ListedWide(const std::wstring& folder) {
+    std::vector<std::pair<std::wstring, bool>> entries;
+    WIN32_FIND_DATAW entry;
+    HANDLE find = ::FindFirstFileW(LongPathForm(folder + L"*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return entries;
+    do {
+      std::wstring name = entry.cFileName;
+      if (name != L"." && name != L"..")
+        entries.emplace_back(name, (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+    } while (::FindNextFileW(find, &entry));
+    ::FindClose(find);
+    return entries;
+  }
+  static void RemoveTree(const std::wstring& folder) {
+    for (const auto& [name, isFolder] : ListedWide(folder + L"\\")) {
+      if (isFolder)
+        RemoveTree(folder + L"\\" + name);
       else
-        ::DeleteFileA(path.c_str());
+        ::DeleteFileW((folder + L"\\" + name).c_str());
     }
-    ::RemoveDirectoryA(folder.c_str());
+    ::RemoveDirectoryW(folder.c_str());
   }
 
   std::vector<std::string> users_;
@@ -163,23 +218,31 @@ TEST(VarnoxTest, AUserFindsUnticksCleansAndLeaves) {
   program.ClickGrid(grid.TreeButton(0, 0));
   const int rowA = 1 + userIndex(a);
   program.ClickGrid(grid.TreeButton(rowA, 1));
-  const std::vector<std::string> filesA = TMachineFixture::Listed(machine.Cache(a));
-  ASSERT_EQ(filesA.size(), 3u);
-  // The first file of one user, and the other user whole, unticked.
-  const int rowB = 1 + userIndex(b) + (userIndex(b) > userIndex(a) ? 3 : 0);
-  program.ClickGrid(grid.Check(rowA + 1));
+  const std::vector<std::wstring> filesA =
+      TMachineFixture::FilesInScanOrder(TMachineFixture::Wide(machine.Cache(a)));
+  ASSERT_EQ(filesA.size(), 6u);
+  // One plain file of one user, and the other user whole, unticked.
+  const std::wstring keptA = TMachineFixture::Wide(machine.Cache(a) + "f_0");
+  const int keptRow = int(std::find(filesA.begin(), filesA.end(), keptA) - filesA.begin());
+  const int rowB = 1 + userIndex(b) + (userIndex(b) > userIndex(a) ? int(filesA.size()) : 0);
+  program.ClickGrid(grid.Check(rowA + 1 + keptRow));
   program.ClickGrid(grid.Check(rowB));
   program.SavePicture(L"e2e_page1_found.bmp");
 
-  // What "Next" removes: the two files still ticked.
+  // What "Next" removes: the files still ticked.
   uint64_t expected = 0;
-  for (size_t i = 1; i < filesA.size(); ++i)
-    expected += machine.Written.at(machine.Cache(a) + filesA[i]).size();
+  for (const std::wstring& file : filesA) {
+    auto wide = machine.WrittenWide.find(file);
+    if (file != keptA)
+      expected += wide != machine.WrittenWide.end()
+                      ? wide->second.size()
+                      : machine.Written.at(std::string(file.begin(), file.end())).size();
+  }
   const std::wstring selected = L"Selected " + std::to_wstring(expected / kMiB) + L" MB";
   EXPECT_TRUE(program.WaitForText(selected, 25000)) << "the summary shows what Next removes";
 
-  // Another program holds the last ticked file open: it stays, and the log says so after the total.
-  const std::string held = machine.Cache(a) + filesA.back();
+  // Another program holds a ticked file open: it stays, and the log says so after the total.
+  const std::string held = machine.Cache(a) + "f_2";
   HANDLE holder = ::CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
   program.Click(L"Next");
@@ -193,9 +256,8 @@ TEST(VarnoxTest, AUserFindsUnticksCleansAndLeaves) {
   EXPECT_LT(log.find(L"Files that could not be removed:"), log.find(heldLine));
 
   for (const auto& [path, bytes] : machine.Written) {
-    const bool cleaned = path.rfind(machine.Cache(a), 0) == 0 &&
-                         path != machine.Cache(a) + filesA[0] && path != held;
     const std::wstring wide(path.begin(), path.end());
+    const bool cleaned = path.rfind(machine.Cache(a), 0) == 0 && wide != keptA && path != held;
     if (path == held) {
       EXPECT_TRUE(machine.Intact(path)) << path;
     } else if (cleaned) {
@@ -206,6 +268,12 @@ TEST(VarnoxTest, AUserFindsUnticksCleansAndLeaves) {
       EXPECT_EQ(log.find(wide), std::wstring::npos) << path;
     }
   }
+  // The log names every file as the list showed it, never in the file system's long form.
+  for (const auto& [path, bytes] : machine.WrittenWide) {
+    EXPECT_FALSE(TMachineFixture::ExistsWide(path)) << path;
+    EXPECT_NE(log.find(path), std::wstring::npos) << path;
+  }
+  EXPECT_EQ(log.find(L"\\\\?\\"), std::wstring::npos);
 
   // Back twice to the first page; then a run over nothing and "Exit".
   program.Click(L"Back");
@@ -221,5 +289,5 @@ TEST(VarnoxTest, AUserFindsUnticksCleansAndLeaves) {
   ASSERT_TRUE(program.WaitForText(L"Exit", 30000));
   program.Click(L"Exit");
   EXPECT_EQ(program.WaitForExit(15000), 0);
-  EXPECT_TRUE(machine.Intact(machine.Cache(a) + filesA[0]));
+  EXPECT_TRUE(machine.Intact(machine.Cache(a) + "f_0"));
 }

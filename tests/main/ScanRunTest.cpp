@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
 
 namespace {
 using TStrings = std::vector<std::string>;
@@ -44,10 +45,13 @@ template <class THarness> std::map<std::string, TStrings> FilesByUser(THarness& 
   return files;
 }
 
-// Counts the shell's type-name questions and lets a test act when a question is asked.
+// Counts the shell's type-name questions and lets a test act when a question is asked; the
+// associations change when the test says so.
 class TWatchedMachine : public TFakeMachine {
 public:
   int TypeNameQuestions = 0;
+  bool FileTypesChanged = true;
+  bool FileTypesMayHaveChanged() override { return std::exchange(FileTypesChanged, false); }
   std::function<void(const std::string& pattern)> OnFindFirst;
   std::function<void()> OnMessageBox;
   std::wstring ShellTypeName(const std::wstring& path) override {
@@ -220,7 +224,7 @@ TEST(ScanRunTest, FirefoxCacheFollowsTheFirstProfileOfItsList) {
   EXPECT_TRUE(FilesByUser(scan, 0)["bob"].empty());
 }
 
-TEST(ScanRunTest, ASecondScanShowsOnlyItsOwnRowsAndAsksTheShellAfresh) {
+TEST(ScanRunTest, ASecondScanShowsOnlyItsOwnRowsAndAsksTheShellOnlyAfterAChange) {
   TTestFolder tree;
   TScanHarnessOn<TWatchedMachine> scan;
   MakeNewLayout(tree, scan.Machine);
@@ -237,7 +241,14 @@ TEST(ScanRunTest, ASecondScanShowsOnlyItsOwnRowsAndAsksTheShellAfresh) {
   EXPECT_EQ(scan.Grid.TotalRows(), firstRows);
   EXPECT_EQ(scan.GroupCaptions(), (TStrings{"User Temp Files", "System Temp Files"}));
   EXPECT_EQ(FilesByUser(scan, 0)["bob"], TStrings{"D:\\Users\\bob\\AppData\\Local\\Temp\\b2.tmp"});
-  // The same kinds of file as before, every one asked again: associations may have changed.
+  // The same kinds of file as before: the shell's answers still hold.
+  EXPECT_EQ(scan.Machine.TypeNameQuestions, firstQuestions);
+  EXPECT_EQ(scan.Text(kFileTypeColumn, scan.Grid.TotalRows() - 1),
+            scan.Machine.TWin32Services::ShellTypeName(W(tree / "C\\Windows\\Temp\\s1.tmp")));
+
+  // Once the associations may have changed, every kind is asked again.
+  scan.Machine.FileTypesChanged = true;
+  ASSERT_TRUE(scan.Scan.Run());
   EXPECT_EQ(scan.Machine.TypeNameQuestions, 2 * firstQuestions);
 }
 

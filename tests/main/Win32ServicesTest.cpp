@@ -154,6 +154,31 @@ TEST(Win32Services, ShellTypeNameIsFreshPerFile) {
   EXPECT_EQ(services.ShellTypeName(W(tree / "absent.txt")), L"");
 }
 
+TEST(Win32Services, FileTypeChangesAreNoticed) {
+  TWin32Services services;
+  EXPECT_TRUE(services.FileTypesMayHaveChanged()) << "nothing is known before the first call";
+  // Other programs touch the watched keys too (the shell's own records), and a notice may come
+  // after the registry call returns: each answer is waited for.
+  auto answers = [&](bool changed) {
+    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < 15000; ::Sleep(10))
+      if (services.FileTypesMayHaveChanged() == changed) return true;
+    return false;
+  };
+  EXPECT_TRUE(answers(false)) << "a quiet registry reports no change";
+  // A class key of the test's own comes and goes; each is a change.
+  const std::wstring key =
+      L"Software\\Classes\\.varnoxtest" + std::to_wstring(::GetCurrentProcessId());
+  HKEY created = nullptr;
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                              &created, nullptr),
+            ERROR_SUCCESS);
+  ::RegCloseKey(created);
+  EXPECT_TRUE(answers(true));
+  EXPECT_TRUE(answers(false));
+  ::RegDeleteKeyW(HKEY_CURRENT_USER, key.c_str());
+  EXPECT_TRUE(answers(true));
+}
+
 TEST(Win32Services, ProcessSnapshotShowsThisProgram) {
   TWin32Services services;
   std::vector<TProcessEntry> processes;

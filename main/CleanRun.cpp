@@ -60,8 +60,13 @@ void TCleanRun::RecycleBinPass(double& total) {
     // without a size, and the total takes nothing that nobody measured.
     uint64_t bytes = 0;
     bool measured = QueryRecycleBinSize(services_, bytes);
-    if (measured && bytes == 0) continue;
-    if (!EmptyRecycleBin()) continue;
+    if (measured && bytes == 0) {
+      RowDone(row, true);
+      continue;
+    }
+    const bool emptied = EmptyRecycleBin();
+    RowDone(row, emptied);
+    if (!emptied) continue;
     if (measured) total += double(bytes);
     log_.Add(RecycleBinLogLine(measured ? RecycleBinSizeText(bytes) : std::wstring()));
   }
@@ -75,16 +80,22 @@ void TCleanRun::FilePass(double& total) {
     if (!list_.IsTicked(row) || !list_.IsFileRow(row)) continue;
     std::wstring path = list_.Path(row);
     // Only a file that is really gone is logged and counted; any failure passes it over quietly.
+    bool removed = false;
     try {
-      if (!OverwriteAndDeleteFile(path)) continue;
+      removed = OverwriteAndDeleteFile(path);
     } catch (const std::exception&) {
-      continue;
     }
+    RowDone(row, removed);
+    if (!removed) continue;
     uint64_t bytes = 0;
     if (list_.Bytes(row, bytes)) total += double(bytes);
     log_.Add(RemovedFileLogLine(path, list_.SizeText(row)));
   }
   if (rows > 0) bar_.SetPosition(rows - 1);
+}
+
+void TCleanRun::RowDone(int row, bool removed) {
+  if (OnRowDone) OnRowDone(row, list_.Path(row), removed);
 }
 
 void TCleanRun::LetMessagesRun(int row) {

@@ -47,6 +47,9 @@ public:
   std::function<void()> NextPage;
   // Lets every pending window message run; the application's ProcessMessages.
   std::function<void()> ProcessMessages;
+  // Told, for every ticked file row and Recycle Bin row the run takes up, whether what it names is
+  // gone; path is the row's name as listed. For a caller that accounts for each file.
+  std::function<void(int row, const std::wstring& path, bool removed)> OnRowDone;
   // Owner of what the shell shows while emptying the Recycle Bin.
   HWND Owner = nullptr;
 
@@ -65,6 +68,7 @@ private:
   void RecycleBinPass(double& total);
   void FilePass(double& total);
   void LetMessagesRun(int row);
+  void RowDone(int row, bool removed);
 
   TSystemServices& services_;
   TFoundFilesList list_;

@@ -136,6 +136,12 @@ public:
     adjusted->Adjust(first);
     return adjusted;
   }
+  // Another run holds the run lock.
+  bool RunLockHeld = false;
+  std::unique_ptr<TRunLock> HoldRunLock() override {
+    return RunLockHeld ? nullptr : TWin32Services::HoldRunLock();
+  }
+
   // Writes never reach the prefix's registry, which other tests and programs read; they are kept
   // here and read back before anything else.
   std::map<std::wstring, TRegistryValue> Written;

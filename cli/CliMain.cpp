@@ -67,8 +67,8 @@ void GuardBrowsers(TConsoleServices& services, TTickedBoxes& boxes, TRunReport& 
       if (!IsProcessRunning(services, kind.BrowserExe)) continue;
       report.Skipped.push_back({kind.Id, std::wstring(kind.BrowserExe) + L" did not close"});
     } else {
-      report.Skipped.push_back(
-          {kind.Id, std::wstring(kind.BrowserExe) + L" is running (--close-browsers ends it)"});
+      report.Skipped.push_back({kind.Id, std::wstring(kind.BrowserExe) +
+                                             L" is running (clean --close-browsers ends it)"});
     }
     boxes[kind.Box] = false;
   }

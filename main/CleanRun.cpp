@@ -22,7 +22,7 @@ std::wstring TotalCleanedLogLine(double totalBytes) {
   return L"Total cleaned space: " + MegabytesText(totalBytes) + L"Mbyte";
 }
 
-std::wstring NotRemovedLogLine(const std::wstring& path, TWipeResult why) {
+const wchar_t* WipeReasonText(TWipeResult why) {
   const wchar_t* reason = L"access denied";
   switch (why) {
   case wrInUse:
@@ -41,7 +41,11 @@ std::wstring NotRemovedLogLine(const std::wstring& path, TWipeResult why) {
   case wrAccessDenied:
     break;
   }
-  return path + L" " + reason;
+  return reason;
+}
+
+std::wstring NotRemovedLogLine(const std::wstring& path, TWipeResult why) {
+  return path + L" " + WipeReasonText(why);
 }
 
 TCleanRun::TCleanRun(const TTargets& targets)
@@ -84,8 +88,13 @@ void TCleanRun::RecycleBinPass(double& total) {
     // without a size, and the total takes nothing that nobody measured.
     uint64_t bytes = 0, items = 0;
     bool measured = QueryRecycleBinSize(services_, bytes, &items);
-    if (measured && items == 0) continue;
-    if (!EmptyRecycleBin()) continue;
+    if (measured && items == 0) {
+      RowDone(row, wrRemoved);
+      continue;
+    }
+    const bool emptied = EmptyRecycleBin();
+    RowDone(row, emptied ? wrRemoved : wrNotOverwritten);
+    if (!emptied) continue;
     if (measured) total += double(bytes);
     log_.Add(RecycleBinLogLine(measured ? RecycleBinSizeText(bytes) : std::wstring()));
   }
@@ -105,6 +114,7 @@ void TCleanRun::FilePass(double& total) {
       result = OverwriteAndDeleteFile(path);
     } catch (const std::exception&) {
     }
+    RowDone(row, result);
     if (result != wrRemoved) {
       notRemoved_.emplace_back(std::move(path), result);
       continue;
@@ -123,6 +133,10 @@ void TCleanRun::LogNotRemoved() {
   log_.Add(kNotRemovedLogHeader);
   for (const auto& [path, why] : notRemoved_)
     log_.Add(NotRemovedLogLine(path, why));
+}
+
+void TCleanRun::RowDone(int row, TWipeResult result) {
+  if (OnRowDone) OnRowDone(row, list_.Path(row), result);
 }
 
 void TCleanRun::LetMessagesRun(int row) {

@@ -26,6 +26,8 @@ std::wstring RemovedFileLogLine(const std::wstring& path, const std::wstring& si
 std::wstring TotalCleanedLogLine(double totalBytes);
 // After the total, the files the run gave up on, each as its path, one space and why.
 inline constexpr const wchar_t* kNotRemovedLogHeader = L"Files that could not be removed:";
+// Why a file was left, as the log and the console name it ("in use", "no longer there", ...).
+const wchar_t* WipeReasonText(TWipeResult why);
 std::wstring NotRemovedLogLine(const std::wstring& path, TWipeResult why);
 
 // The clean run behind "Next" on the "Found files" page: empties the Recycle Bin when its row is
@@ -52,6 +54,10 @@ public:
   std::function<void()> NextPage;
   // Lets every pending window message run; the application's ProcessMessages.
   std::function<void()> ProcessMessages;
+  // Told, for every ticked file row and Recycle Bin row the run takes up, whether what it names is
+  // gone (wrRemoved) or why it was left; path is the row's name as listed. For a caller that
+  // accounts for each file.
+  std::function<void(int row, const std::wstring& path, TWipeResult result)> OnRowDone;
   // Owner of what the shell shows while emptying the Recycle Bin.
   HWND Owner = nullptr;
 
@@ -71,6 +77,7 @@ private:
   void FilePass(double& total);
   void LogNotRemoved();
   void LetMessagesRun(int row);
+  void RowDone(int row, TWipeResult result);
 
   TSystemServices& services_;
   TFoundFilesList list_;

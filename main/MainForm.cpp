@@ -2,6 +2,7 @@
 
 #include "grid/Grid.h"
 #include "main/CleanRun.h"
+#include "main/CleaningKinds.h"
 #include "main/FoundFilesList.h"
 #include "main/KindsArgument.h"
 #include "main/ScanRun.h"
@@ -26,6 +27,10 @@ std::wstring FolderOfPath(const std::wstring& path) {
 
 TForm1::TForm1(TComponent* owner, TSystemServices& services) : TForm(owner), services_(services) {
   CreateLayout();
+  // The kinds ticked at the last "Find" come back; the layout's ticks stand when none are kept.
+  const TTickedBoxes remembered = LoadRememberedKinds(services_);
+  for (const TCleaningKind& kind : kCleaningKinds)
+    if (kind.Shown) FxCheckBoxes[kind.Box - 1]->SetChecked(remembered[kind.Box]);
 }
 
 int TForm1::ActivePageIndex() const {
@@ -76,6 +81,12 @@ template <typename TRun> void TForm1::RunGuarded(TRun& run) {
       PostMessageW(form.Handle(), WM_CLOSE, 0, 0);
     }
   } scope(*this);
+  // Another run, of this window or of the console program, may be working on the same files.
+  std::unique_ptr<TRunLock> lock = services_.HoldRunLock();
+  if (!lock) {
+    services_.ShowMessageBox(Handle(), kAnotherRunText, L"Varnox", MB_OK | MB_ICONINFORMATION);
+    return;
+  }
   try {
     run.Run();
   } catch (const ERunStopped&) {
@@ -93,6 +104,11 @@ void TForm1::CloseQuery(bool& canClose) {
 
 void TForm1::FxButton1Click(TObject*) {
   if (state_.Busy) return;
+  TTickedBoxes ticked{};
+  for (int box = 1; box <= int(FxCheckBoxes.size()); ++box)
+    ticked[box] = FxCheckBoxes[box - 1]->Checked();
+  // Not being able to remember the choices costs only their return next time.
+  StoreRememberedKinds(services_, ticked);
   TScanRun run({services_, *VxGrid1, *Label2, *FxProgressBar1, *Imagelist, state_});
   run.IsCategoryTicked = [this](int box) { return FxCheckBoxes.at(box - 1)->Checked(); };
   summary_.Invalidate();

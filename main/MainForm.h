@@ -21,6 +21,10 @@ class TMenuItem;
 class TImageList;
 class TSystemServices;
 
+// Shown when "Find" or "Next" is pressed while another run holds the run lock.
+inline constexpr const wchar_t* kAnotherRunText =
+    L"Another Varnox run is scanning or cleaning. Try again when it has finished.";
+
 // The folder part of a file's path: everything before its last backslash, a drive root keeping
 // its backslash ("C:\\a.txt" gives "C:\\").
 std::wstring FolderOfPath(const std::wstring& path);

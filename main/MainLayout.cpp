@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "grid/Grid.h"
+#include "main/CleaningKinds.h"
 #include "main/FoundFilesList.h"
 #include "main/MainForm.h"
 #include "styled/FxButton.h"
@@ -21,27 +22,15 @@ namespace {
 constexpr TColor kPanelColor = 14933983;     // RGB 223, 223, 227
 constexpr TColor kPanelFontColor = 13500416; // RGB 0, 0, 206
 
+// Where each kind's box stands, in the order the page shows them; its caption, tick and
+// visibility are the kind's. Microsoft Edge's box came last and stands after Chrome's, each box
+// below it taking the next one's row.
 struct TCategoryBox {
   int Number; // FxCheckBox<Number>
   int Top;
-  const wchar_t* Caption;
-  bool Checked;
-  bool Visible;
 };
-
-// In the order the page shows them. Microsoft Edge's box came last and stands after Chrome's,
-// each box below it taking the next one's row.
 constexpr TCategoryBox kCategoryBoxes[10] = {
-    {1, 24, L"Temporary files", true, true},
-    {2, 40, L"Mozilla Firefox Temporary Files", true, true},
-    {3, 56, L"Google Chrome Temporary Files", true, true},
-    {10, 73, L"Microsoft Edge Temporary Files", true, true},
-    {4, 89, L"Internet Explorer Temporary Files", true, true},
-    {5, 105, L"Opera Temporary Files", true, true},
-    {6, 122, L"Unity WebPlayer Temporary Files", true, true},
-    {7, 138, L"Recycle Bin", false, true},
-    {8, 155, L"Recent Documents", false, true},
-    {9, 171, L"Old Prefetch Data", false, false},
+    {1, 24}, {2, 40}, {3, 56}, {10, 73}, {4, 89}, {5, 105}, {6, 122}, {7, 138}, {8, 155}, {9, 171},
 };
 
 void SetMsSansSerif(TFont& font, TColor color) {
@@ -207,11 +196,12 @@ void TForm1::CreateTypesPage() {
   FxPanel1 = MakePanel(L"FxPanel1", Panel4, alClient, 0, L"Types of cleaning:");
   for (int i = 0; i < int(std::size(kCategoryBoxes)); ++i) {
     const TCategoryBox& spec = kCategoryBoxes[i];
+    const TCleaningKind& kind = *FindKindByBox(spec.Number);
     auto* box = Make<TFxCheckBox>();
     box->SetName(L"FxCheckBox" + std::to_wstring(spec.Number));
     box->SetParent(FxPanel1);
     box->SetBounds(11, spec.Top, 230, 17);
-    box->SetCaption(spec.Caption);
+    box->SetCaption(kind.Caption);
     SetControlColors(box->Colors());
     box->SetTextShadow(true);
     box->SetShowCaption(true);
@@ -222,8 +212,8 @@ void TForm1::CreateTypesPage() {
     box->SetBorderLinesColor(clGray);
     box->SetSpacing(3);
     box->SetCheckColor(clGreen);
-    box->SetChecked(spec.Checked);
-    box->SetVisible(spec.Visible);
+    box->SetChecked(kind.TickedByDefault);
+    box->SetVisible(kind.Shown);
     box->SetTabOrder(i);
     FxCheckBoxes[spec.Number - 1] = box;
   }

@@ -66,6 +66,13 @@ struct TRegistryValue {
   std::wstring Data;
 };
 
+// Held by a scan or clean run, of the window or of the console program, for as long as it runs;
+// destroying it lets the next run start.
+class TRunLock {
+public:
+  virtual ~TRunLock() = default;
+};
+
 // The message shown when the shell library for emptying the Recycle Bin cannot be loaded.
 inline constexpr const wchar_t* kShell32LoadError = L"Failed to load Shell32.dll.";
 inline constexpr const wchar_t* kErrorCaption = L"Error";
@@ -87,6 +94,10 @@ public:
   // Reads one value under root\keyPath with query access; false for a missing key or value.
   virtual bool QueryRegistryValue(HKEY root, const std::wstring& keyPath,
                                   const std::wstring& valueName, TRegistryValue& value) = 0;
+
+  // Writes a REG_SZ value under root\keyPath, creating the key; false when it cannot.
+  virtual bool WriteRegistryString(HKEY root, const std::wstring& keyPath,
+                                   const std::wstring& valueName, const std::wstring& text) = 0;
 
   // The Windows directory, or an empty text when the system cannot give it.
   virtual std::wstring WindowsDirectory() = 0;
@@ -136,6 +147,9 @@ public:
   // Where a folder really lies, every link on the way resolved, in the form of
   // TOpenFile::FinalPath; empty when the folder cannot be opened.
   virtual std::wstring FinalFolderPath(const std::wstring& path) = 0;
+
+  // The machine-wide lock of scan and clean runs; null while another run holds it.
+  virtual std::unique_ptr<TRunLock> HoldRunLock() = 0;
 
   // The bytes of a small file (an initialisation file), read whole; false when it cannot be
   // read or is larger than maxBytes.

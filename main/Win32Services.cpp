@@ -181,6 +181,18 @@ bool TWin32Services::QueryRegistryValue(HKEY root, const std::wstring& keyPath,
   return true;
 }
 
+bool TWin32Services::WriteRegistryString(HKEY root, const std::wstring& keyPath,
+                                         const std::wstring& valueName, const std::wstring& text) {
+  HKEY raw = nullptr;
+  if (::RegCreateKeyExW(root, keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &raw,
+                        nullptr) != ERROR_SUCCESS)
+    return false;
+  TRegKey key(raw);
+  const DWORD bytes = DWORD((text.size() + 1) * sizeof(wchar_t));
+  return ::RegSetValueExW(key.Get(), valueName.c_str(), 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(text.c_str()), bytes) == ERROR_SUCCESS;
+}
+
 std::wstring TWin32Services::WindowsDirectory() {
   wchar_t buffer[MAX_PATH];
   UINT n = ::GetWindowsDirectoryW(buffer, MAX_PATH);
@@ -357,6 +369,34 @@ std::unique_ptr<TOpenFile> TWin32Services::OpenAttributes(const std::wstring& pa
                                    OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!handle) return nullptr;
   return std::make_unique<TWin32File>(std::move(handle));
+}
+
+namespace {
+
+class TMutexRunLock : public TRunLock {
+public:
+  explicit TMutexRunLock(THandle mutex) : mutex_(std::move(mutex)) {}
+  ~TMutexRunLock() override {
+    if (mutex_) ::ReleaseMutex(mutex_.Get());
+  }
+
+private:
+  THandle mutex_;
+};
+
+// Stands in when the mutex cannot be made at all: the lock only keeps two runs from working on
+// one list, every file is checked again at clean time, so a run is not refused for it.
+class TNoRunLock : public TRunLock {};
+
+} // namespace
+
+std::unique_ptr<TRunLock> TWin32Services::HoldRunLock() {
+  THandle mutex(::CreateMutexW(nullptr, FALSE, kRunMutexName));
+  if (!mutex) return std::make_unique<TNoRunLock>();
+  // An abandoned mutex is a run that ended without letting go (a killed process): it is ours.
+  DWORD waited = ::WaitForSingleObject(mutex.Get(), 0);
+  if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) return nullptr;
+  return std::make_unique<TMutexRunLock>(std::move(mutex));
 }
 
 bool TWin32Services::ReadSmallFile(const std::wstring& path, size_t maxBytes, std::string& bytes) {

@@ -4,6 +4,10 @@
 
 #include <vector>
 
+// The name of the run lock's mutex. In the global namespace, so that a scheduled clean in
+// another session and the window of the signed-in user also keep out of each other's way.
+inline constexpr const wchar_t* kRunMutexName = L"Global\\Varnox.ScanOrClean";
+
 // The system services as Windows provides them.
 class TWin32Services : public TSystemServices {
 public:
@@ -11,6 +15,8 @@ public:
                                                TFindEntry& first) override;
   bool QueryRegistryValue(HKEY root, const std::wstring& keyPath, const std::wstring& valueName,
                           TRegistryValue& value) override;
+  bool WriteRegistryString(HKEY root, const std::wstring& keyPath, const std::wstring& valueName,
+                           const std::wstring& text) override;
   std::wstring WindowsDirectory() override;
   std::wstring ShellTypeName(const std::wstring& path) override;
   bool FileTypesMayHaveChanged() override;
@@ -27,6 +33,7 @@ public:
   std::unique_ptr<TOpenFile> OpenExisting(const std::wstring& path) override;
   std::unique_ptr<TOpenFile> OpenAttributes(const std::wstring& path) override;
   std::wstring FinalFolderPath(const std::wstring& path) override;
+  std::unique_ptr<TRunLock> HoldRunLock() override;
   bool ReadSmallFile(const std::wstring& path, size_t maxBytes, std::string& bytes) override;
 
 private:

@@ -153,8 +153,26 @@ public:
     adjusted->Adjust(first);
     return adjusted;
   }
+  // Another run holds the run lock.
+  bool RunLockHeld = false;
+  std::unique_ptr<TRunLock> HoldRunLock() override {
+    return RunLockHeld ? nullptr : TWin32Services::HoldRunLock();
+  }
+
+  // Writes never reach the prefix's registry, which other tests and programs read; they are kept
+  // here and read back before anything else.
+  std::map<std::wstring, TRegistryValue> Written;
+  bool WriteRegistryString(HKEY, const std::wstring& keyPath, const std::wstring& valueName,
+                           const std::wstring& text) override {
+    Written[RegistryKey(keyPath, valueName)] = {REG_SZ, text + L'\0'};
+    return true;
+  }
   bool QueryRegistryValue(HKEY root, const std::wstring& keyPath, const std::wstring& valueName,
                           TRegistryValue& value) override {
+    if (auto written = Written.find(RegistryKey(keyPath, valueName)); written != Written.end()) {
+      value = written->second;
+      return true;
+    }
     if (!Registry) return TWin32Services::QueryRegistryValue(root, keyPath, valueName, value);
     auto found = Registry->find(RegistryKey(keyPath, valueName));
     if (found == Registry->end()) return false;

@@ -344,3 +344,20 @@ TEST(MainFormTest, ATickClickedOnAHeadingReachesEveryRowBelowIt) {
   for (int row = user + 1; row <= grid.LastDescendantRow(user); ++row)
     EXPECT_FALSE(list.IsTicked(row)) << row;
 }
+
+TEST(MainFormTest, StartsWithTheKindsOfTheLastFindAndWaitsForAnotherRun) {
+  TFakeMachine machine;
+  machine.Processes.emplace();
+  machine.WriteRegistryString(HKEY_CURRENT_USER, L"Software\\Varnox", L"Kinds", L"chrome,recent");
+  TForm1 form(nullptr, machine);
+  for (int box = 1; box <= 10; ++box)
+    EXPECT_EQ(form.FxCheckBoxes[box - 1]->Checked(), box == 3 || box == 8) << box;
+
+  // While the console program cleans, "Find" says so and stays on its page.
+  machine.RunLockHeld = true;
+  form.Show();
+  form.FxButton1Click(nullptr);
+  ASSERT_EQ(machine.Messages.size(), 1u);
+  EXPECT_EQ(machine.Messages[0].Text, kAnotherRunText);
+  EXPECT_EQ(form.ActivePageIndex(), 0);
+}

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The release test (ctest "package"): scripts/package makes the zip and the installer twice, the
 # second time from a fresh build folder, and the two must be byte-identical; the zip must hold
-# exactly the 32-bit program and its README; the installer is then installed silently into a
-# fresh Wine prefix, checked on disk and in the registry, its program started and closed, and
-# uninstalled silently, after which nothing of Varnox may be left.
+# exactly the 32-bit programs and their README; the installer is then installed silently into a
+# fresh Wine prefix, checked on disk and in the registry, its program started and closed,
+# installed again with the weekly clean chosen, and uninstalled silently, after which nothing of
+# Varnox may be left, the scheduled task included.
 #   usage: test_package.sh BUILD_DIR START_CLOSE_EXE
 set -euo pipefail
 build=$(realpath "$1")
@@ -39,7 +40,8 @@ done
 
 say "checking the zip's entries and both files' version"
 python3 "$ROOT/tests/package/check_zip.py" "${first[0]}" "${first[1]}" \
-  "$ROOT/build/i686-product/Varnox.exe" "$version" "$version4" || fail "zip or version check"
+  "$ROOT/build/i686-product/Varnox.exe" "$ROOT/build/i686-product/varnox-cli.exe" \
+  "$version" "$version4" || fail "zip or version check"
 
 # The shipped installer is 32-bit. Where this host cannot run 32-bit code, the same installer
 # script built for 64-bit Windows from the 64-bit program is what can be installed here.
@@ -63,7 +65,12 @@ drive=$WINEPREFIX/drive_c
 say "installing $(basename "$installer") silently into a fresh prefix"
 "$WINE" "$installer" /S >>"$log" 2>&1 </dev/null || fail "the installer exited with $?"
 app="$drive/Program Files/Varnox"
-[ "$(ls "$app" | tr '\n' ' ')" = "Uninstall.exe Varnox.exe " ] || fail "installed: $(ls "$app")"
+[ "$(ls "$app" | LC_ALL=C sort | tr '\n' ' ')" = "Uninstall.exe Varnox.exe varnox-cli.exe " ] ||
+  fail "installed: $(ls "$app")"
+# Wine's schtasks takes a task definition and keeps it as a file named after the task (its
+# /Query prints nothing, so the file is what can be checked here).
+task="$drive/windows/system32/tasks/Varnox weekly clean"
+[ -e "$task" ] && fail "the weekly clean was scheduled though it was not chosen"
 shortcut="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/Varnox.lnk"
 [ -f "$shortcut" ] || fail "no Start-menu shortcut"
 grep -qa 'Program Files\\Varnox\\Varnox.exe' "$shortcut" || fail "the shortcut does not name Varnox.exe"
@@ -88,6 +95,20 @@ say "starting the installed program and closing its window"
 "$WINE" "$start_close" "$where\\Varnox.exe" </dev/null 2>>"$log" | tr -d '\r' ||
   fail "starting and closing the installed program"
 
+say "installing again with the weekly clean chosen (/WEEKLYCLEAN, the silent form of its box)"
+"$WINE" "$installer" /S /WEEKLYCLEAN >>"$log" 2>&1 </dev/null || fail "the installer exited with $?"
+[ -f "$task" ] || fail "no scheduled task for the weekly clean"
+python3 -c 'import sys; d = open(sys.argv[1], "rb").read()
+sys.stdout.write(d.decode("utf-16") if d[:2] in (b"\xff\xfe", b"\xfe\xff") else d.decode("utf-8"))' \
+  "$task" >"$work/task.xml"
+# Wine's task scheduler keeps a task's description and settings but drops its triggers and the
+# command of its action (they read back as <Triggers/> and <Exec/>), so the weekly trigger and
+# the command line cannot be seen here; that the definition the installer wrote was taken is.
+grep -qF '<Description>Varnox cleans the kinds saved in its window.</Description>' "$work/task.xml" &&
+  grep -qF '<MultipleInstancesPolicy>IgnoreNew</MultipleInstancesPolicy>' "$work/task.xml" ||
+  fail "the task is not the installer's weekly clean: $(cat "$work/task.xml")"
+say "scheduled: the task 'Varnox weekly clean' (Wine keeps no trigger or command to check)"
+
 say "uninstalling silently with the entry's QuietUninstallString"
 quiet=$(value QuietUninstallString)
 uninstaller=${quiet#\"}
@@ -99,6 +120,7 @@ for _ in $(seq 120); do
   sleep 0.5
 done
 "$WINE" reg query "$key" </dev/null >/dev/null 2>&1 && fail "the uninstall entry is still there"
+[ -e "$task" ] && fail "the scheduled task is still there"
 # That copy cannot delete itself; like every NSIS uninstaller it leaves its removal to the next
 # restart of Windows (PendingFileRenameOperations), which wineboot -r carries out.
 say "restarting Windows, which removes the uninstaller's temporary copy"

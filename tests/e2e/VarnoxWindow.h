@@ -47,6 +47,35 @@ public:
   }
   // Clicks a point of the found-files grid, in its client coordinates.
   void ClickGrid(POINT point) { ClickAt(Grid(), point); }
+  // A click on the down arrow of the grid's scroll bar, as a person scrolls one row; true once
+  // the screen shows the list moved. (Wine keeps a window's scroll position in its own process,
+  // so another program cannot ask for it.)
+  bool ScrollGridDown() {
+    const RECT r = GridClientRect();
+    const int arrowWidth = ::GetSystemMetrics(SM_CXVSCROLL);
+    const int arrowHeight = ::GetSystemMetrics(SM_CYVSCROLL);
+    const std::vector<uint32_t> before = GridPixels();
+    ClickWithPointer(Grid(), {r.right + arrowWidth / 2, r.bottom - arrowHeight / 2});
+    return Wait(10000, [&] { return GridPixels() != before; });
+  }
+  // The grid's client area as the screen shows it.
+  std::vector<uint32_t> GridPixels() const {
+    const RECT r = GridClientRect();
+    POINT origin{0, 0};
+    ::ClientToScreen(Grid(), &origin);
+    TBitmap picture;
+    picture.SetSize(r.right, r.bottom);
+    HDC screen = ::GetDC(nullptr);
+    ::BitBlt(picture.Canvas().Handle(), 0, 0, r.right, r.bottom, screen, origin.x, origin.y,
+             SRCCOPY);
+    ::ReleaseDC(nullptr, screen);
+    std::vector<uint32_t> pixels;
+    pixels.reserve(size_t(r.right) * size_t(r.bottom));
+    for (int y = 0; y < r.bottom; ++y)
+      for (int x = 0; x < r.right; ++x)
+        pixels.push_back(uint32_t(::GetPixel(picture.Canvas().Handle(), x, y)));
+    return pixels;
+  }
 
   bool WaitForText(const std::wstring& text, DWORD ms) {
     return Wait(ms, [&] { return FindShown(text) != nullptr; });

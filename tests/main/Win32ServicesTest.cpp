@@ -155,6 +155,16 @@ TEST(Win32Services, ShellTypeNameIsFreshPerFile) {
 }
 
 TEST(Win32Services, FileTypeChangesAreNoticed) {
+  // A key that does not exist cannot be watched, and then every question says "changed"; a
+  // fresh prefix has not made the user's Explorer key yet.
+  for (const wchar_t* path :
+       {L"Software\\Classes", L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer"}) {
+    HKEY made = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_READ, nullptr, &made,
+                                nullptr),
+              ERROR_SUCCESS);
+    ::RegCloseKey(made);
+  }
   TWin32Services services;
   EXPECT_TRUE(services.FileTypesMayHaveChanged()) << "nothing is known before the first call";
   // Other programs touch the watched keys too (the shell's own records), and a notice may come

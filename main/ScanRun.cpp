@@ -38,29 +38,29 @@ bool TScanRun::Run() {
   layout_ = ResolveProfileLayout(services_);
 
   if (Ticked(1)) {
-    ScanPerUser(pcUserTemp);
-    ScanSingleFolder(kSystemTempCaption, kSystemTempFolder);
+    ScanCategory(pcUserTemp);
+    ScanCategory(kSystemTempCaption, kSystemTempFolder);
   }
-  if (Ticked(4)) ScanPerUser(pcInternetExplorer);
+  if (Ticked(4)) ScanCategory(pcInternetExplorer);
   if (Ticked(2)) {
     GuardBrowser(services_, Owner, kFirefoxExe);
-    ScanPerUser(pcFirefox);
+    ScanCategory(pcFirefox);
   }
   if (Ticked(3)) {
     GuardBrowser(services_, Owner, kChromeExe);
-    ScanPerUser(pcChrome);
+    ScanCategory(pcChrome);
   }
   if (Ticked(10)) {
     GuardBrowser(services_, Owner, kEdgeExe);
-    ScanPerUser(pcEdge);
+    ScanCategory(pcEdge);
   }
   if (Ticked(5)) {
     GuardBrowser(services_, Owner, kOperaExe);
-    ScanPerUser(pcOpera);
+    ScanCategory(pcOpera);
   }
-  if (Ticked(6)) ScanPerUser(pcUnityWebPlayer);
+  if (Ticked(6)) ScanCategory(pcUnityWebPlayer);
   if (Ticked(7)) AppendRecycleBinRow();
-  if (Ticked(8)) ScanSingleFolder(kRecentFilesCaption, layout_.RecentFolder);
+  if (Ticked(8)) ScanCategory(kRecentFilesCaption, layout_.RecentFolder);
   if (Ticked(9)) ScanPrefetch();
 
   progress_.SetPositionToMax();
@@ -72,7 +72,7 @@ bool TScanRun::Run() {
   return true;
 }
 
-void TScanRun::ScanPerUser(TPerUserCategory category) {
+void TScanRun::ScanCategory(TPerUserCategory category) {
   const std::wstring groupCaption = GroupCaption(category);
   list_.AppendGroupRow(groupCaption);
   uint64_t categoryTotal = 0;
@@ -105,7 +105,7 @@ void TScanRun::ScanPerUser(TPerUserCategory category) {
   }
 }
 
-void TScanRun::ScanSingleFolder(const std::wstring& groupCaption, const std::wstring& folder) {
+void TScanRun::ScanCategory(const std::wstring& groupCaption, const std::wstring& folder) {
   list_.AppendGroupRow(groupCaption);
   list_.SetFileParentToGroup();
   progress_.SetPositionNow(0);

@@ -58,11 +58,11 @@ public:
 
 private:
   bool Ticked(int box) const { return IsCategoryTicked && IsCategoryTicked(box); }
-  // A per-user category into a new group row: a user row for every plain profile folder below
-  // the users root, holding the files of each of the category's folders in that profile.
-  void ScanPerUser(TPerUserCategory category);
-  // A single-folder category into a new group row that holds the folder's files directly.
-  void ScanSingleFolder(const std::wstring& groupCaption, const std::wstring& folder);
+  // One category into a new group row. Per user: a user row for every plain profile folder
+  // below the users root, holding the files of each of the category's folders in that profile.
+  void ScanCategory(TPerUserCategory category);
+  // A single folder: the group row holds the folder's files directly.
+  void ScanCategory(const std::wstring& groupCaption, const std::wstring& folder);
   // Notes the folder, and where it lies now, among the folders the clean run may clean in.
   void LocateFolder(const std::wstring& folder);
   void SearchFolder(const std::wstring& folder);

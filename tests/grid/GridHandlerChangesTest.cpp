@@ -1,3 +1,4 @@
+#include "FreedMemoryTrap.h"
 #include "grid/Grid.h"
 #include "ui/Application.h"
 #include "ui/Bitmap.h"
@@ -12,31 +13,7 @@
 
 namespace {
 
-// A grid whose memory can no longer be read once it is freed: its pages are kept, without
-// access, until Bury, so any touch of the freed grid faults and brings the test down.
-class TGuardedGrid : public TVxGrid {
-public:
-  using TVxGrid::TVxGrid;
-  static void* operator new(std::size_t size) {
-    void* p = ::VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    if (!p) throw std::bad_alloc();
-    return p;
-  }
-  static void operator delete(void* p, std::size_t size) {
-    DWORD old = 0;
-    ::VirtualProtect(p, size, PAGE_NOACCESS, &old);
-    Graveyard().push_back(p);
-  }
-  static std::vector<void*>& Graveyard() {
-    static std::vector<void*> graves;
-    return graves;
-  }
-  static void Bury() {
-    for (void* p : Graveyard())
-      ::VirtualFree(p, 0, MEM_RELEASE);
-    Graveyard().clear();
-  }
-};
+using TGuardedGrid = TUnreadableWhenFreed<TVxGrid>;
 
 // A text column and a check-box column over three rows, in a shown window.
 struct THandlerGrid {

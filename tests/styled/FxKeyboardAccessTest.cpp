@@ -1,3 +1,4 @@
+#include "FreedMemoryTrap.h"
 #include "styled/FxButton.h"
 #include "styled/FxCheckBox.h"
 #include "styled/FxPanel.h"
@@ -48,25 +49,7 @@ struct TPage {
 
 using TClicks = std::vector<std::wstring>;
 
-// A button whose memory is spoilt, not given back, when it is freed: a touch after that
-// reads garbage (its table of virtual functions first) and brings the test down.
-class TSpoiltWhenFreed : public TFxButton {
-public:
-  using TFxButton::TFxButton;
-  static void operator delete(void* p, std::size_t size) {
-    std::memset(p, 0xA5, size);
-    Graveyard().push_back(p);
-  }
-  static std::vector<void*>& Graveyard() {
-    static std::vector<void*> graves;
-    return graves;
-  }
-  static void Bury() {
-    for (void* p : Graveyard())
-      ::operator delete(p);
-    Graveyard().clear();
-  }
-};
+using TSpoiltWhenFreed = TUnreadableWhenFreed<TFxButton>;
 
 struct TComScope {
   TComScope() { ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }

@@ -2,6 +2,7 @@
 #include "ui/Canvas.h"
 #include "ui/Classes.h"
 #include "ui/Color.h"
+#include "ui/Dpi.h"
 #include "ui/Font.h"
 #include "ui/Types.h"
 
@@ -93,6 +94,13 @@ public:
   RECT ClientRect();
   int ClientWidth() { return RectWidth(ClientRect()); }
   int ClientHeight() { return RectHeight(ClientRect()); }
+
+  // The DPI the control is laid out and drawn for (96 until told otherwise). A control takes
+  // its parent's when it gets one; ChangeDpi sets it for the control and every control below.
+  int Dpi() const { return dpi_; }
+  void ChangeDpi(int dpi);
+  // A length written for 96 DPI, at the control's DPI.
+  int Scaled(int value) const { return ScaleForDpi(value, dpi_); }
 
   TAlign Align() const { return align_; }
   void SetAlign(TAlign align);
@@ -266,6 +274,9 @@ protected:
   virtual void ParentColorChanged();
   // The application became active or inactive (another application took the foreground).
   virtual void ApplicationActivateChanged(bool active);
+  // The control's DPI changed (told to each control, parents before their children): the
+  // place to make DPI-dependent resources again. Layout is the owner's business.
+  virtual void DpiChanged(int oldDpi, int newDpi);
   // Colours of a system-class window (EDIT and the like) before it paints: sets the DC's text
   // and background colours and answers the background brush. The base uses Font and Color.
   virtual HBRUSH ControlColors(HDC dc);
@@ -304,6 +315,7 @@ private:
   WNDPROC systemProc_ = nullptr; // the system class's procedure of a subclassed window
   RECT bounds_{0, 0, 0, 0};
   TAlign align_ = alNone;
+  int dpi_ = kDesignDpi;
   bool visible_ = true;
   bool enabled_ = true;
   std::wstring caption_;

@@ -80,9 +80,23 @@ void TWinControl::SetParent(TWinControl* parent) {
     color_ = parent_->color_;
     ColorChanged();
   }
+  if (dpi_ != parent_->dpi_) ChangeDpi(parent_->dpi_);
   if (parent_->handle_) CreateHandle();
   if (align_ != alNone) RequestParentRealign();
 }
+
+void TWinControl::ChangeDpi(int dpi) {
+  if (dpi <= 0) throw EInvalidOperation("A DPI must be positive");
+  if (dpi != dpi_) {
+    const int old = dpi_;
+    dpi_ = dpi;
+    DpiChanged(old, dpi);
+  }
+  for (TWinControl* child : controls_)
+    child->ChangeDpi(dpi);
+}
+
+void TWinControl::DpiChanged(int, int) {}
 
 TWinControl* TWinControl::TopLevel() {
   TWinControl* c = this;

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -234,6 +235,32 @@ TEST(ControlTest, ParentFontAndColourFlowDownUntilSetLocally) {
   EXPECT_FALSE(grandchild->ParentColor());
   child->SetColor(clGray);
   EXPECT_EQ(grandchild->Color(), clRed);
+}
+
+class TDpiProbe : public TWinControl {
+public:
+  using TWinControl::TWinControl;
+  std::vector<std::pair<int, int>> changes;
+
+protected:
+  void DpiChanged(int oldDpi, int newDpi) override { changes.emplace_back(oldDpi, newDpi); }
+};
+
+TEST(ControlTest, DpiFlowsDownToEveryChildAndEachChangeIsToldOnce) {
+  TWinControl form(nullptr);
+  auto* panel = form.Make<TDpiProbe>();
+  panel->SetParent(&form);
+  form.ChangeDpi(144);
+  auto* late = form.Make<TDpiProbe>();
+  late->SetParent(panel);
+  EXPECT_EQ(late->Dpi(), 144) << "a control takes its parent's DPI";
+  EXPECT_EQ(late->Scaled(19), 29) << "19 * 1.5 = 28.5, halves away from zero";
+  form.ChangeDpi(144);
+  form.ChangeDpi(192);
+  using TChanges = std::vector<std::pair<int, int>>;
+  EXPECT_EQ(panel->changes, (TChanges{{96, 144}, {144, 192}}));
+  EXPECT_EQ(late->changes, (TChanges{{96, 144}, {144, 192}}));
+  EXPECT_EQ(late->Scaled(-3), -6);
 }
 
 TEST(ControlTest, OwnerFreesChildrenAndWindowsGoWithTheirParents) {

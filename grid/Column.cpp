@@ -221,7 +221,7 @@ void TVxCustomColumn::SetOptions(TColumnOptions value) {
 
 void TVxCustomColumn::SetPadding(int value) {
   if (padding_ == value) return;
-  padding_ = value;
+  padding_.Set(value, Dpi());
   Notify(ckAppearance);
 }
 
@@ -310,8 +310,19 @@ void TVxCustomColumn::SetVisible(bool value) {
 
 void TVxCustomColumn::SetMinWidth(int value) {
   if (minWidth_ == value) return;
-  minWidth_ = value;
+  minWidth_.Set(value, Dpi());
   if (width_ < minWidth_) SetWidth(minWidth_);
+}
+
+int TVxCustomColumn::Dpi() const {
+  return collection_ ? collection_->Dpi() : kDesignDpi;
+}
+
+void TVxCustomColumn::RescaleForDpi(int dpi) {
+  for (TDpiLength* length : {&width_, &minWidth_, &padding_})
+    length->Rescale(dpi);
+  // A width rounded below a minimum rounded up must not break the rule between them.
+  if (width_ < minWidth_) width_.Set(minWidth_, dpi);
 }
 
 void TVxCustomColumn::SetWidth(int value) {
@@ -322,7 +333,7 @@ void TVxCustomColumn::ApplyWidth(int value, bool redistribute) {
   if (value < minWidth_) value = minWidth_;
   if (width_ == value) return;
   const int difference = value - width_;
-  width_ = value;
+  width_.Set(value, Dpi());
   const bool loading = ReadingLayout();
   if (collection_ && !loading) collection_->Layout();
   Notify(ckWidth, difference);
@@ -348,7 +359,7 @@ bool TVxCustomColumn::AcceptsKey(wchar_t) const {
   return false;
 }
 
-void TVxCustomColumn::AdjustContentRect(RECT&, int) const {}
+void TVxCustomColumn::AdjustContentRect(RECT&, int, int) const {}
 
 void TVxCustomColumn::CreateOwnEditor() {
   editor_ = std::make_unique<TVxEdit>();
@@ -442,8 +453,8 @@ void TVxTreeColumn::SetShowLines(bool value) {
   PartChanged(false);
 }
 
-void TVxTreeColumn::AdjustContentRect(RECT& rect, int level) const {
-  rect.left += kLevelIndent * level + kButtonIndent;
+void TVxTreeColumn::AdjustContentRect(RECT& rect, int level, int dpi) const {
+  rect.left += ScaleForDpi(kLevelIndent, dpi) * level + ScaleForDpi(kButtonIndent, dpi);
 }
 
 TVxCheckBoxColumn::TVxCheckBoxColumn(TComponent* owner) : TVxCustomColumn(owner) {

@@ -1,5 +1,7 @@
 #pragma once
 #include "grid/GridTypes.h"
+#include "grid/DpiLength.h"
+#include "ui/Dpi.h"
 #include "ui/Classes.h"
 #include "ui/Color.h"
 #include "ui/Font.h"
@@ -267,7 +269,7 @@ public:
   virtual std::wstring InputEditValue() const { return inputValue_; }
   virtual bool AcceptsKey(wchar_t key) const;
   // Narrows a cell's edit area (the tree column indents by the row's level).
-  virtual void AdjustContentRect(RECT& rect, int level) const;
+  virtual void AdjustContentRect(RECT& rect, int level, int dpi) const;
   // The text of a virtual cell of this column at (column, row); the base column has none.
   virtual std::wstring VirtualText(int column, int row) const;
   virtual void SetVirtualText(int column, int row, const std::wstring& text);
@@ -286,6 +288,11 @@ private:
   void FontChanged();
   // Width change made by the auto-size pass: no further redistribution.
   void ApplyWidth(int value, bool redistribute);
+  // The DPI of the grid the column belongs to (96 outside one).
+  int Dpi() const;
+  // The lengths set on the column follow its grid to another DPI (no notification: the
+  // collection lays out once for all).
+  void RescaleForDpi(int dpi);
 
   TAlignment alignment_ = taLeftJustify;
   TBiDiMode biDiMode_ = bdLeftToRight;
@@ -301,8 +308,8 @@ private:
   TColumnHeader header_;
   TWinControl* inplaceEdit_ = nullptr;
   std::wstring inputCaption_, inputValue_;
-  int minWidth_ = 8;
-  int padding_ = 0;
+  TDpiLength minWidth_{8};
+  TDpiLength padding_{0};
   bool parentFont_ = true;
   bool parentCellColor_ = false;
   int position_ = 0;
@@ -315,7 +322,7 @@ private:
   LONG_PTR tag_ = 0;
   TVerticalAlignment verticalAlignment_ = taVerticalCenter;
   bool visible_ = true;
-  int width_ = 80;
+  TDpiLength width_{80};
   TWrapKind wrapKind_ = wkEllipsis;
 
   TVxColumns* collection_ = nullptr;
@@ -404,9 +411,9 @@ public:
     return kCapPlayWithoutEditing | kCapInplaceEditor | kCapRefusesSort | kCapAutoFit;
   }
   bool AcceptsKey(wchar_t key) const override { return key > 32; }
-  void AdjustContentRect(RECT& rect, int level) const override;
+  void AdjustContentRect(RECT& rect, int level, int dpi) const override;
 
-  // The tree indents each level by this many pixels, plus the button's width.
+  // The tree indents each level by this many pixels, plus the button's width (at 96 DPI).
   static constexpr int kLevelIndent = 19;
   static constexpr int kButtonIndent = 16;
 

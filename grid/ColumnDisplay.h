@@ -1,5 +1,6 @@
 #pragma once
 #include "ui/Canvas.h"
+#include "ui/Dpi.h"
 #include "ui/Types.h"
 
 #include <windows.h>
@@ -9,10 +10,11 @@
 class TVxCustomColumn;
 class TWinControl;
 
-// Where a w x h box lies inside rect with a 2-pixel margin, by the horizontal and vertical
-// alignment (halves truncate toward zero); the answer is its top-left corner.
+// Where a w x h box lies inside rect with a 2-pixel margin (at 96 DPI, scaled to dpi), by the
+// horizontal and vertical alignment (halves truncate toward zero); the answer is its top-left
+// corner.
 POINT PlaceBox(const RECT& rect, int w, int h, TAlignment alignment,
-               TVerticalAlignment verticalAlignment);
+               TVerticalAlignment verticalAlignment, int dpi = kDesignDpi);
 
 // The cell displays keep the themes they draw with open; a window whose theme changed has
 // them let go, and the next drawing opens them again.
@@ -37,19 +39,28 @@ public:
   TCanvas* TargetCanvas = nullptr;
   RECT CellRect{0, 0, 0, 0};
   TVxCustomColumn* const OwnerColumn;
-  // The grid, for themed drawing; without one (or without its window) the classic look.
+  // The grid, for themed drawing and its DPI; without one (or without its window) the
+  // classic look at 96 DPI.
   TWinControl* ThemeOwner = nullptr;
   int RowChildCount = 0;
   bool RowExpanded = false;
   int RowLevel = 0;
   bool IsSelectedCell = false;
+
+  int Dpi() const;
+  // A length written for 96 DPI at the grid's DPI.
+  int Scaled(int value) const { return ScaleForDpi(value, Dpi()); }
 };
+
+// The tree column's expand button in cell coordinates (relative to the cell's top-left
+// corner) for a row at level in a cell h pixels high, at dpi.
+RECT TreeButtonBox(int level, int h, int dpi);
 
 // Draws the content of any cell of its column.
 class TColumnDisplay : public TVirtualColElement {
 public:
   using TVirtualColElement::TVirtualColElement;
-  // The cell rectangle less 2 pixels on the left and the right.
+  // The cell rectangle less 2 pixels (at 96 DPI) on the left and the right.
   virtual RECT ContentRect() const;
   virtual void DrawCellText(const std::wstring& text, const RECT& rect);
   // The red corner triangle of a cell with a hint.

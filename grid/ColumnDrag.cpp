@@ -21,7 +21,7 @@ void TColumnDragBox::Paint(TCanvas& canvas) {
   canvas.Brush().SetColor(clBtnFace);
   canvas.FillRect(rect);
   ::DrawEdge(canvas.Handle(), &rect, EDGE_RAISED, BF_RECT);
-  ::InflateRect(&rect, -3, 0);
+  ::InflateRect(&rect, -Scaled(3), 0);
   ::SetBkMode(canvas.Handle(), TRANSPARENT);
   ::DrawTextW(canvas.Handle(), text_.c_str(), static_cast<int>(text_.size()), &rect,
               DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
@@ -34,9 +34,18 @@ TDragArrow::TDragArrow(TComponent* owner, bool pointsDown)
 
 void TDragArrow::CreateWnd() {
   TVxFlyoutControl::CreateWnd();
+  SetShape();
+}
+
+void TDragArrow::DpiChanged(int, int) {
+  if (HandleAllocated()) SetShape();
+}
+
+void TDragArrow::SetShape() {
   // A triangle: apex towards the header, base away from it.
-  const POINT down[] = {{0, 0}, {kSize, 0}, {kSize / 2 + 1, kSize}, {kSize / 2, kSize}};
-  const POINT up[] = {{kSize / 2, 0}, {kSize / 2 + 1, 0}, {kSize, kSize}, {0, kSize}};
+  const int size = Scaled(kSize);
+  const POINT down[] = {{0, 0}, {size, 0}, {size / 2 + 1, size}, {size / 2, size}};
+  const POINT up[] = {{size / 2, 0}, {size / 2 + 1, 0}, {size, size}, {0, size}};
   ::SetWindowRgn(Handle(), ::CreatePolygonRgn(pointsDown_ ? down : up, 4, WINDING), FALSE);
 }
 
@@ -52,9 +61,12 @@ TColumnDrag::TColumnDrag()
 
 TColumnDrag::~TColumnDrag() = default;
 
-void TColumnDrag::ShowArrows(int x, int headerTop, int headerBottom) {
-  above_->SetBounds(x - 4, headerTop - 12, TDragArrow::kSize, TDragArrow::kSize);
-  below_->SetBounds(x - 4, headerBottom - 1, TDragArrow::kSize, TDragArrow::kSize);
+void TColumnDrag::ShowArrows(int x, int headerTop, int headerBottom, int dpi) {
+  above_->ChangeDpi(dpi);
+  below_->ChangeDpi(dpi);
+  const int size = ScaleForDpi(TDragArrow::kSize, dpi);
+  above_->SetBounds(x - ScaleForDpi(4, dpi), headerTop - ScaleForDpi(12, dpi), size, size);
+  below_->SetBounds(x - ScaleForDpi(4, dpi), headerBottom - 1, size, size);
   ShowQuietly(*above_);
   ShowQuietly(*below_);
 }

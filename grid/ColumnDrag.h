@@ -27,13 +27,15 @@ private:
 class TDragArrow : public TVxFlyoutControl {
 public:
   TDragArrow(TComponent* owner, bool pointsDown);
-  static constexpr int kSize = 9;
+  static constexpr int kSize = 9; // at 96 DPI
 
 protected:
   void CreateWnd() override;
+  void DpiChanged(int oldDpi, int newDpi) override;
   void Paint(TCanvas& canvas) override;
 
 private:
+  void SetShape();
   bool pointsDown_;
 };
 
@@ -45,8 +47,9 @@ public:
   TColumnDragBox& Box() { return *box_; }
   TDragArrow& UpArrow() { return *above_; }
   TDragArrow& DownArrow() { return *below_; }
-  // Shows the arrows at a drop x (screen) over a header band from top to bottom (screen).
-  void ShowArrows(int x, int headerTop, int headerBottom);
+  // Shows the arrows at a drop x (screen) over a header band from top to bottom (screen),
+  // drawn for the grid's dpi.
+  void ShowArrows(int x, int headerTop, int headerBottom, int dpi);
   void ShowBox();
   void HideArrows();
   void HideAll();

@@ -17,10 +17,7 @@ void TTreeColumnPlay::PlayKey(wchar_t key) {
 
 void TTreeColumnPlay::PlayMouseUp(TMouseButton, TShiftState, int x, int y) {
   if (static_cast<TVxTreeColumn*>(OwnerColumn)->ExpandLock() || !ToggleHook) return;
-  const int h = CellRect.bottom - CellRect.top;
-  const int left = TVxTreeColumn::kLevelIndent * RowLevel + 2;
-  const int top = h / 2 - 5;
-  if (Inside(RECT{left, top, left + 9, top + 9}, x, y)) ToggleHook();
+  if (Inside(TreeButtonBox(RowLevel, CellRect.bottom - CellRect.top, Dpi()), x, y)) ToggleHook();
 }
 
 void TCheckBoxColumnPlay::Flip() {

@@ -30,8 +30,6 @@ bool SameName(std::wstring_view a, std::wstring_view b) {
                               static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
-constexpr int kIndicatorWidth = 12;
-
 } // namespace
 
 TVxColumns::~TVxColumns() {
@@ -133,7 +131,7 @@ void TVxColumns::ApplyStoredPositions() {
 }
 
 void TVxColumns::Layout(bool renumber) {
-  int left = host_ && host_->ColumnsShowIndicator() ? kIndicatorWidth : 0;
+  int left = host_ ? host_->ColumnsIndicatorWidth() : 0;
   int visibleIndex = 0;
   fixedWidth_ = 0;
   for (size_t place = 0; place < positions_.size(); ++place) {
@@ -148,6 +146,14 @@ void TVxColumns::Layout(bool renumber) {
       column->visibleIndex_ = -1;
     }
   }
+}
+
+void TVxColumns::ChangeDpi(int newDpi) {
+  if (dpi_ == newDpi) return;
+  dpi_ = newDpi;
+  for (auto& column : items_)
+    column->RescaleForDpi(newDpi);
+  Layout();
 }
 
 void TVxColumns::SetFixedCols(int value) {
@@ -168,7 +174,7 @@ void TVxColumns::AutoSize(TAutoSizeStart start, const TVxCustomColumn* column) {
     from = column->Position() + 1;
     b = column->Visible() ? column->Left() + column->Width() : column->Left();
   }
-  if (host_ && host_->ColumnsShowIndicator()) b -= kIndicatorWidth;
+  if (host_) b -= host_->ColumnsIndicatorWidth();
   int t = 0, s = 0;
   std::vector<TVxCustomColumn*> sized;
   for (size_t place = std::max(from, 0); place < positions_.size(); ++place) {

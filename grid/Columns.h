@@ -24,8 +24,8 @@ public:
   virtual void ColumnsNotify(const TColumnsNotice& notice) = 0;
   // Client width that auto-size columns share.
   virtual int ColumnsClientWidth() const = 0;
-  // Whether the 12-pixel indicator strip stands left of the body.
-  virtual bool ColumnsShowIndicator() const = 0;
+  // The width of the indicator strip left of the body; 0 without one.
+  virtual int ColumnsIndicatorWidth() const = 0;
   // The window layout is being applied.
   virtual bool ColumnsLoading() const = 0;
   // The grid is being destroyed: removals need no re-layout.
@@ -92,6 +92,10 @@ public:
   void FitAutoSizeColumns() { AutoSize(TAutoSizeStart::None, nullptr); }
 
   TColumnsHost* Host() const { return host_; }
+  // The DPI of the grid the columns are drawn in; a change rescales every column's widths and
+  // padding and lays out once.
+  int Dpi() const { return dpi_; }
+  void ChangeDpi(int dpi);
 
 private:
   friend class TVxCustomColumn;
@@ -107,4 +111,5 @@ private:
   int fixedCols_ = 0;
   int fixedWidth_ = 0;
   int loading_ = 0;
+  int dpi_ = kDesignDpi;
 };

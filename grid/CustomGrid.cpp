@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr int kIndicatorWidth = 12;
-
 // The facts of a grid without a row store: no rows.
 class TNoRows final : public TRowFacts {
 public:
@@ -58,7 +56,7 @@ void TVxCustomGridControl::SetGridLinesStyle(TGridLinesStyle value) {
 
 void TVxCustomGridControl::SetRowSize(int value) {
   if (value <= 0 || rowSize_ == value) return;
-  rowSize_ = std::min(value, kGreatestRowHeight);
+  rowSize_.Set(std::min(value, kGreatestRowHeight), Dpi());
   RowSizeChanged();
   UpdateVertScrollRange();
   Invalidate();
@@ -75,6 +73,17 @@ void TVxCustomGridControl::FontChanged() {
     TVxCustomColumn* column = columns_.ColumnAt(i);
     if (column->ParentFont()) column->TakeGridFont(Font());
   }
+}
+
+void TVxCustomGridControl::DpiChanged(int oldDpi, int newDpi) {
+  TVxScrollControl::DpiChanged(oldDpi, newDpi);
+  for (TDpiLength* length : {&rowSize_, &headerSize_, &footerSize_, &inputSize_, &slideSize_})
+    length->Rescale(newDpi);
+  RowSizeChanged();
+  columns_.ChangeDpi(newDpi);
+  UpdateVertScrollRange();
+  UpdateHorzScrollRange();
+  Invalidate();
 }
 
 void TVxCustomGridControl::Loaded() {
@@ -138,21 +147,21 @@ const TRowFacts& TVxCustomGridControl::RowFacts() const {
 
 void TVxCustomGridControl::SetHeaderSize(int value) {
   if (headerSize_ == value) return;
-  headerSize_ = value;
+  headerSize_.Set(value, Dpi());
   UpdateVertScrollRange();
   Invalidate();
 }
 
 void TVxCustomGridControl::SetFooterSize(int value) {
   if (footerSize_ == value) return;
-  footerSize_ = value;
+  footerSize_.Set(value, Dpi());
   UpdateVertScrollRange();
   Invalidate();
 }
 
 void TVxCustomGridControl::SetInputSize(int value) {
   if (inputSize_ == value) return;
-  inputSize_ = value;
+  inputSize_.Set(value, Dpi());
   UpdateVertScrollRange();
   Invalidate();
 }
@@ -175,14 +184,14 @@ RECT TVxCustomGridControl::GetBodyRect() {
   // Slides span the client below the header: no indicator, input line or footer.
   if (gridStyle_ == gsSlides)
     return RECT{0, options_.Contains(goHeader) ? headerSize_ : 0, client.right, client.bottom};
-  const int indicator = options_.Contains(goIndicator) ? kIndicatorWidth : 0;
+  const int indicator = IndicatorWidth();
   const int line = RowSeparator();
   RECT body{indicator, 0, 0, client.bottom};
   if (options_.Contains(goHeader)) body.top = headerSize_;
-  if (options_.Contains(goInput)) body.top += inputSize_ + 6 + line;
+  if (options_.Contains(goInput)) body.top += inputSize_ + Scaled(kInputExtra) + line;
   body.right = std::min<int>(
       indicator + columns_.VisibleColumnsWidth() - HorzScrollBar().Position(), client.right);
-  if (options_.Contains(goFooter)) body.bottom -= footerSize_ + 4 + line;
+  if (options_.Contains(goFooter)) body.bottom -= footerSize_ + Scaled(kFooterExtra) + line;
   return body;
 }
 
@@ -246,7 +255,7 @@ void TVxCustomGridControl::InvalidateHeader() {
 
 void TVxCustomGridControl::InvalidateIndicator() {
   if (!HandleAllocated() || !options_.Contains(goIndicator)) return;
-  RECT strip{0, 0, kIndicatorWidth, ClientHeight()};
+  RECT strip{0, 0, IndicatorStripWidth(), ClientHeight()};
   ::InvalidateRect(Handle(), &strip, FALSE);
 }
 
@@ -262,7 +271,7 @@ void TVxCustomGridControl::ShiftBody(int row, int dy) {
 
 void TVxCustomGridControl::RefreshScrollAreas() {
   const RECT client = ClientRect();
-  const int indicator = options_.Contains(goIndicator) ? kIndicatorWidth : 0;
+  const int indicator = IndicatorWidth();
   RECT body = GetBodyRect();
   body.left = 0;
   body.right = client.right;
@@ -358,7 +367,7 @@ void TVxCustomGridControl::UpdateVertScrollRange(bool rowsChanged) {
 
 void TVxCustomGridControl::UpdateHorzScrollRange() {
   TVxScrollBar& bar = HorzScrollBar();
-  const int indicator = options_.Contains(goIndicator) ? kIndicatorWidth : 0;
+  const int indicator = IndicatorWidth();
   bar.BeginUpdate();
   if (gridStyle_ == gsSlides) {
     // Slides span the client: nothing to scroll sideways.

@@ -1,6 +1,7 @@
 #pragma once
 #include "grid/Cell.h"
 #include "grid/Columns.h"
+#include "grid/DpiLength.h"
 #include "grid/GridEvents.h"
 #include "grid/GridTypes.h"
 #include "grid/InplaceEdit.h"
@@ -114,6 +115,14 @@ public:
   void SetEnableVisualStyles(bool value);
   int FixedCols() const { return columns_.FixedCols(); }
   void SetFixedCols(int value);
+  // The indicator strip's width at the grid's DPI, whether or not goIndicator shows it; and
+  // the width it takes from the columns (0 without goIndicator).
+  int IndicatorStripWidth() const { return Scaled(kIndicatorWidth); }
+  int IndicatorWidth() const { return options_.Contains(goIndicator) ? IndicatorStripWidth() : 0; }
+  static constexpr int kIndicatorWidth = 12;
+  // The input line's and the footer band's room beyond their InputSize and FooterSize.
+  static constexpr int kInputExtra = 6;
+  static constexpr int kFooterExtra = 4;
   // The five line widths from Options, GridLinesStyle and ao3DGridLines.
   TGridLineWidths LineWidths() const;
 
@@ -243,13 +252,16 @@ public:
   // TColumnsHost
   void ColumnsNotify(const TColumnsNotice& notice) override;
   int ColumnsClientWidth() const override;
-  bool ColumnsShowIndicator() const override { return options_.Contains(goIndicator); }
+  int ColumnsIndicatorWidth() const override { return IndicatorWidth(); }
   bool ColumnsLoading() const override { return Loading(); }
   bool ColumnsDestroying() const override { return tearingDown_ || Destroying(); }
   const TFont& ColumnsGridFont() const override { return Font(); }
 
 protected:
   void FontChanged() override;
+  // The lengths the owner set follow the grid to the new DPI; rows, ticks and the selection
+  // stay as they are.
+  void DpiChanged(int oldDpi, int newDpi) override;
   void Loaded() override;
   void CreateWnd() override;
   void Resize() override;
@@ -366,10 +378,10 @@ private:
   int RowTop(int row);
 
   const TRowFacts* rowFacts_ = nullptr;
-  int rowSize_ = 16;
-  int headerSize_ = 18;
-  int footerSize_ = 18;
-  int inputSize_ = 16;
+  TDpiLength rowSize_{16};
+  TDpiLength headerSize_{18};
+  TDpiLength footerSize_{18};
+  TDpiLength inputSize_{16};
   int selectedColumn_ = 0;
   int selectedRow_ = -1;
   int topRow_ = 0;
@@ -402,7 +414,7 @@ private:
   bool wantReturns_ = false;
   TSelectionMoveDirection selectionMoveDirection_ = mdDown;
   TGridStyle gridStyle_ = gsReport;
-  int slideSize_ = 80;
+  TDpiLength slideSize_{80};
   TSlidesOptions slidesOptions_{soFrame, soHideSelection};
   TColor slideSelectionColor_ = clWindow;
   // The report's horizontal position, kept while the slides hide the bar.

@@ -13,16 +13,18 @@ protected:
 };
 
 // The roll-mode marker: an up arrow head, a down arrow head and a dot in grey text colour,
-// 32 x 32 pixels, placed so that the dot sits at the anchor.
+// 32 x 32 pixels at 96 DPI, placed so that the dot sits at the anchor. It is drawn for the DPI
+// it is given (ChangeDpi) before it shows.
 class TRollShadow : public TVxFlyoutControl {
 public:
   explicit TRollShadow(TComponent* owner);
   // Shows the marker around a screen point.
   void ShowAt(POINT screenAnchor);
-  // The marker's shape in its own coordinates (a region the caller owns).
-  static HRGN CreateShape();
+  // The marker's shape in its own coordinates at dpi (a region the caller owns).
+  static HRGN CreateShape(int dpi = kDesignDpi);
 
 protected:
   void CreateWnd() override;
   void Paint(TCanvas& canvas) override;
+  void DpiChanged(int oldDpi, int newDpi) override;
 };

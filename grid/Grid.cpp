@@ -343,6 +343,23 @@ void TVxGrid::ColumnsNotify(const TColumnsNotice& notice) {
   }
 }
 
+void TVxGrid::DpiChanged(int oldDpi, int newDpi) {
+  const int oldDefault = RowSize();
+  TVxCustomGrid::DpiChanged(oldDpi, newDpi);
+  // A row of the default height takes the new default exactly; a row of its own height is
+  // scaled from the one it has.
+  for (int row = 0; row < cells_->RowTotal(); ++row) {
+    TRow& object = RowObject(row);
+    const int height = object.Height() == oldDefault
+                           ? RowSize()
+                           : std::clamp(MulDiv(object.Height(), newDpi, oldDpi), kLeastRowHeight,
+                                        kGreatestRowHeight);
+    cells_->SetHeight(object, height);
+  }
+  UpdateVertScrollRange();
+  Invalidate();
+}
+
 void TVxGrid::RowSizeChanged() {
   cells_->SetDefaultRowHeight(RowSize());
 }

@@ -132,6 +132,8 @@ protected:
   // The one place that decides what a column change means for the rows and the window.
   void ColumnsNotify(const TColumnsNotice& notice) override;
   void RowSizeChanged() override;
+  // Every row keeps its place, its cells and its tick; only its height follows the DPI.
+  void DpiChanged(int oldDpi, int newDpi) override;
   // The colour the grid gives a column whose cells take the grid's colour.
   virtual TColor ColumnCellColor(int) { return clWindow; }
 

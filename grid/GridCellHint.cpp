@@ -49,8 +49,8 @@ void TVxCustomGrid::ShowCellHint() {
   // margin), and a path reads best on one line: it breaks only where the screen ends.
   const TVxCustomColumn& column = *Columns().ColumnAt(cell.Col);
   RECT content = rect;
-  column.AdjustContentRect(content, RowLevelOf(cell.Row));
-  const int x = std::max<int>(content.left + column.Padding() - 3, 0);
+  column.AdjustContentRect(content, RowLevelOf(cell.Row), Dpi());
+  const int x = std::max<int>(content.left + column.Padding() - Scaled(3), 0);
   const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN) - 16;
-  cellHint_->ActivateHint(ClientToScreen(POINT{x, rect.bottom + 2}), text, screenWidth);
+  cellHint_->ActivateHint(ClientToScreen(POINT{x, rect.bottom + Scaled(2)}), text, screenWidth);
 }

@@ -42,7 +42,7 @@ bool TVxCustomGrid::CanEdit(const TVxCustomColumn& column, TEditorUse use) const
 RECT TVxCustomGrid::EditArea(int col, int row) {
   const TVxCustomColumn& column = *Columns().ColumnAt(col);
   RECT area = GetCellRect(col, row);
-  column.AdjustContentRect(area, RowLevelOf(row));
+  column.AdjustContentRect(area, RowLevelOf(row), Dpi());
   RECT bounds = GetBodyRect();
   // A scrolling column ends where the fixed columns begin.
   if (column.Position() >= FixedCols()) bounds.left += Columns().FixedWidth();

@@ -24,7 +24,7 @@ void TVxCustomGrid::SetHotHeader(int col) {
   hotHeader_ = col;
   const TVxCustomColumn* column = Columns().ColumnAt(col);
   if (column && !column->Header().Hint().empty())
-    headerHint_->ActivateHint(ClientToScreen(POINT{ColumnLeft(*column), HeaderSize() + 2}),
+    headerHint_->ActivateHint(ClientToScreen(POINT{ColumnLeft(*column), HeaderSize() + Scaled(2)}),
                               column->Header().Hint());
   else if (headerHint_->Active())
     headerHint_->ReleaseHint();
@@ -58,9 +58,12 @@ void TVxCustomGrid::HoverMove(TShiftState shift, int x, int y) {
     const TVxCustomColumn& column = *Columns().ColumnAt(pressedHeader_);
     const bool movable =
         !Options().Contains(goDisableColumnMoving) && !column.Options().Contains(coDisableMoving);
-    if (movable && (std::abs(x - pressPoint_.x) > 3 || std::abs(y - pressPoint_.y) > 3)) {
+    const int threshold = Scaled(3);
+    if (movable &&
+        (std::abs(x - pressPoint_.x) > threshold || std::abs(y - pressPoint_.y) > threshold)) {
       dragColumn_ = pressedHeader_;
       TColumnDragBox& box = columnDrag_->Box();
+      box.ChangeDpi(Dpi());
       box.Font().Assign(Font());
       box.SetText(column.Header().Caption());
       DragMove(x, y);
@@ -165,7 +168,7 @@ void TVxCustomGrid::DragMove(int x, int y) {
   const TVxCustomColumn& target = *Columns().ColumnAtPosition(to);
   const int dropX = ColumnLeft(target) + (to > dragged.Position() ? target.Width() : 0);
   const POINT top = ClientToScreen(POINT{dropX, 0});
-  columnDrag_->ShowArrows(top.x, top.y, top.y + HeaderSize());
+  columnDrag_->ShowArrows(top.x, top.y, top.y + HeaderSize(), Dpi());
 }
 
 void TVxCustomGrid::EndDrag(int x, int y) {
@@ -262,7 +265,7 @@ bool TVxCustomGrid::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESUL
     const RECT row = GetRowRect(SelectedRow());
     const RECT body = GetBodyRect();
     if (row.top >= body.top && row.bottom <= body.bottom) {
-      const POINT at = ClientToScreen(POINT{body.left + 8, row.bottom});
+      const POINT at = ClientToScreen(POINT{body.left + Scaled(8), row.bottom});
       return TVxCustomGridControl::HandleMessage(msg, wParam, MAKELPARAM(at.x, at.y), result);
     }
   }

@@ -5,8 +5,6 @@
 
 namespace {
 
-constexpr int kIndicatorWidth = 12;
-
 // The areas a hit test tries lose their last pixel row and column.
 bool InArea(RECT rect, int x, int y) {
   --rect.right;
@@ -22,7 +20,7 @@ TGridLineWidths TVxCustomGridControl::LineWidths() const {
 
 RECT TVxCustomGridControl::GetHeaderRect() {
   if (gridStyle_ == gsSlides) return RECT{0, 0, ClientWidth(), headerSize_};
-  const int indicator = options_.Contains(goIndicator) ? kIndicatorWidth : 0;
+  const int indicator = IndicatorWidth();
   return RECT{indicator, 0, indicator + columns_.VisibleColumnsWidth() - HorzScrollBar().Position(),
               headerSize_};
 }
@@ -30,19 +28,19 @@ RECT TVxCustomGridControl::GetHeaderRect() {
 RECT TVxCustomGridControl::GetInputRect() {
   RECT input = GetHeaderRect();
   input.top = options_.Contains(goHeader) ? headerSize_ : 0;
-  input.bottom = input.top + inputSize_ + 6 + LineWidths().horizontal;
+  input.bottom = input.top + inputSize_ + Scaled(kInputExtra) + LineWidths().horizontal;
   return input;
 }
 
 RECT TVxCustomGridControl::GetFooterRect() {
   RECT footer = GetHeaderRect();
   footer.bottom = ClientHeight();
-  footer.top = footer.bottom - footerSize_ - 4 - LineWidths().horizontal;
+  footer.top = footer.bottom - footerSize_ - Scaled(kFooterExtra) - LineWidths().horizontal;
   return footer;
 }
 
 RECT TVxCustomGridControl::GetIndicatorRect() {
-  return RECT{0, 0, kIndicatorWidth, ClientHeight()};
+  return RECT{0, 0, IndicatorStripWidth(), ClientHeight()};
 }
 
 RECT TVxCustomGridControl::GetRowRect(int row) {
@@ -124,7 +122,7 @@ TGridHitTest TVxCustomGridControl::HitTest(int x, int y) {
 
 int TVxCustomGridControl::ColumnGripAt(int x) {
   if (gridStyle_ == gsSlides) return -1;
-  const int indicator = options_.Contains(goIndicator) ? kIndicatorWidth : 0;
+  const int indicator = IndicatorWidth();
   const int fixedRight = indicator + columns_.FixedWidth();
   for (int position = 0; position < columns_.ColumnCount(); ++position) {
     const TVxCustomColumn* column = columns_.ColumnAtPosition(position);
@@ -132,7 +130,7 @@ int TVxCustomGridControl::ColumnGripAt(int x) {
     const int right = ColumnLeft(*column) + column->Width();
     // A scrolling column's grip behind the fixed columns cannot be reached.
     if (position >= columns_.FixedCols() && right < fixedRight) continue;
-    if (right - 3 <= x && x <= right + 2) return column->Index();
+    if (right - Scaled(3) <= x && x <= right + Scaled(2)) return column->Index();
   }
   return -1;
 }

@@ -8,12 +8,6 @@
 #include "grid/HeaderDisplays.h"
 #include "grid/HeaderTheme.h"
 
-namespace {
-
-constexpr int kIndicatorWidth = 12;
-
-} // namespace
-
 TGridPaintClient::TGridPaintClient(TVxCustomGridControl& grid)
     : grid_(grid), life_(grid), shape_(grid.ShapeStamp()) {}
 
@@ -174,7 +168,7 @@ void TVxCustomGridControl::Paint(TCanvas& canvas) {
     }
     if (broken()) return;
     if (indicator) {
-      const RECT mark = MakeRect(0, top, kIndicatorWidth, top + height + lines.horizontal);
+      const RECT mark = MakeRect(0, top, IndicatorStripWidth(), top + height + lines.horizontal);
       display.DrawIndicatorRow(mark);
       display.DrawIndicatorMark(mark, row == selectedRow_ && !edit_.inputLine, colors.focused,
                                 cellEditor && row == edit_.cell.Row);
@@ -184,7 +178,7 @@ void TVxCustomGridControl::Paint(TCanvas& canvas) {
     row = next;
   }
   PaintFillerRows(canvas, colors, lines, spans, top, body.bottom, rowSize_, total, cells,
-                  indicator ? &display : nullptr, kIndicatorWidth);
+                  indicator ? &display : nullptr, IndicatorStripWidth());
   if (broken()) return;
 
   const int columnsRight = spans.empty() ? body.left : spans.back().right;
@@ -238,14 +232,14 @@ void TVxCustomGridControl::Paint(TCanvas& canvas) {
   }
   if (indicator) {
     if (options_.Contains(goInput)) {
-      const RECT mark = MakeRect(0, input.top, kIndicatorWidth, input.bottom);
+      const RECT mark = MakeRect(0, input.top, IndicatorStripWidth(), input.bottom);
       display.DrawIndicatorCell(mark, 0);
       if (edit_.inputLine) display.DrawIndicatorMark(mark, true, colors.focused, edit_.input);
     }
     if (options_.Contains(goFooter))
-      display.DrawIndicatorCell(MakeRect(0, footer.top, kIndicatorWidth, footer.bottom), 1);
+      display.DrawIndicatorCell(MakeRect(0, footer.top, IndicatorStripWidth(), footer.bottom), 1);
     if (options_.Contains(goHeader))
-      display.DrawIndicatorCell(MakeRect(0, 0, kIndicatorWidth, headerSize_), 0);
+      display.DrawIndicatorCell(MakeRect(0, 0, IndicatorStripWidth(), headerSize_), 0);
   }
   // The strips beyond the columns were drawn above; the fill leaves them alone.
   {

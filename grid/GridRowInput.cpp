@@ -59,9 +59,9 @@ int TVxCustomGrid::RowGripAt(int y) {
   if (y < body.top || y >= body.bottom) return -1;
   int grip = -1;
   WalkScreenRows([&](int row, int top, int height) {
-    if (top - kGripAbove > y) return true;
+    if (top - Scaled(kGripAbove) > y) return true;
     const int bottom = top + height;
-    if (y < bottom - kGripAbove || y > bottom + kGripBelow) return false;
+    if (y < bottom - Scaled(kGripAbove) || y > bottom + Scaled(kGripBelow)) return false;
     grip = row;
     return true;
   });
@@ -127,7 +127,7 @@ bool TVxCustomGrid::RowInputMove(TShiftState shift, int x, int y) {
       return true;
     }
     const int lowest = GetBodyRect().bottom - 1;
-    drag.resizeLine = std::max(std::min(y, lowest), drag.resizeTop + kMinRowHeight);
+    drag.resizeLine = std::max(std::min(y, lowest), drag.resizeTop + Scaled(kMinRowHeight));
     SetRowMark(LineAt(drag.resizeLine, ClientWidth()));
     return true;
   }
@@ -138,8 +138,8 @@ bool TVxCustomGrid::RowInputMove(TShiftState shift, int x, int y) {
     return false;
   }
   if (!drag.moving) {
-    if (std::abs(x - pressPoint_.x) <= kMoveThreshold &&
-        std::abs(y - pressPoint_.y) <= kMoveThreshold)
+    if (std::abs(x - pressPoint_.x) <= Scaled(kMoveThreshold) &&
+        std::abs(y - pressPoint_.y) <= Scaled(kMoveThreshold))
       return true;
     drag.moving = true;
     EndEdit();
@@ -164,8 +164,8 @@ void TVxCustomGrid::UpdateDropMark(int x, int y) {
   // Moved up the row lands above the target, moved down below it (and below its subtree).
   const int boundary = RowBoundaryY(to < from ? to : to + 1);
   const RECT body = GetBodyRect();
-  SetRowMark(RECT{0, std::max<int>(boundary - 2, body.top), ClientWidth(),
-                  std::min<int>(boundary + 1, body.bottom)});
+  SetRowMark(RECT{0, std::max<int>(boundary - Scaled(2), body.top), ClientWidth(),
+                  std::min<int>(boundary + Scaled(1), body.bottom)});
 }
 
 bool TVxCustomGrid::RowInputRelease(int x, int y) {

@@ -31,7 +31,7 @@ void TVxCustomGridControl::SetGridStyle(TGridStyle value) {
 
 void TVxCustomGridControl::SetSlideSize(int value) {
   if (value <= 0 || slideSize_ == value) return;
-  slideSize_ = value;
+  slideSize_.Set(value, Dpi());
   if (gridStyle_ != gsSlides) return;
   UpdateVertScrollRange();
   Invalidate();

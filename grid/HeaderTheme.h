@@ -1,5 +1,6 @@
 #pragma once
 #include "grid/ThemePartCache.h"
+#include "ui/Dpi.h"
 
 #include <windows.h>
 
@@ -20,8 +21,12 @@ public:
   virtual bool DrawItem(HWND window, HDC dc, int part, int state, const RECT& rect);
   // Lets go of the theme, for a theme change; the next drawing opens it again.
   void Reset();
+  // The DPI the parts are drawn for; a change opens the theme again at the next drawing.
+  void SetDpi(int dpi);
+  int Dpi() const { return dpi_; }
 
 private:
+  int dpi_ = kDesignDpi;
   HTHEME theme_ = nullptr;
   bool opened_ = false;
   TThemePartCache parts_;

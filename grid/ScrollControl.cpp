@@ -134,6 +134,7 @@ void TVxScrollControl::MouseDown(TMouseButton button, TShiftState shift, int x, 
   rollDirection_ = rdNone;
   rollAnchor_ = POINT{x, y};
   rollMarker_->SetCursor(crRoll);
+  rollMarker_->ChangeDpi(Dpi());
   rollMarker_->ShowAt(ClientToScreen(rollAnchor_));
   rollTimer_->SetInterval(1);
   rollTimer_->SetEnabled(true);

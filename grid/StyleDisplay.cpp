@@ -20,6 +20,10 @@ TStyleDisplay::TStyleDisplay(TWinControl* owner)
 
 TStyleDisplay::~TStyleDisplay() = default;
 
+int TStyleDisplay::Dpi() const {
+  return owner_ ? owner_->Dpi() : kDesignDpi;
+}
+
 void TStyleDisplay::BeginPass(TCanvas& canvas, bool themesEnabled, int pressedColumn, int hotColumn,
                               bool rightToLeft) {
   canvas_ = &canvas;
@@ -47,6 +51,7 @@ bool TStyleDisplay::Hot(const TVxCustomColumn& column) const {
 
 bool TStyleDisplay::DrawThemePart(int part, int state, const RECT& rect) {
   HWND window = owner_ && owner_->HandleAllocated() ? owner_->Handle() : nullptr;
+  theme_->SetDpi(Dpi());
   return theme_->DrawItem(window, Cv().Handle(), part, state, rect);
 }
 
@@ -64,18 +69,19 @@ void TStyleDisplay::Frame3D(const RECT& r, TColor light, TColor dark) {
 
 int TStyleDisplay::GetHeaderMargin(const TVxCustomColumn& column) const {
   if (!defaultDrawing_ || !displayMedia_) return 0;
-  return Themed() && column.Header().DisplayMode() == dmTextOnly ? 11 : 2;
+  return Scaled(Themed() && column.Header().DisplayMode() == dmTextOnly ? 11 : 2);
 }
 
 THeaderPlacement PlaceHeaderContent(const RECT& rect, TAlignment alignment, int captionWidth,
-                                    int glyphWidth, bool sorted) {
-  int room = sorted ? kSortArrowRoom : 0;
+                                    int glyphWidth, bool sorted, int dpi) {
+  const int room = sorted ? ScaleForDpi(kSortArrowRoom, dpi) : 0;
+  const int gap = ScaleForDpi(2, dpi);
   int middle = (rect.left + rect.right) / 2;
   THeaderPlacement p;
   if (glyphWidth <= 0) {
     switch (alignment) {
     case taLeftJustify:
-      p.captionX = rect.left + 2;
+      p.captionX = rect.left + gap;
       break;
     case taRightJustify:
       p.captionX = rect.right - captionWidth - room;
@@ -89,25 +95,26 @@ THeaderPlacement PlaceHeaderContent(const RECT& rect, TAlignment alignment, int 
   }
   switch (alignment) {
   case taLeftJustify:
-    p.glyphX = rect.left + 3;
+    p.glyphX = rect.left + ScaleForDpi(3, dpi);
     break;
   case taRightJustify:
-    p.glyphX = rect.right - glyphWidth - captionWidth - 2 - room;
+    p.glyphX = rect.right - glyphWidth - captionWidth - gap - room;
     break;
   case taCenter:
-    p.glyphX = middle - (glyphWidth + 2 + captionWidth) / 2;
+    p.glyphX = middle - (glyphWidth + gap + captionWidth) / 2;
     break;
   }
-  p.captionX = p.glyphX + glyphWidth + 2;
+  p.captionX = p.glyphX + glyphWidth + gap;
   return p;
 }
 
-POINT SortArrowPos(const RECT& rect, int captionX, int captionWidth) {
-  return POINT{captionX + captionWidth + 19, (rect.top + rect.bottom) / 2 - 4};
+POINT SortArrowPos(const RECT& rect, int captionX, int captionWidth, int dpi) {
+  return POINT{captionX + captionWidth + ScaleForDpi(19, dpi),
+               (rect.top + rect.bottom) / 2 - ScaleForDpi(4, dpi)};
 }
 
-bool SortArrowShown(POINT pos, int right, bool hideArrow) {
-  return pos.x + 8 < right || !hideArrow;
+bool SortArrowShown(POINT pos, int right, bool hideArrow, int dpi) {
+  return pos.x + ScaleForDpi(8, dpi) < right || !hideArrow;
 }
 
 void TStyleDisplay::DrawHeader(const TVxCustomColumn& column, const RECT& rect) {
@@ -135,18 +142,19 @@ void TStyleDisplay::DrawHeaderContent(const TVxCustomColumn& column, const RECT&
   int captionWidth = 0;
   if (textShown) {
     SIZE size = Cv().TextExtent(header.Caption());
-    captionWidth = (vertical ? size.cy : size.cx) + 2;
+    captionWidth = (vertical ? size.cy : size.cx) + Scaled(2);
   }
-  THeaderPlacement place = PlaceHeaderContent(rect, header.Alignment(), captionWidth,
-                                              hasGlyph ? glyph->Width() : 0, column.Sorted());
+  THeaderPlacement place =
+      PlaceHeaderContent(rect, header.Alignment(), captionWidth, hasGlyph ? glyph->Width() : 0,
+                         column.Sorted(), Dpi());
   // The column keeps its glyph transparent.
   if (hasGlyph)
     Cv().Draw(place.glyphX, rect.top + (RectHeight(rect) - glyph->Height()) / 2, *glyph);
   if (textShown) DrawCaption(column, MakeRect(place.captionX, rect.top, rect.right, rect.bottom));
 
   if (defaultDrawing_ && column.Sorted() && !(GetCapabilities() & kDrawsOwnSortArrow)) {
-    POINT pos = SortArrowPos(rect, place.captionX, captionWidth);
-    if (SortArrowShown(pos, rect.right, header.HideArrow()))
+    POINT pos = SortArrowPos(rect, place.captionX, captionWidth, Dpi());
+    if (SortArrowShown(pos, rect.right, header.HideArrow(), Dpi()))
       DrawSortArrow(pos, column.SortKind() == skAscending);
   }
   if (Pressed(column) && column.Options().Contains(coCanClick) &&
@@ -171,8 +179,8 @@ void TStyleDisplay::DrawCaption(const TVxCustomColumn& column, RECT rect) {
     COLORREF oldColor = ::SetTextColor(dc, ColorToRGB(Cv().Font().Color()));
     int oldMode = ::SetBkMode(dc, TRANSPARENT);
     // Turned by 90 degrees the text runs upwards from its start point.
-    ::ExtTextOutW(dc, rect.left, rect.bottom - 2, ETO_CLIPPED, &rect, header.Caption().c_str(),
-                  static_cast<UINT>(header.Caption().size()), nullptr);
+    ::ExtTextOutW(dc, rect.left, rect.bottom - Scaled(2), ETO_CLIPPED, &rect,
+                  header.Caption().c_str(), static_cast<UINT>(header.Caption().size()), nullptr);
     ::SetBkMode(dc, oldMode);
     ::SetTextColor(dc, oldColor);
   } else {
@@ -185,17 +193,20 @@ void TStyleDisplay::DrawCaption(const TVxCustomColumn& column, RECT rect) {
 }
 
 void TStyleDisplay::DrawSortArrow(POINT p, bool ascending) {
-  int x = p.x, y = p.y;
+  const int x = p.x, y = p.y;
+  // The arrow keeps its 45-degree sides at every scale: its height is half its width.
+  const int half = Scaled(4);
   if (Themed()) {
     TColor grey = ColorToRGB(clGrayText);
     Cv().Pen().SetColor(grey);
     Cv().Brush().SetColor(grey);
     if (ascending)
-      Cv().Polygon({{x, y + 4}, {x + 4, y}, {x + 8, y + 4}});
+      Cv().Polygon({{x, y + half}, {x + half, y}, {x + 2 * half, y + half}});
     else
-      Cv().Polygon({{x, y}, {x + 4, y + 4}, {x + 8, y}});
+      Cv().Polygon({{x, y}, {x + half, y + half}, {x + 2 * half, y}});
     return;
   }
+  const int s3 = Scaled(3), s4 = Scaled(4), s6 = Scaled(6), s7 = Scaled(7);
   // Classic: a sunken outline, dark on the left, light on the right.
   TColor dark = ColorToRGB(clBtnShadow), light = ColorToRGB(clBtnHighlight);
   auto line = [&](TColor color, int x1, int y1, int x2, int y2) {
@@ -205,13 +216,13 @@ void TStyleDisplay::DrawSortArrow(POINT p, bool ascending) {
     Cv().SetPixels(x2, y2, color);
   };
   if (ascending) {
-    line(dark, x, y + 7, x + 3, y + 1);
-    line(light, x + 4, y, x + 7, y + 6);
-    line(light, x, y + 7, x + 7, y + 7);
+    line(dark, x, y + s7, x + s3, y + Scaled(1));
+    line(light, x + s4, y, x + s7, y + s6);
+    line(light, x, y + s7, x + s7, y + s7);
   } else {
-    line(dark, x, y, x + 7, y);
-    line(dark, x, y + 1, x + 3, y + 7);
-    line(light, x + 4, y + 6, x + 7, y);
+    line(dark, x, y, x + s7, y);
+    line(dark, x, y + Scaled(1), x + s3, y + s7);
+    line(light, x + s4, y + s6, x + s7, y);
   }
 }
 
@@ -225,7 +236,7 @@ void TStyleDisplay::DrawFooterContent(const TVxCustomColumn& column, const RECT&
   const TColumnFooter& footer = column.Footer();
   std::wstring text = footer.TextBefore() + footer.Caption() + footer.TextAfter();
   if (text.empty()) return;
-  RECT r = MakeRect(rect.left + 2, rect.top, rect.right - 2, rect.bottom);
+  RECT r = MakeRect(rect.left + Scaled(2), rect.top, rect.right - Scaled(2), rect.bottom);
   UINT format = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;
   if (footer.Alignment() == taRightJustify) format |= DT_RIGHT;
   if (footer.Alignment() == taCenter) format |= DT_CENTER;
@@ -243,7 +254,7 @@ void TStyleDisplay::DrawInputCell(const TVxCustomColumn& column, const RECT& rec
     text = column.InputCaption();
     Cv().Font().SetColor(clGrayText);
   }
-  RECT r = MakeRect(rect.left + 2, rect.top, rect.right - 2, rect.bottom);
+  RECT r = MakeRect(rect.left + Scaled(2), rect.top, rect.right - Scaled(2), rect.bottom);
   Cv().Brush().SetStyle(bsClear);
   Cv().DrawTextW(text, r, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
   Cv().Brush().SetStyle(bsSolid);

@@ -1,6 +1,7 @@
 #pragma once
 #include "grid/PaintTypes.h"
 #include "ui/Canvas.h"
+#include "ui/Dpi.h"
 
 #include <memory>
 
@@ -96,6 +97,9 @@ protected:
   // Draws through the theme; false when the theme failed and the classic look must be drawn.
   bool DrawThemePart(int part, int state, const RECT& rect);
   TCanvas& Cv() const { return *canvas_; }
+  // The owner's DPI (96 without an owner), and a length written for 96 DPI at it.
+  int Dpi() const;
+  int Scaled(int value) const { return ScaleForDpi(value, Dpi()); }
   void Fill(const RECT& rect, TColor color);
   // A one-pixel frame: light on the top and left edges, dark on the bottom and right.
   void Frame3D(const RECT& rect, TColor light, TColor dark);
@@ -120,8 +124,8 @@ struct THeaderPlacement {
   int glyphX = 0;
 };
 THeaderPlacement PlaceHeaderContent(const RECT& rect, TAlignment alignment, int captionWidth,
-                                    int glyphWidth, bool sorted);
+                                    int glyphWidth, bool sorted, int dpi = kDesignDpi);
 // The sort arrow's top-left point for a caption starting at captionX and measured captionWidth
 // wide, and whether it is drawn in a header ending at right.
-POINT SortArrowPos(const RECT& rect, int captionX, int captionWidth);
-bool SortArrowShown(POINT pos, int right, bool hideArrow);
+POINT SortArrowPos(const RECT& rect, int captionX, int captionWidth, int dpi = kDesignDpi);
+bool SortArrowShown(POINT pos, int right, bool hideArrow, int dpi = kDesignDpi);

@@ -7,6 +7,20 @@ constexpr size_t kMaxEntries = 64;
 
 } // namespace
 
+HTHEME OpenThemeForDpi(HWND window, const wchar_t* classList, int dpi) {
+  // Looked up at run time: older systems lack the call, and a program that imported it would
+  // not start there.
+  using TOpenForDpi = HTHEME(WINAPI*)(HWND, LPCWSTR, UINT);
+  static const auto openForDpi = [] {
+    HMODULE uxtheme = ::GetModuleHandleW(L"uxtheme.dll");
+    return uxtheme ? reinterpret_cast<TOpenForDpi>(
+                         reinterpret_cast<void*>(::GetProcAddress(uxtheme, "OpenThemeDataForDpi")))
+                   : nullptr;
+  }();
+  if (openForDpi) return openForDpi(window, classList, static_cast<UINT>(dpi));
+  return ::OpenThemeData(window, classList);
+}
+
 bool TThemePartCache::Draw(HTHEME theme, HDC dc, int part, int state, const RECT& rect,
                            TColor background) {
   const int width = rect.right - rect.left;

@@ -13,6 +13,11 @@
 // grid draws the same few parts (a check box in two states, a header item of each column's
 // width) over and over: each look (part, state, size and the colour under it) is drawn by the
 // theme once into a bitmap and copied from there. A theme change must clear the copies.
+// Opens a theme class for a window drawn at dpi: through OpenThemeDataForDpi where the system
+// has it (its parts then come at that DPI's sizes), else OpenThemeData, whose parts are those
+// of the system's DPI.
+HTHEME OpenThemeForDpi(HWND window, const wchar_t* classList, int dpi);
+
 class TThemePartCache {
 public:
   // Draws the part into dc at rect over background; false when the theme could not draw it.

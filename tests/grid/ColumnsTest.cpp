@@ -17,7 +17,7 @@ struct FakeHost : TColumnsHost {
   bool indicator = false;
   bool loading = false;
   int ColumnsClientWidth() const override { return clientWidth; }
-  bool ColumnsShowIndicator() const override { return indicator; }
+  int ColumnsIndicatorWidth() const override { return indicator ? 12 : 0; }
   bool ColumnsLoading() const override { return loading; }
   bool ColumnsDestroying() const override { return false; }
   TFont font;
@@ -105,7 +105,7 @@ TEST(ColumnsTest, TextColumnDisplayTextAndTreeIndent) {
   EXPECT_EQ(text.DisplayText(L"12"), L"******");
   TVxTreeColumn tree;
   RECT rect{10, 0, 200, 16};
-  tree.AdjustContentRect(rect, 2);
+  tree.AdjustContentRect(rect, 2, kDesignDpi);
   EXPECT_EQ(rect.left, 10 + 2 * 19 + 16);
   EXPECT_FALSE(TVxImageColumn().AcceptsKey(L'a'));
   EXPECT_TRUE(text.AcceptsKey(L'a'));

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the grid's header and indicator cursors as 32 x 32 monochrome .cur files.
+"""Draws the grid's header and indicator cursors as monochrome .cur files at 32 x 32, 48 x 48
+and 64 x 64 pixels.
 
 HORZSPLIT: a vertical bar with arrow heads to the left and the right (column resize grip).
 VERTSPLIT: the same turned upright (row resize grip).

@@ -1,6 +1,6 @@
 #pragma once
 #include "grid/GridTypes.h"
-#include "grid/DpiLength.h"
+#include "ui/DpiLength.h"
 #include "ui/Dpi.h"
 #include "ui/Classes.h"
 #include "ui/Color.h"

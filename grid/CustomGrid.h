@@ -1,7 +1,7 @@
 #pragma once
 #include "grid/Cell.h"
 #include "grid/Columns.h"
-#include "grid/DpiLength.h"
+#include "ui/DpiLength.h"
 #include "grid/GridEvents.h"
 #include "grid/GridTypes.h"
 #include "grid/InplaceEdit.h"

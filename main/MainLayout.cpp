@@ -147,9 +147,7 @@ TFxButton* TForm1::MakeButton(const wchar_t* name, TWinControl* parent, int left
   button->SetSpacing(2);
   button->SetLayout(blGlyphLeft);
   button->SetGradientType(gtVertical);
-  TBitmap image;
-  image.LoadFromResource(glyph);
-  button->SetGlyph(image);
+  button->SetGlyphResource(glyph);
   return button;
 }
 

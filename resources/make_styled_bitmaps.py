@@ -9,6 +9,9 @@ magenta background (the bottom-left pixel's colour, which the check box leaves o
 
 glyph_*.bmp: 24-bit; magenta is the background, which the buttons leave out. Edges are
 smoothed against the buttons' own blue-grey, so they blend with the gradient behind them.
+
+Each picture is drawn again from its shapes for the larger display scales (check_120.bmp,
+glyph_find_144.bmp, ...: 120, 144, 168 and 192 DPI), never stretched from the small one.
 """
 import math
 import os
@@ -41,13 +44,36 @@ def write_bmp(path, width, height, bits, palette, rows):
         f.write(header + info + table + image)
 
 
-def write_check():
+# The display scales the pictures are drawn for besides 96 DPI, and their file suffixes.
+SCALES = [(120, 1.25), (144, 1.5), (168, 1.75), (192, 2.0)]
+
+
+def check_mark(x, y):
+    """The mark of CHECK_ROWS as a shape: two bands three pixels high, down and then up."""
+    left = 1 <= x < 4 and x + 2 <= y < x + 5
+    right = 4 <= x < 8 and 8 - x <= y < 11 - x
+    return left or right
+
+
+def write_check_pixels(name, size, inside):
     black, magenta = PALETTE16.index((0, 0, 0)), PALETTE16.index(MAGENTA)
     rows = []
-    for marks in CHECK_ROWS:
-        pixels = [black if x in marks else magenta for x in range(8)]
-        rows.append(bytes((pixels[i] << 4) | pixels[i + 1] for i in range(0, 8, 2)))
-    write_bmp(os.path.join(HERE, "check.bmp"), 8, 8, 4, PALETTE16, rows)
+    for y in range(size):
+        pixels = [black if inside(x, y) else magenta for x in range(size)]
+        pixels += [magenta] * (size % 2)
+        rows.append(bytes((pixels[i] << 4) | pixels[i + 1] for i in range(0, len(pixels), 2)))
+    write_bmp(os.path.join(HERE, name), size, size, 4, PALETTE16, rows)
+
+
+def write_check():
+    write_check_pixels("check.bmp", 8, lambda x, y: x in CHECK_ROWS[y])
+    for dpi, scale in SCALES:
+        # A pixel is marked when most of it lies inside the shape, so the mark stays crisp.
+        def inside(px, py, scale=scale):
+            hits = sum(check_mark((px + (sx + 0.5) / 4) / scale, (py + (sy + 0.5) / 4) / scale)
+                       for sx in range(4) for sy in range(4))
+            return hits >= 8
+        write_check_pixels("check_%d.bmp" % dpi, round(8 * scale), inside)
 
 
 # ---- glyphs: shapes tested per sub-sample, the last shape that covers a sample wins ----------
@@ -94,7 +120,8 @@ def shade(top, bottom, y0, y1):
     return colour
 
 
-def render(width, height, layers, samples=4):
+def render(width, height, layers, samples=4, scale=1.0):
+    """width and height are the picture's size at this scale; the shapes are drawn at 96 DPI."""
     rows = []
     for py in range(height):
         row = bytearray()
@@ -102,8 +129,8 @@ def render(width, height, layers, samples=4):
             total, hits = [0, 0, 0], 0
             for sy in range(samples):
                 for sx in range(samples):
-                    x = px + (sx + 0.5) / samples
-                    y = py + (sy + 0.5) / samples
+                    x = (px + (sx + 0.5) / samples) / scale
+                    y = (py + (sy + 0.5) / samples) / scale
                     found = None
                     for shape, colour in layers:
                         if shape(x, y):
@@ -124,9 +151,12 @@ def render(width, height, layers, samples=4):
 
 
 def write_glyph(name, width, height, layers):
-    rows = render(width, height, layers)
-    assert rows[height - 1][0:3] == bytes((255, 0, 255)), "the bottom-left pixel must be magenta"
-    write_bmp(os.path.join(HERE, name), width, height, 24, [], rows)
+    sizes = [(name + ".bmp", 1.0)] + [("%s_%d.bmp" % (name, dpi), s) for dpi, s in SCALES]
+    for file, scale in sizes:
+        w, h = round(width * scale), round(height * scale)
+        rows = render(w, h, layers, scale=scale)
+        assert rows[h - 1][0:3] == bytes((255, 0, 255)), "the bottom-left pixel must be magenta"
+        write_bmp(os.path.join(HERE, file), w, h, 24, [], rows)
 
 
 DARK = (46, 66, 98)          # outlines
@@ -179,10 +209,10 @@ def exit_glyph():
 
 def main():
     write_check()
-    write_glyph("glyph_find.bmp", 20, 20, find_glyph())
-    write_glyph("glyph_next.bmp", 16, 16, arrow_glyph(True))
-    write_glyph("glyph_back.bmp", 16, 16, arrow_glyph(False))
-    write_glyph("glyph_exit.bmp", 16, 16, exit_glyph())
+    write_glyph("glyph_find", 20, 20, find_glyph())
+    write_glyph("glyph_next", 16, 16, arrow_glyph(True))
+    write_glyph("glyph_back", 16, 16, arrow_glyph(False))
+    write_glyph("glyph_exit", 16, 16, exit_glyph())
 
 
 if __name__ == "__main__":

@@ -29,6 +29,25 @@ TFxButton::TFxButton(TComponent* owner) : TFxCustomControl(owner) {
 }
 
 void TFxButton::SetGlyph(const TBitmap& glyph) {
+  glyphResource_.clear();
+  TakeGlyph(glyph);
+}
+
+void TFxButton::SetGlyphResource(const std::wstring& name) {
+  TBitmap glyph;
+  LoadBitmapForDpi(glyph, name, Dpi());
+  TakeGlyph(glyph);
+  glyphResource_ = name;
+}
+
+void TFxButton::DpiChanged(int oldDpi, int newDpi) {
+  TFxCustomControl::DpiChanged(oldDpi, newDpi);
+  spacing_.Rescale(newDpi);
+  if (!glyphResource_.empty()) SetGlyphResource(glyphResource_);
+  UpdateImages();
+}
+
+void TFxButton::TakeGlyph(const TBitmap& glyph) {
   glyph_.Assign(glyph);
   glyph_.SetTransparent(true);
   disabledGlyph_.Assign(glyph_);
@@ -197,7 +216,7 @@ void TFxButton::Paint(TCanvas& canvas) {
       look_, Font(), lookFont_);
   if (HasFocus() && showFocusRect_) {
     RECT focus{0, 0, look.Width, look.Height};
-    ::InflateRect(&focus, -2, -2);
+    ::InflateRect(&focus, -Scaled(2), -Scaled(2));
     canvas.DrawFocusRect(focus);
   }
 }
@@ -205,20 +224,24 @@ void TFxButton::Paint(TCanvas& canvas) {
 void TFxButton::DrawFrame() {
   RECT r = ClientRect();
   const int width = r.right, height = r.bottom;
-  ComposeState(frame_, rest_, hover_, 1, r, HoverLevel());
+  const int offset = Scaled(1);
+  ComposeState(frame_, rest_, hover_, offset, r, HoverLevel());
   if (PressLevel() > 0) {
     RECT pressed = r;
-    if (gradientBorder_) ::InflateRect(&pressed, -3, -3);
-    ComposeState(frame_, frame_, pressed_, 1, pressed, PressLevel());
+    if (gradientBorder_) ::InflateRect(&pressed, -Scaled(3), -Scaled(3));
+    ComposeState(frame_, frame_, pressed_, offset, pressed, PressLevel());
   }
   TCanvas& image = frame_.Canvas();
   image.Brush().SetStyle(bsClear);
   image.Pen().SetWidth(1);
   image.Pen().SetStyle(psSolid);
   image.Pen().SetColor(Color());
-  image.Rectangle(r);
+  // The outline covers the band the shifted rest image leaves uncovered.
+  for (RECT band = r; band.left < r.left + offset; ::InflateRect(&band, -1, -1))
+    image.Rectangle(band);
   image.Pen().SetColor(colors_.BorderColor());
-  image.RoundRect(RECT{0, 0, width, height}, 5, 5);
+  const int corner = Scaled(5);
+  image.RoundRect(RECT{0, 0, width, height}, corner, corner);
 
   const RECT c = CaptionRect();
   TFont font(Font());
@@ -226,7 +249,7 @@ void TFxButton::DrawFrame() {
   const bool withText = ShowCaption() && !Caption().empty();
   if (ShowCaption())
     DrawCaptionText(image, Caption(), font, colors_.TextShadow(), TextShadow(),
-                    TextFormat(taCenter, false), c, Enabled());
+                    TextFormat(taCenter, false), c, Enabled(), Scaled(1));
 
   if (!glyph_.Empty()) {
     const SIZE text = withText ? image.TextExtent(Caption()) : SIZE{0, 0};

@@ -3,6 +3,7 @@
 #include "styled/FxFrameCache.h"
 #include "styled/FxCustomControl.h"
 #include "ui/Bitmap.h"
+#include "ui/DpiLength.h"
 
 #include <string>
 
@@ -28,8 +29,11 @@ public:
   // The glyph is kept as a transparent 24-bit copy; its bottom-left pixel's colour is left out.
   const TBitmap& Glyph() const { return glyph_; }
   void SetGlyph(const TBitmap& glyph);
+  // The glyph from a bitmap resource of the program, drawn for the button's DPI: it is loaded
+  // again, at the size drawn for the new scale, whenever the DPI changes.
+  void SetGlyphResource(const std::wstring& name);
   int Spacing() const { return spacing_; }
-  void SetSpacing(int value) { spacing_ = value < 0 ? 0 : value; }
+  void SetSpacing(int value) { spacing_.Set(value < 0 ? 0 : value, Dpi()); }
   TButtonLayout Layout() const { return layout_; }
   void SetLayout(TButtonLayout value);
   bool ShowFocusRect() const { return showFocusRect_; }
@@ -73,6 +77,7 @@ protected:
   bool ClicksOnSpace() const override { return true; }
   void Resized() override { UpdateImages(); }
   void FocusChanged() override { Invalidate(); }
+  void DpiChanged(int oldDpi, int newDpi) override;
   void MouseEntered() override;
   void MouseLeft() override;
   void LeftButtonDown() override;
@@ -100,9 +105,12 @@ private:
 
   TFxControlColors colors_{this};
   int modalResult_ = 0;
+  // The glyph as the owner gave it, and what it is drawn from (kept transparent).
+  void TakeGlyph(const TBitmap& glyph);
   TBitmap glyph_;
   TBitmap disabledGlyph_;
-  int spacing_ = 2;
+  std::wstring glyphResource_;
+  TDpiLength spacing_{2};
   TButtonLayout layout_ = blGlyphLeft;
   bool showFocusRect_ = true;
   bool hotTrack_ = false;

@@ -4,22 +4,24 @@
 
 #include <oleacc.h>
 
+#include <map>
 #include <memory>
 
 namespace {
 
-// The "CHECK" resource as loaded, once for the program. A program without it shows no mark
-// rather than an error at every paint.
-const TBitmap& PlainCheckMark() {
-  static const std::unique_ptr<TBitmap> mark = [] {
-    auto loaded = std::make_unique<TBitmap>();
+// The "CHECK" resource drawn for a DPI, loaded once for the program at each DPI asked for. A
+// program without it shows no mark rather than an error at every paint.
+const TBitmap& PlainCheckMark(int dpi) {
+  static std::map<int, std::unique_ptr<TBitmap>> marks;
+  std::unique_ptr<TBitmap>& mark = marks[dpi];
+  if (!mark) {
+    mark = std::make_unique<TBitmap>();
     try {
-      loaded->LoadFromResource(L"CHECK");
+      LoadBitmapForDpi(*mark, L"CHECK", dpi);
     } catch (const EResNotFound&) {
-      loaded->SetSize(0, 0);
+      mark->SetSize(0, 0);
     }
-    return loaded;
-  }();
+  }
   return *mark;
 }
 
@@ -45,7 +47,16 @@ void TFxCheckBox::SetHotTrack(bool value) {
 }
 
 void TFxCheckBox::SetSpacing(int value) {
-  SetAndRepaint(spacing_, value);
+  if (value == spacing_) return;
+  spacing_.Set(value, Dpi());
+  Invalidate();
+}
+
+void TFxCheckBox::DpiChanged(int oldDpi, int newDpi) {
+  TFxCustomControl::DpiChanged(oldDpi, newDpi);
+  spacing_.Rescale(newDpi);
+  mark_.SetSize(0, 0);
+  UpdateImages();
 }
 
 void TFxCheckBox::SetChecked(bool value) {
@@ -65,14 +76,15 @@ void TFxCheckBox::SetGradientBorder(bool value) {
 }
 
 RECT TFxCheckBox::BoxRect() const {
-  const int top = (Height() - kBoxSize) / 4;
-  return RECT{1, top, 1 + kBoxSize, top + kBoxSize};
+  const int size = Scaled(kBoxSize);
+  const int top = (Height() - size) / 4;
+  return RECT{Scaled(1), top, Scaled(1) + size, top + size};
 }
 
 const TBitmap& TFxCheckBox::CheckMark() {
   const TColor color = Enabled() ? checkColor_ : clGray;
   if (color != markColor_ || mark_.Empty()) {
-    mark_.Assign(PlainCheckMark());
+    mark_.Assign(PlainCheckMark(Dpi()));
     TintBitmap(mark_, color);
     // The background's tint is the bottom-left pixel's colour, which drawing leaves out.
     mark_.SetTransparent(true);
@@ -82,7 +94,10 @@ const TBitmap& TFxCheckBox::CheckMark() {
 }
 
 void TFxCheckBox::UpdateImages() {
-  const RECT box{0, 0, kBoxSize, kBoxSize};
+  const int size = Scaled(kBoxSize);
+  const RECT box{0, 0, size, size};
+  // The frame gains a second pixel only where the scale gives whole ones.
+  const int frameWidth = std::max(1, Dpi() / kDesignDpi);
   const struct {
     TBitmap& image;
     TColor from, to;
@@ -91,7 +106,7 @@ void TFxCheckBox::UpdateImages() {
                {hover_, colors_.OverFrom(), colors_.OverTo(), true},
                {pressed_, colors_.ClickedFrom(), colors_.ClickedTo(), false}};
   for (const auto& look : looks) {
-    look.image.SetSize(kBoxSize, kBoxSize);
+    look.image.SetSize(size, size);
     FillGradient(look.image, box, look.from, nullptr, gtFromTopLeft, look.to);
     if (!look.framed) continue;
     TCanvas& canvas = look.image.Canvas();
@@ -99,7 +114,8 @@ void TFxCheckBox::UpdateImages() {
     canvas.Pen().SetStyle(psSolid);
     canvas.Pen().SetWidth(1);
     canvas.Pen().SetColor(colors_.BorderColor());
-    canvas.Rectangle(box);
+    for (RECT ring = box; ring.left < frameWidth; ::InflateRect(&ring, -1, -1))
+      canvas.Rectangle(ring);
     ::GdiFlush();
   }
   ++imagesStamp_;
@@ -174,11 +190,11 @@ void TFxCheckBox::DrawFrame() {
   ComposeState(frame_, rest_, hover_, 0, box, HoverLevel());
   if (PressLevel() > 0) {
     RECT pressed = box;
-    const int inset = gradientBorder_ ? 2 : 1;
+    const int inset = Scaled(gradientBorder_ ? 2 : 1);
     ::InflateRect(&pressed, -inset, -inset);
-    ComposeState(frame_, frame_, pressed_, 10, pressed, PressLevel());
+    ComposeState(frame_, frame_, pressed_, Scaled(10), pressed, PressLevel());
   }
-  if (checked_) DrawTransparent(frame_, box.left + 2, box.top + 2, CheckMark());
+  if (checked_) DrawTransparent(frame_, box.left + Scaled(2), box.top + Scaled(2), CheckMark());
   // The box image lands on the control at the box's corner.
   screen_.SetSize(client.right, client.bottom);
   screen_.Fill(Color());
@@ -187,13 +203,13 @@ void TFxCheckBox::DrawFrame() {
            0, 0, SRCCOPY);
 
   RECT caption = client;
-  caption.left += spacing_ + 16;
+  caption.left += spacing_ + Scaled(16);
   TFont font(Font());
   if (hotTrack_ && (StateFlags() & kMouseOver)) font.SetColor(colors_.HotTrack());
   image.Brush().SetStyle(bsClear);
   if (ShowCaption())
     DrawCaptionText(image, Caption(), font, colors_.TextShadow(), TextShadow(),
-                    TextFormat(taLeftJustify, false), caption, Enabled());
+                    TextFormat(taLeftJustify, false), caption, Enabled(), Scaled(1));
 
   TPen& pen = image.Pen();
   pen.SetColor(borderLinesColor_);

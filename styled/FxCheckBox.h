@@ -3,6 +3,7 @@
 #include "styled/FxFrameCache.h"
 #include "styled/FxCustomControl.h"
 #include "ui/Bitmap.h"
+#include "ui/DpiLength.h"
 
 #include <string>
 
@@ -54,6 +55,8 @@ protected:
   void Paint(TCanvas& canvas) override;
   bool ClicksOnSpace() const override { return true; }
   void FocusChanged() override { Invalidate(); }
+  // The box, the mark and the caption's distance are drawn for the new DPI.
+  void DpiChanged(int oldDpi, int newDpi) override;
   void MouseEntered() override;
   void MouseLeft() override;
   void LeftButtonDown() override;
@@ -81,7 +84,7 @@ private:
   TBorderLines borderLines_;
   TColor borderLinesColor_ = clGray;
   bool hotTrack_ = false;
-  int spacing_ = 3;
+  TDpiLength spacing_{3};
   bool checked_ = false;
   bool showFocusRect_ = true;
   TColor checkColor_ = clGreen;

@@ -196,10 +196,11 @@ void FillGradient(TBitmap& bitmap, const RECT& rect, TColor fromColor, HRGN regi
 }
 
 void DrawCaptionText(TCanvas& canvas, const std::wstring& text, const TFont& font,
-                     TColor shadowColor, bool shadow, UINT format, const RECT& rect, bool enabled) {
+                     TColor shadowColor, bool shadow, UINT format, const RECT& rect, bool enabled,
+                     int shiftBy) {
   canvas.Font().Assign(font);
   RECT shifted = rect;
-  ::OffsetRect(&shifted, 1, 1);
+  ::OffsetRect(&shifted, shiftBy, shiftBy);
   if (enabled) {
     if (shadow) {
       TColor textColor = canvas.Font().Color();
@@ -214,6 +215,22 @@ void DrawCaptionText(TCanvas& canvas, const std::wstring& text, const TFont& fon
   canvas.DrawText(text, shifted, format);
   canvas.Font().SetColor(clBtnShadow);
   canvas.DrawText(text, rect, format);
+}
+
+void LoadBitmapForDpi(TBitmap& bitmap, const std::wstring& name, int dpi) {
+  // The scales the pictures are drawn at, greatest first.
+  static constexpr int kDrawnFor[] = {192, 168, 144, 120};
+  HMODULE module = ::GetModuleHandleW(nullptr);
+  for (const int drawn : kDrawnFor) {
+    if (drawn > dpi) continue;
+    const std::wstring scaled = name + L"_" + std::to_wstring(drawn);
+    // RT_BITMAP, named in its wide form whatever the character set of the build.
+    if (::FindResourceW(module, scaled.c_str(), MAKEINTRESOURCEW(2))) {
+      bitmap.LoadFromResource(scaled);
+      return;
+    }
+  }
+  bitmap.LoadFromResource(name);
 }
 
 void ComposeState(TBitmap& dest, const TBitmap& base, const TBitmap& overlay, int offset,

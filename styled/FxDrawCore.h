@@ -39,9 +39,16 @@ UINT TextFormat(TAlignment alignment, bool wordWrap);
 void FillGradient(TBitmap& bitmap, const RECT& rect, TColor fromColor, HRGN region,
                   TGradientType type, TColor toColor);
 
-// Draws text with a one-pixel shadow (enabled) or engraved (disabled).
+// Draws text with a shadow (enabled) or engraved (disabled), the shadow shiftBy pixels right
+// and down (one pixel at 96 DPI).
 void DrawCaptionText(TCanvas& canvas, const std::wstring& text, const TFont& font,
-                     TColor shadowColor, bool shadow, UINT format, const RECT& rect, bool enabled);
+                     TColor shadowColor, bool shadow, UINT format, const RECT& rect, bool enabled,
+                     int shiftBy = 1);
+
+// Loads the bitmap resource name drawn for dpi: the program carries its pictures drawn anew at
+// a few scales as name_120, name_144, ...; the one for the greatest DPI not above dpi is
+// taken (name itself below 120), never a stretched copy.
+void LoadBitmapForDpi(TBitmap& bitmap, const std::wstring& name, int dpi);
 
 // One frame of a fading control: base copied to rect's corner moved by offset, then overlay
 // blended over rect at percent.

@@ -39,15 +39,28 @@ void TFxPanel::SetCaptionPosition(TFxCaptionPos value) {
 
 void TFxPanel::SetCornerWidth(int value) {
   if (value == frame_.CornerWidth || value < 0) return;
+  cornerWidth_.Set(value, Dpi());
   frame_.CornerWidth = value;
   FrameChanged();
 }
 
 void TFxPanel::SetBorderWidth(int value) {
   if (value == frame_.BorderWidth || value <= 0) return;
+  borderWidth_.Set(value, Dpi());
   frame_.BorderWidth = value;
   Realign();
   FrameChanged();
+}
+
+void TFxPanel::DpiChanged(int oldDpi, int newDpi) {
+  TFxCustomControl::DpiChanged(oldDpi, newDpi);
+  cornerWidth_.Rescale(newDpi);
+  borderWidth_.Rescale(newDpi);
+  frame_.CornerWidth = cornerWidth_;
+  frame_.BorderWidth = borderWidth_;
+  frame_.Dpi = newDpi;
+  Realign();
+  UpdateImages();
 }
 
 void TFxPanel::SetBorderColor(TColor value) {
@@ -159,7 +172,7 @@ void TFxPanel::Loaded() {
 }
 
 void TFxPanel::AdjustClientRect(RECT& rect) {
-  const int side = frame_.BorderWidth + 1;
+  const int side = frame_.BorderWidth + Scaled(1);
   if (captionPosition_ != cpGroupBox) {
     ::InflateRect(&rect, -side, -side);
     return;
@@ -167,9 +180,9 @@ void TFxPanel::AdjustClientRect(RECT& rect) {
   const int half = CaptionHeight() / 2;
   rect.left += side;
   rect.right -= side;
-  rect.top += half + 2;
-  rect.bottom -= half + 2;
-  ::OffsetRect(&rect, 0, half - 1);
+  rect.top += half + Scaled(2);
+  rect.bottom -= half + Scaled(2);
+  ::OffsetRect(&rect, 0, half - Scaled(1));
 }
 
 RECT TFxPanel::CaptionRect(UINT& format) {
@@ -180,7 +193,7 @@ RECT TFxPanel::CaptionRect(UINT& format) {
   switch (captionPosition_) {
   case cpGroupBox:
     r.top -= bw;
-    if (bw + cw < 2) r.left += 5;
+    if (bw + cw < 2) r.left += Scaled(5);
     format |= DT_TOP | DT_LEFT;
     break;
   case cpTopLeft:
@@ -235,7 +248,8 @@ void TFxPanel::Paint(TCanvas& canvas) {
                          line + std::min(frame_.BorderWidth, h / 2)});
   }
   canvas.Brush().SetStyle(bsClear);
-  DrawCaptionText(canvas, Caption(), Font(), textShadowColor_, TextShadow(), format, r, Enabled());
+  DrawCaptionText(canvas, Caption(), Font(), textShadowColor_, TextShadow(), format, r, Enabled(),
+                  Scaled(1));
 }
 
 LONG TFxPanel::AccessibleRole() const {

@@ -1,6 +1,7 @@
 #pragma once
 #include "styled/FxCustomControl.h"
 #include "styled/FxPanelFrame.h"
+#include "ui/DpiLength.h"
 #include "ui/Bitmap.h"
 
 enum TFxCaptionPos : uint8_t {
@@ -64,6 +65,8 @@ protected:
   void Paint(TCanvas& canvas) override;
   void AdjustClientRect(RECT& rect) override;
   void Resized() override;
+  // The corner and border widths the owner set follow the DPI; the frame is drawn again.
+  void DpiChanged(int oldDpi, int newDpi) override;
   void TextChanged() override;
   void ColorChanged() override;
   void FontChanged() override;
@@ -77,6 +80,8 @@ private:
   TFxCaptionPos captionPosition_ = cpTopLeft;
   TColor textShadowColor_ = clWhite;
   TPanelFrame frame_;
+  TDpiLength cornerWidth_{10};
+  TDpiLength borderWidth_{2};
   TBitmap image_;
   bool ready_ = false;
 };

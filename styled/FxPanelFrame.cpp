@@ -73,7 +73,7 @@ void RenderPanelFrame(TBitmap& target, const TPanelFrame& frame) {
   // The pixels kept from the large drawing: rows 0..k and from height - k on, columns 0..k
   // and from width - k on; the inside (k, k, width - k, height - k) is flat Color.
   const int f = kSupersample;
-  const int k = (frame.CornerWidth + 20) / 2;
+  const int k = (frame.CornerWidth + ScaleForDpi(20, frame.Dpi)) / 2;
   // A group box's top line hangs from its caption's middle; under a tall caption it lies
   // below the band and the flat inside would wipe it out, so the top band reaches past it.
   const int pen = f * frame.BorderWidth - 1;

@@ -1,5 +1,6 @@
 #pragma once
 #include "styled/FxDrawCore.h"
+#include "ui/Dpi.h"
 
 // How a styled panel's rounded frame looks; the panel fills one in from its properties.
 struct TPanelFrame {
@@ -15,10 +16,12 @@ struct TPanelFrame {
   TColor DefaultFrom = clWhite;
   TColor DefaultTo = 14933983;
   TGradientType GradientType = gtVertical;
+  // The DPI the frame is drawn for: the smoothed band's margin beyond the corner scales with it.
+  int Dpi = kDesignDpi;
 };
 
 // Renders the frame into target (the panel's size). An antialiased frame is drawn three times
-// larger and averaged down in its outer band, half of CornerWidth + 20 wide (at the top at least
-// down to the frame's top line); the rest is the flat Color. Only that band is drawn at the larger
-// size, in four strips, so a resize of a big panel costs its edges, not its area.
+// larger and averaged down in its outer band, half of CornerWidth + 20 (at 96 DPI) wide (at the top
+// at least down to the frame's top line); the rest is the flat Color. Only that band is drawn at
+// the larger size, in four strips, so a resize of a big panel costs its edges, not its area.
 void RenderPanelFrame(TBitmap& target, const TPanelFrame& frame);

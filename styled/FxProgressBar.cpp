@@ -73,9 +73,15 @@ void TFxProgressBar::SetBorderColor(TColor value) {
 }
 
 // A border of half the height or more would leave no bar at all.
+void TFxProgressBar::DpiChanged(int oldDpi, int newDpi) {
+  TFxCustomControl::DpiChanged(oldDpi, newDpi);
+  borderWidth_.Rescale(newDpi);
+  Invalidate();
+}
+
 void TFxProgressBar::SetBorderWidth(int value) {
   if (value == borderWidth_ || value < 0) return;
-  if (value < Height() / 2) borderWidth_ = value;
+  if (value < Height() / 2) borderWidth_.Set(value, Dpi());
   Invalidate();
 }
 
@@ -131,7 +137,7 @@ void TFxProgressBar::Paint(TCanvas& canvas) {
   if (showText_ || ShowCaption()) {
     canvas.Brush().SetStyle(bsClear);
     DrawCaptionText(canvas, BarText(), Font(), clWhite, TextShadow(),
-                    DT_CENTER | DT_VCENTER | DT_SINGLELINE, client, true);
+                    DT_CENTER | DT_VCENTER | DT_SINGLELINE, client, true, Scaled(1));
   }
 
   TPen& pen = canvas.Pen();

@@ -1,6 +1,7 @@
 #pragma once
 #include "styled/FxCustomControl.h"
 #include "ui/Bitmap.h"
+#include "ui/DpiLength.h"
 
 #include <string>
 
@@ -54,6 +55,8 @@ public:
 protected:
   void Paint(TCanvas& canvas) override;
   void Resized() override;
+  // The gap the owner set follows the DPI; the edge lines stay one pixel thin.
+  void DpiChanged(int oldDpi, int newDpi) override;
 
 private:
   TColor defaultFrom_ = 11966334;
@@ -66,7 +69,7 @@ private:
   int percent_ = 0;
   TBorderLines borderLines_{blTop, blBottom, blLeft, blRight};
   TColor borderColor_ = clGray;
-  int borderWidth_ = 1;
+  TDpiLength borderWidth_{1};
   TProgressBarOrientation orientation_ = pbHorizontal;
   bool showText_ = true;
   TBitmap image_;

@@ -6,12 +6,16 @@
 
 #include <gtest/gtest.h>
 
-// A picture for people to judge: a captioned panel with three check boxes (one ticked, one
-// disabled) and two buttons with glyphs, the second under the mouse. Saved as
-// styled_controls.bmp in the folder the test runs in.
-TEST(StyledPictureTest, SavesAPanelWithCheckBoxesAndButtons) {
-  TTestHost host;
-  host.SetBounds(0, 0, 260, 160);
+// The scene of the pictures: a captioned panel with three check boxes (one ticked, one
+// disabled) and two buttons with glyphs, the second under the mouse, laid out for dpi as the
+// window's owner lays out its controls. Answers the picture.
+void PaintScene(TTestHost& host, TBitmap& picture, int dpi) {
+  host.ChangeDpi(dpi);
+  auto place = [dpi](TWinControl& control, int x, int y, int w, int h) {
+    control.SetBounds(ScaleForDpi(x, dpi), ScaleForDpi(y, dpi), ScaleForDpi(w, dpi),
+                      ScaleForDpi(h, dpi));
+  };
+  place(host, 0, 0, 260, 160);
   TFxPanel* panel = host.Make<TFxPanel>();
   panel->SetParent(&host);
   panel->SetAlign(alClient);
@@ -21,7 +25,7 @@ TEST(StyledPictureTest, SavesAPanelWithCheckBoxesAndButtons) {
   for (int i = 0; i < 3; ++i) {
     boxes[i] = host.Make<TFxCheckBox>();
     boxes[i]->SetParent(panel);
-    boxes[i]->SetBounds(11, 24 + 16 * i, 230, 17);
+    place(*boxes[i], 11, 24 + 16 * i, 230, 17);
     boxes[i]->SetCaption(captions[i]);
   }
   boxes[0]->SetChecked(true);
@@ -32,22 +36,34 @@ TEST(StyledPictureTest, SavesAPanelWithCheckBoxesAndButtons) {
   for (int i = 0; i < 2; ++i) {
     buttons[i] = host.Make<TFxButton>();
     buttons[i]->SetParent(panel);
-    buttons[i]->SetBounds(7 + 80 * i, 110, 75, 25);
+    place(*buttons[i], 7 + 80 * i, 110, 75, 25);
     buttons[i]->SetCaption(names[i]);
-    TBitmap glyph;
-    glyph.LoadFromResource(glyphs[i]);
-    buttons[i]->SetGlyph(glyph);
+    buttons[i]->SetGlyphResource(glyphs[i]);
   }
   SendMouse(*buttons[1], WM_MOUSEMOVE);
   RunFade(*buttons[1]);
   ASSERT_EQ(buttons[1]->HoverLevel(), 100);
 
-  TBitmap picture(host.Width(), host.Height());
+  picture.SetSize(host.Width(), host.Height());
   picture.Fill(clBtnFace);
   host.PaintTo(picture.Canvas().Handle(), 0, 0);
-  picture.SaveToFile(L"styled_controls.bmp");
-  TBitmap saved;
-  saved.LoadFromFile(L"styled_controls.bmp");
-  EXPECT_EQ(saved.Width(), 260);
-  EXPECT_EQ(saved.Pixel(130, 80), picture.Pixel(130, 80));
+}
+
+// Saved as styled_controls.bmp and, laid out and drawn for 192 DPI, styled_controls_192dpi.bmp
+// in the folder the test runs in, for people to judge.
+TEST(StyledPictureTest, SavesAPanelWithCheckBoxesAndButtons) {
+  const struct {
+    int dpi;
+    const wchar_t* file;
+  } pictures[] = {{96, L"styled_controls.bmp"}, {192, L"styled_controls_192dpi.bmp"}};
+  for (const auto& p : pictures) {
+    TTestHost host;
+    TBitmap picture;
+    PaintScene(host, picture, p.dpi);
+    picture.SaveToFile(p.file);
+    TBitmap saved;
+    saved.LoadFromFile(p.file);
+    EXPECT_EQ(saved.Width(), 260 * p.dpi / 96);
+    EXPECT_EQ(saved.Pixel(130, 80), picture.Pixel(130, 80));
+  }
 }

@@ -463,7 +463,7 @@ std::wstring TVxGrid::CellHintText(int column, int row, TCanvas& canvas, const R
       OnCellFormating(this, column, row, color, style, state);
       canvas.Font().SetStyle(style);
     }
-    if (owner->Width() < display.NeededWidth() + 5) return display.DrawnText;
+    if (owner->Width() < display.NeededWidth() + Scaled(5)) return display.DrawnText;
   }
   return CellHintOf(column, row);
 }

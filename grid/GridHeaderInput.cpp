@@ -218,13 +218,13 @@ void TVxCustomGrid::AutoFitColumn(int col) {
   TWindowDC screen(nullptr);
   TCanvas canvas(screen.Get());
   const TRowFacts& rows = RowFacts();
-  int widest = 8;
+  int widest = Scaled(8);
   for (int row = rows.NextDisplayedRow(-1); row < rows.RowTotal();
        row = rows.NextDisplayedRow(row)) {
     const RECT cell{0, 0, column->Width(), RowHeightOf(row)};
     widest = std::max(widest, CellContentWidth(col, row, canvas, cell));
   }
-  column->SetWidth(2 * column->Padding() + 5 + widest);
+  column->SetWidth(2 * column->Padding() + Scaled(5) + widest);
 }
 
 void TVxCustomGrid::DoEnter() {

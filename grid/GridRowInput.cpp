@@ -83,15 +83,17 @@ void TVxCustomGrid::AutoFitRowHeight(int row) {
   if (!IsShownRow(row)) return;
   TWindowDC screen(nullptr);
   TCanvas canvas(screen.Get());
-  // The content gets a pixel above and below, as a line of text has in a row of RowSize.
-  int tallest = RowSize() - 2;
+  // The content gets a pixel above and below (at 96 DPI), as a line of text has in a row of
+  // RowSize.
+  const int margin = Scaled(2);
+  int tallest = RowSize() - margin;
   for (int position = 0; position < Columns().ColumnCount(); ++position) {
     const TVxCustomColumn& column = *Columns().ColumnAtPosition(position);
     if (!column.Visible()) continue;
     const RECT cell{0, 0, column.Width(), RowHeightOf(row)};
     tallest = std::max(tallest, CellContentHeight(column.Index(), row, canvas, cell));
   }
-  SetRowHeightByDrag(row, tallest + 2);
+  SetRowHeightByDrag(row, tallest + margin);
 }
 
 void TVxCustomGrid::IndicatorPress(TMouseButton button, int, int y) {

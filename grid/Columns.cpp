@@ -71,6 +71,8 @@ TVxCustomColumn* TVxColumns::InsertColumn(int index, std::unique_ptr<TVxCustomCo
   TVxCustomColumn* added = column.get();
   Tell(atEnd ? ckAdding : ckInserting, added, index);
   added->collection_ = this;
+  // Its widths, set or default, were lengths at the DPI it had alone (96).
+  added->RescaleForDpi(dpi_);
   items_.insert(items_.begin() + index, std::move(column));
   // A column that follows the grid's font starts with it.
   if (host_ && added->ParentFont()) added->TakeGridFont(host_->ColumnsGridFont());

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <uxtheme.h>
 
 // At 192 DPI every length of the grid doubles: a header of 36, rows of 32 with the 1-pixel
@@ -119,4 +121,25 @@ TEST(GridDpiTest, SavesAPictureAt192Dpi) {
     for (int y = file.top + 4; y < file.bottom - 4; ++y)
       if (picture.Pixel(x, y) == ColorToRGB(clWindowText)) inkBefore = true;
   EXPECT_FALSE(inkBefore);
+}
+
+// Each of the grid's cursors carries images of 48 and 64 pixels besides the 32-pixel one, so
+// the system takes one of the right size for a larger scale instead of stretching.
+TEST(GridDpiTest, CursorsComeAtTheSizesOfLargerScales) {
+  HMODULE module = ::GetModuleHandleW(nullptr);
+  for (const wchar_t* name : {L"ROLL", L"ROLLUP", L"ROLLDOWN", L"HORZSPLIT", L"VERTSPLIT",
+                              L"COLUMNNODRAG", L"INDICATORSELECT"})
+    for (const int size : {48, 64}) {
+      HRSRC group = ::FindResourceW(module, name, MAKEINTRESOURCEW(12)); // RT_GROUP_CURSOR
+      ASSERT_NE(group, nullptr);
+      auto* directory = static_cast<BYTE*>(::LockResource(::LoadResource(module, group)));
+      const int id = ::LookupIconIdFromDirectoryEx(directory, FALSE, size, size, LR_MONOCHROME);
+      HRSRC image = ::FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(1)); // RT_CURSOR
+      ASSERT_NE(image, nullptr);
+      // The image starts with its hot spot (two words), then its bitmap header.
+      const auto* data = static_cast<const BYTE*>(::LockResource(::LoadResource(module, image)));
+      BITMAPINFOHEADER header;
+      std::memcpy(&header, data + 4, sizeof header);
+      EXPECT_EQ(header.biWidth, size) << WideToAnsi(name);
+    }
 }

@@ -1,7 +1,7 @@
 #include "main/FileSearch.h"
 
+#include "grid/Grid.h"
 #include "main/CleanerState.h"
-#include "main/FoundFilesList.h"
 #include "main/ScanProgress.h"
 #include "main/SystemServices.h"
 
@@ -26,6 +26,12 @@ bool IsPlainSubfolder(const TFindEntry& entry) {
 }
 } // namespace
 
+void DropRowsFrom(TFoundFilesList& list, int row) {
+  // From the end back: the last row never has descendants for its removal to take along.
+  while (list.RowCount() > row)
+    list.Grid().DeleteRowAt(list.RowCount() - 1);
+}
+
 TFileSearch::TFileSearch(TSystemServices& services, TFoundFilesList& list, TCleanerState& state,
                          TScanProgress& progress)
     : services_(services), list_(list), state_(state), progress_(progress), typeNames_(services) {}
@@ -38,7 +44,8 @@ void TFileSearch::AddFile(const std::wstring& base, const TFindEntry& entry) {
   // The browsers' own index files are counted but never offered for cleaning; only the exact
   // lower-case name is theirs.
   if (entry.Name != L"index.dat") {
-    list_.AppendFileRow(path, entry.Size, typeNames_.TypeName(path, entry.Name));
+    const std::wstring& typeName = typeNames_.TypeName(path, entry.Name);
+    AppendWhole(list_, [&] { list_.AppendFileRow(path, entry.Size, typeName); });
   }
 }
 

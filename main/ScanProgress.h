@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <new>
 #include <string>
 
 class TWinControl;
@@ -51,7 +52,14 @@ public:
     TWalkScope(const TWalkScope&) = delete;
     TWalkScope& operator=(const TWalkScope&) = delete;
     ~TWalkScope() {
-      if (--progress_.depth_ == 0) progress_.Flush();
+      if (--progress_.depth_ > 0) return;
+      // Also reached while an error unwinds, memory running out among them: a status text that
+      // cannot be written now must not end the program, and whoever handles the error writes
+      // its own.
+      try {
+        progress_.Flush();
+      } catch (const std::bad_alloc&) {
+      }
     }
 
   private:

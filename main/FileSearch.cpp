@@ -24,6 +24,24 @@ bool IsPlainSubfolder(const TFindEntry& entry) {
   return IsFolder(entry) && !IsDotEntry(entry.Name) &&
          !(entry.Attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
+// The grid's update lock for one walk. Letting it go brings the grid up to date, which can need
+// memory; a destructor must not throw, so while a walk unwinds because memory ran out, that is
+// left to whoever handles the error.
+class TWalkLock {
+public:
+  explicit TWalkLock(TVxGrid& grid) : grid_(grid) { grid_.LockUpdates(); }
+  TWalkLock(const TWalkLock&) = delete;
+  TWalkLock& operator=(const TWalkLock&) = delete;
+  ~TWalkLock() {
+    try {
+      grid_.UnlockUpdates();
+    } catch (const std::bad_alloc&) {
+    }
+  }
+
+private:
+  TVxGrid& grid_;
+};
 } // namespace
 
 void DropRowsFrom(TFoundFilesList& list, int row) {
@@ -66,7 +84,7 @@ void TFileSearch::SearchFiles(const std::wstring& folder, bool recurse) {
     SearchListed(base, *analyzed);
     return;
   }
-  TFoundFilesList::TUpdateLock lock(list_);
+  TWalkLock lock(list_.Grid());
   TScanProgress::TWalkScope walk(progress_);
   TFindEntry entry;
   auto listing = List(base, entry);
@@ -84,7 +102,7 @@ void TFileSearch::SearchFiles(const std::wstring& folder, bool recurse) {
 }
 
 void TFileSearch::SearchListed(const std::wstring& base, const TListedFolder& listed) {
-  TFoundFilesList::TUpdateLock lock(list_);
+  TWalkLock lock(list_.Grid());
   TScanProgress::TWalkScope walk(progress_);
   if (!listed.Listed) return;
   size_t subfolder = 0;

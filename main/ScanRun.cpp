@@ -1,5 +1,6 @@
 #include "main/ScanRun.h"
 
+#include "grid/Grid.h"
 #include "main/BrowserGuard.h"
 #include "main/CleanerState.h"
 #include "main/FileWiper.h"
@@ -44,6 +45,9 @@ bool TScanRun::Run() {
   } catch (const std::bad_alloc&) {
     // The rows listed so far are whole and stay; the user is told that more may lie on the disk.
     reserve.Release();
+    // The walks let go of the grid's update lock without bringing it up to date.
+    list_.Grid().LockUpdates();
+    list_.Grid().UnlockUpdates();
     progress_.SetStatusNow(AnsiToWide(kScanOutOfMemoryText));
     throw EOutOfMemory(kScanOutOfMemoryText);
   }

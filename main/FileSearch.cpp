@@ -55,7 +55,9 @@ TFileSearch::TFileSearch(TSystemServices& services, TFoundFilesList& list, TClea
     : services_(services), list_(list), state_(state), progress_(progress), typeNames_(services) {}
 
 void TFileSearch::AddFile(const std::wstring& base, const TFindEntry& entry) {
-  std::wstring path = base + entry.Name;
+  // Built in the room of the last file's path: one allocation per file is a measurable share of
+  // the scan.
+  std::wstring& path = path_.assign(base).append(entry.Name);
   progress_.SetStatus(L"Search: ", path);
   state_.FoundBytes += entry.Size;
   progress_.SetPosition(state_.FoundBytes / 1024);

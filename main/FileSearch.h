@@ -75,4 +75,5 @@ private:
   std::unique_ptr<TListedFolder> analyzed_;
   std::wstring analyzedBase_;
   int deniedFolders_ = 0;
+  std::wstring path_; // the file being listed
 };

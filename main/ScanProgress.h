@@ -13,10 +13,12 @@ class TFxProgressBar;
 // The walks report every entry (status text, bar position), but setting a label's text costs more
 // than enumerating a dozen entries and a pass through the message queue costs several, so the
 // reports are kept here and reach the controls right before messages run and when the outermost
-// walk returns. Messages run once at least kMessageInterval has passed since they last ran.
+// walk returns. Messages run once at least kMessageInterval has passed since they last ran, as
+// soon as the clock is next read: after at most a few entries or one tick of the system's coarse
+// clock, whichever comes first.
 // Whatever a repaint, a timer event or a click sees is therefore exactly what a per-entry update
 // would show at that moment, and the window never waits longer than the interval plus the handling
-// of one entry.
+// of a few small entries, or of one that outlasts a tick.
 class TScanProgress {
 public:
   static constexpr double kMessageInterval = 0.015; // seconds
@@ -80,4 +82,7 @@ private:
   int depth_ = 0;
   int64_t frequency_ = 1;
   int64_t lastRun_ = 0;
+  static constexpr int kEntriesPerClockRead = 8;
+  int entriesUnclocked_ = 0;
+  unsigned long lastTick_ = 0;
 };

@@ -24,6 +24,7 @@ bool IsPlainSubfolder(const TFindEntry& entry) {
   return IsFolder(entry) && !IsDotEntry(entry.Name) &&
          !(entry.Attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
+
 // The grid's update lock for one walk. Letting it go brings the grid up to date, which can need
 // memory; a destructor must not throw, so while a walk unwinds because memory ran out, that is
 // left to whoever handles the error.

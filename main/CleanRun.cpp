@@ -67,15 +67,38 @@ bool TCleanRun::Run() {
   bar_.SetMax(list_.RowCount() - 1);
   log_.Clear();
   timer_.SetEnabled(false);
-  log_.Add(kCleanLogHeader);
   double total = 0;
-  RecycleBinPass(total);
-  FilePass(total);
-  log_.Add(L"");
-  log_.Add(TotalCleanedLogLine(total));
-  LogNotRemoved();
+  unloggedRow_ = -1;
+  // When memory runs out the run stops where it is: the files not reached yet stay as they are,
+  // and the log says what went before the stop.
+  TMemoryReserve reserve;
+  bool ranOut = false;
+  try {
+    reserve.Hold();
+    log_.Add(kCleanLogHeader);
+    RecycleBinPass(total);
+    FilePass(total);
+  } catch (const std::bad_alloc&) {
+    reserve.Release();
+    ranOut = true;
+    // A file whose removal memory ran out right after is gone all the same.
+    if (unloggedRow_ >= 0) LogRemoved(unloggedRow_, total);
+  }
+  try {
+    log_.Add(L"");
+    log_.Add(TotalCleanedLogLine(total));
+    if (!ranOut) {
+      LogNotRemoved();
+      log_.Flush();
+      return true;
+    }
+  } catch (const std::bad_alloc&) {
+    reserve.Release();
+  }
+  // Lines the log could not take yet are still kept, and go with this one.
+  log_.Add(AnsiToWide(kCleanOutOfMemoryText));
   log_.Flush();
-  return true;
+  throw EOutOfMemory(kCleanOutOfMemoryText);
 }
 
 void TCleanRun::RecycleBinPass(double& total) {
@@ -112,18 +135,29 @@ void TCleanRun::FilePass(double& total) {
     TWipeResult result = wrNotOverwritten;
     try {
       result = OverwriteAndDeleteFile(path);
+    } catch (const std::bad_alloc&) {
+      // Not this file's trouble: the next would run short too, so the run stops.
+      throw;
     } catch (const std::exception&) {
     }
+    if (result == wrRemoved) unloggedRow_ = row;
     RowDone(row, result);
     if (result != wrRemoved) {
       notRemoved_.emplace_back(std::move(path), result);
       continue;
     }
-    uint64_t bytes = 0;
-    if (list_.Bytes(row, bytes)) total += double(bytes);
-    log_.Add(RemovedFileLogLine(path, list_.SizeText(row)));
+    LogRemoved(row, total);
   }
   if (rows > 0) bar_.SetPosition(rows - 1);
+}
+
+void TCleanRun::LogRemoved(int row, double& total) {
+  uint64_t bytes = 0;
+  const bool measured = list_.Bytes(row, bytes);
+  log_.Add(RemovedFileLogLine(list_.Path(row), list_.SizeText(row)));
+  // Counted once logged, so that a retry after memory ran out counts it once.
+  if (measured) total += double(bytes);
+  unloggedRow_ = -1;
 }
 
 void TCleanRun::LogNotRemoved() {

@@ -29,6 +29,9 @@ inline constexpr const wchar_t* kNotRemovedLogHeader = L"Files that could not be
 // Why a file was left, as the log and the console name it ("in use", "no longer there", ...).
 const wchar_t* WipeReasonText(TWipeResult why);
 std::wstring NotRemovedLogLine(const std::wstring& path, TWipeResult why);
+// The log's last line, and the message's, when memory ran out during a clean run.
+inline constexpr const char* kCleanOutOfMemoryText =
+    "Not enough memory: cleaning stopped, and the files not reached yet were left as they were.";
 
 // The clean run behind "Next" on the "Found files" page: empties the Recycle Bin when its row is
 // ticked, overwrites and deletes every ticked file row, and logs what is gone, closed by the total
@@ -61,7 +64,8 @@ public:
   // Owner of what the shell shows while emptying the Recycle Bin.
   HWND Owner = nullptr;
 
-  // The run; false, with nothing changed, while a scan or another clean run is going on.
+  // The run; false, with nothing changed, while a scan or another clean run is going on. When
+  // memory runs out it stops, logs the total so far and why it stopped, and raises EOutOfMemory.
   bool Run();
 
   // Empties the Recycle Bin of all drives; true when the shell says it did.
@@ -75,6 +79,8 @@ public:
 private:
   void RecycleBinPass(double& total);
   void FilePass(double& total);
+  // Logs a removed file and counts its bytes.
+  void LogRemoved(int row, double& total);
   void LogNotRemoved();
   void LetMessagesRun(int row);
   void RowDone(int row, TWipeResult result);
@@ -88,5 +94,7 @@ private:
   TFileWiper wiper_;
   // The ticked files this run gave up on, in row order.
   std::vector<std::pair<std::wstring, TWipeResult>> notRemoved_;
+  // The row of a file that is gone but not yet logged, or -1.
+  int unloggedRow_ = -1;
   std::chrono::steady_clock::time_point lastMessages_;
 };

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 #include <exception>
+#include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -33,6 +35,34 @@ struct TCleanerState {
 class ERunStopped : public std::exception {
 public:
   const char* what() const noexcept override { return "The run was stopped."; }
+};
+
+// Raised by a run that memory ran out under, once it has stopped cleanly: what it did so far
+// stays, and the text says what the user has in front of them.
+class EOutOfMemory : public std::exception {
+public:
+  explicit EOutOfMemory(const char* text) : text_(text) {}
+  const char* what() const noexcept override { return text_; }
+
+private:
+  const char* text_;
+};
+
+// Memory a run holds back while it goes on and gives up when an allocation fails, so that it can
+// still stop cleanly and say why: the status line, the log line and the message box all need some.
+class TMemoryReserve {
+public:
+  static constexpr size_t kBytes = 1 << 20;
+  void Hold() { room_.reset(::operator new(kBytes)); }
+  void Release() { room_.reset(); }
+
+private:
+  // Called directly, not through a new-expression, which the compiler may leave out when the
+  // memory is never used.
+  struct TFree {
+    void operator()(void* room) const { ::operator delete(room); }
+  };
+  std::unique_ptr<void, TFree> room_;
 };
 
 // Marks the state busy for one scope; a second run asks Busy first and refuses.

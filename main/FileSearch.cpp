@@ -1,7 +1,7 @@
 #include "main/FileSearch.h"
 
+#include "grid/Grid.h"
 #include "main/CleanerState.h"
-#include "main/FoundFilesList.h"
 #include "main/ScanProgress.h"
 #include "main/SystemServices.h"
 
@@ -24,21 +24,49 @@ bool IsPlainSubfolder(const TFindEntry& entry) {
   return IsFolder(entry) && !IsDotEntry(entry.Name) &&
          !(entry.Attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
+
+// The grid's update lock for one walk. Letting it go brings the grid up to date, which can need
+// memory; a destructor must not throw, so while a walk unwinds because memory ran out, that is
+// left to whoever handles the error.
+class TWalkLock {
+public:
+  explicit TWalkLock(TVxGrid& grid) : grid_(grid) { grid_.LockUpdates(); }
+  TWalkLock(const TWalkLock&) = delete;
+  TWalkLock& operator=(const TWalkLock&) = delete;
+  ~TWalkLock() {
+    try {
+      grid_.UnlockUpdates();
+    } catch (const std::bad_alloc&) {
+    }
+  }
+
+private:
+  TVxGrid& grid_;
+};
 } // namespace
+
+void DropRowsFrom(TFoundFilesList& list, int row) {
+  // From the end back: the last row never has descendants for its removal to take along.
+  while (list.RowCount() > row)
+    list.Grid().DeleteRowAt(list.RowCount() - 1);
+}
 
 TFileSearch::TFileSearch(TSystemServices& services, TFoundFilesList& list, TCleanerState& state,
                          TScanProgress& progress)
     : services_(services), list_(list), state_(state), progress_(progress), typeNames_(services) {}
 
 void TFileSearch::AddFile(const std::wstring& base, const TFindEntry& entry) {
-  std::wstring path = base + entry.Name;
+  // Built in the room of the last file's path: one allocation per file is a measurable share of
+  // the scan.
+  std::wstring& path = path_.assign(base).append(entry.Name);
   progress_.SetStatus(L"Search: ", path);
   state_.FoundBytes += entry.Size;
   progress_.SetPosition(state_.FoundBytes / 1024);
   // The browsers' own index files are counted but never offered for cleaning; only the exact
   // lower-case name is theirs.
   if (entry.Name != L"index.dat") {
-    list_.AppendFileRow(path, entry.Size, typeNames_.TypeName(path, entry.Name));
+    const std::wstring& typeName = typeNames_.TypeName(path, entry.Name);
+    AppendWhole(list_, [&] { list_.AppendFileRow(path, entry.Size, typeName); });
   }
 }
 
@@ -59,7 +87,7 @@ void TFileSearch::SearchFiles(const std::wstring& folder, bool recurse) {
     SearchListed(base, *analyzed);
     return;
   }
-  TFoundFilesList::TUpdateLock lock(list_);
+  TWalkLock lock(list_.Grid());
   TScanProgress::TWalkScope walk(progress_);
   TFindEntry entry;
   auto listing = List(base, entry);
@@ -77,7 +105,7 @@ void TFileSearch::SearchFiles(const std::wstring& folder, bool recurse) {
 }
 
 void TFileSearch::SearchListed(const std::wstring& base, const TListedFolder& listed) {
-  TFoundFilesList::TUpdateLock lock(list_);
+  TWalkLock lock(list_.Grid());
   TScanProgress::TWalkScope walk(progress_);
   if (!listed.Listed) return;
   size_t subfolder = 0;

@@ -1,15 +1,31 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
+#include "main/FoundFilesList.h"
 #include "main/SystemServices.h"
 #include "main/TypeNameCache.h"
 
-class TFoundFilesList;
 class TScanProgress;
 struct TCleanerState;
+
+// Removes the rows from row to the end; removing gives memory back and never needs any.
+void DropRowsFrom(TFoundFilesList& list, int row);
+
+// Appends one row through append, whole or not at all: memory running out halfway through would
+// leave a row listed without its size, type or tick, and the clean run takes up every listed row.
+template <class TAppend> void AppendWhole(TFoundFilesList& list, TAppend append) {
+  const int before = list.RowCount();
+  try {
+    append();
+  } catch (const std::bad_alloc&) {
+    DropRowsFrom(list, before);
+    throw;
+  }
+}
 
 // The two recursive walks of a scan: SearchFiles lists every file of a folder tree as a file row of
 // the found-files list; AnalyzeFolder only adds up the sizes, so that the scan can scale the
@@ -59,4 +75,5 @@ private:
   std::unique_ptr<TListedFolder> analyzed_;
   std::wstring analyzedBase_;
   int deniedFolders_ = 0;
+  std::wstring path_; // the file being listed
 };

@@ -91,6 +91,10 @@ template <typename TRun> void TForm1::RunGuarded(TRun& run) {
     run.Run();
   } catch (const ERunStopped&) {
     // The user closed the window; what the run did so far stays.
+  } catch (const EOutOfMemory& e) {
+    // The run has stopped cleanly and its rows or log stay usable; the user must know that they
+    // are incomplete.
+    services_.ShowMessageBox(Handle(), AnsiToWide(e.what()), L"Varnox", MB_OK | MB_ICONWARNING);
   }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <new>
 #include <string>
 
 class TWinControl;
@@ -12,10 +13,12 @@ class TFxProgressBar;
 // The walks report every entry (status text, bar position), but setting a label's text costs more
 // than enumerating a dozen entries and a pass through the message queue costs several, so the
 // reports are kept here and reach the controls right before messages run and when the outermost
-// walk returns. Messages run once at least kMessageInterval has passed since they last ran.
+// walk returns. Messages run once at least kMessageInterval has passed since they last ran, as
+// soon as the clock is next read: after at most a few entries or one tick of the system's coarse
+// clock, whichever comes first.
 // Whatever a repaint, a timer event or a click sees is therefore exactly what a per-entry update
 // would show at that moment, and the window never waits longer than the interval plus the handling
-// of one entry.
+// of a few small entries, or of one that outlasts a tick.
 class TScanProgress {
 public:
   static constexpr double kMessageInterval = 0.015; // seconds
@@ -51,7 +54,14 @@ public:
     TWalkScope(const TWalkScope&) = delete;
     TWalkScope& operator=(const TWalkScope&) = delete;
     ~TWalkScope() {
-      if (--progress_.depth_ == 0) progress_.Flush();
+      if (--progress_.depth_ > 0) return;
+      // Also reached while an error unwinds, memory running out among them: a status text that
+      // cannot be written now must not end the program, and whoever handles the error writes
+      // its own.
+      try {
+        progress_.Flush();
+      } catch (const std::bad_alloc&) {
+      }
     }
 
   private:
@@ -72,4 +82,7 @@ private:
   int depth_ = 0;
   int64_t frequency_ = 1;
   int64_t lastRun_ = 0;
+  static constexpr int kEntriesPerClockRead = 8;
+  int entriesUnclocked_ = 0;
+  unsigned long lastTick_ = 0;
 };

@@ -1,5 +1,6 @@
 #include "main/ScanRun.h"
 
+#include "grid/Grid.h"
 #include "main/BrowserGuard.h"
 #include "main/CleanerState.h"
 #include "main/FileWiper.h"
@@ -8,6 +9,7 @@
 #include "styled/FxProgressBar.h"
 #include "ui/Application.h"
 #include "ui/ImgList.h"
+#include "ui/Numbers.h"
 
 TScanRun::TScanRun(const TTargets& targets)
     : services_(targets.Services), images_(targets.Images), state_(targets.State),
@@ -30,13 +32,36 @@ bool TScanRun::Run() {
   images_.Clear();
   state_.FoundBytes = 0;
   state_.SearchedFolders.clear();
-  if (services_.FileTypesMayHaveChanged()) search_.ForgetTypeNames();
   deniedProfiles_.clear();
   deniedFolders_.clear();
   deniedNote_.clear();
 
-  layout_ = ResolveProfileLayout(services_);
+  TMemoryReserve reserve;
+  try {
+    reserve.Hold();
+    if (services_.FileTypesMayHaveChanged()) search_.ForgetTypeNames();
+    layout_ = ResolveProfileLayout(services_);
+    ScanTickedCategories();
+  } catch (const std::bad_alloc&) {
+    // The rows listed so far are whole and stay; the user is told that more may lie on the disk.
+    reserve.Release();
+    // The walks let go of the grid's update lock without bringing it up to date.
+    list_.Grid().LockUpdates();
+    list_.Grid().UnlockUpdates();
+    progress_.SetStatusNow(AnsiToWide(kScanOutOfMemoryText));
+    throw EOutOfMemory(kScanOutOfMemoryText);
+  }
 
+  progress_.SetPositionToMax();
+  if (!deniedProfiles_.empty() || !deniedFolders_.empty())
+    deniedNote_ =
+        DeniedFoldersNote(int(deniedProfiles_.size()), deniedFolders_, services_.IsElevated());
+  progress_.SetStatusNow(deniedNote_.empty() ? L"Scanning has been finished."
+                                             : L"Scanning has been finished. " + deniedNote_);
+  return true;
+}
+
+void TScanRun::ScanTickedCategories() {
   if (Ticked(1)) {
     ScanCategory(pcUserTemp);
     ScanCategory(kSystemTempCaption, kSystemTempFolder);
@@ -62,22 +87,14 @@ bool TScanRun::Run() {
   if (Ticked(7)) AppendRecycleBinRow();
   if (Ticked(8)) ScanCategory(kRecentFilesCaption, layout_.RecentFolder);
   if (Ticked(9)) ScanPrefetch();
-
-  progress_.SetPositionToMax();
-  if (!deniedProfiles_.empty() || !deniedFolders_.empty())
-    deniedNote_ =
-        DeniedFoldersNote(int(deniedProfiles_.size()), deniedFolders_, services_.IsElevated());
-  progress_.SetStatusNow(deniedNote_.empty() ? L"Scanning has been finished."
-                                             : L"Scanning has been finished. " + deniedNote_);
-  return true;
 }
 
 void TScanRun::ScanCategory(TPerUserCategory category) {
   const std::wstring groupCaption = GroupCaption(category);
-  list_.AppendGroupRow(groupCaption);
+  AppendWhole(list_, [&] { list_.AppendGroupRow(groupCaption); });
   uint64_t categoryTotal = 0;
   for (const std::wstring& profile : ListSubfolders(services_, layout_.UsersRoot)) {
-    list_.AppendUserRow(profile);
+    AppendWhole(list_, [&] { list_.AppendUserRow(profile); });
     const int deniedBefore = search_.DeniedFolders();
     progress_.SetPositionNow(0);
     state_.FoundBytes = 0;
@@ -93,10 +110,15 @@ void TScanRun::ScanCategory(TPerUserCategory category) {
           search_.SearchFiles(folder, true);
         } catch (const ERunStopped&) {
           throw;
+        } catch (const std::bad_alloc&) {
+          throw;
         } catch (...) {
         }
       }
     } catch (const ERunStopped&) {
+      throw;
+    } catch (const std::bad_alloc&) {
+      // Not one folder's trouble: the next would run short too, so the scan ends.
       throw;
     } catch (...) {
     }
@@ -106,7 +128,7 @@ void TScanRun::ScanCategory(TPerUserCategory category) {
 }
 
 void TScanRun::ScanCategory(const std::wstring& groupCaption, const std::wstring& folder) {
-  list_.AppendGroupRow(groupCaption);
+  AppendWhole(list_, [&] { list_.AppendGroupRow(groupCaption); });
   list_.SetFileParentToGroup();
   progress_.SetPositionNow(0);
   state_.FoundBytes = 0;
@@ -144,13 +166,13 @@ std::wstring DeniedFoldersNote(int profiles, const std::vector<std::wstring>& fo
 }
 
 void TScanRun::AppendRecycleBinRow() {
-  list_.AppendRecycleBinRow();
+  AppendWhole(list_, [&] { list_.AppendRecycleBinRow(); });
   uint64_t bytes = 0;
   if (QueryRecycleBinSize(services_, bytes)) list_.SetRecycleBinSize(bytes);
 }
 
 void TScanRun::ScanPrefetch() {
-  list_.AppendGroupRow(kPrefetchCaption);
+  AppendWhole(list_, [&] { list_.AppendGroupRow(kPrefetchCaption); });
   list_.SetFileParentToGroup();
   // Neither the bar nor FoundBytes restart here: the prefetch files continue the last count.
   SearchFolder(PrefetchFolder(services_));

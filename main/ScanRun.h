@@ -12,6 +12,10 @@
 #include "main/FoundFilesList.h"
 #include "main/ScanProgress.h"
 
+// The status line's text, and the message's, when memory ran out during a scan.
+inline constexpr const char* kScanOutOfMemoryText =
+    "Not enough memory: the list shows only the files found so far.";
+
 class TVxGrid;
 class TWinControl;
 class TImageList;
@@ -47,7 +51,9 @@ public:
 
   // The scan; false, with nothing changed, when a scan or a clean run is already going on. An error
   // other than in one profile folder's search ends the scan there and reaches the caller (the
-  // window shows it in the standard error box); the rows added so far stay.
+  // window shows it in the standard error box); the rows added so far stay. When memory runs out
+  // the scan stops so too, says so on the status line and raises EOutOfMemory; every row listed
+  // is whole.
   bool Run();
 
   TFileSearch& Search() { return search_; }
@@ -58,6 +64,7 @@ public:
 
 private:
   bool Ticked(int box) const { return IsCategoryTicked && IsCategoryTicked(box); }
+  void ScanTickedCategories();
   // One category into a new group row. Per user: a user row for every plain profile folder
   // below the users root, holding the files of each of the category's folders in that profile.
   void ScanCategory(TPerUserCategory category);

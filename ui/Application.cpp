@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include <new>
+
 TApplication::TApplication() : TComponent(nullptr) {
   wchar_t path[MAX_PATH] = {};
   ::GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -122,6 +124,11 @@ void TApplication::HandleException(TObject* sender) {
 }
 
 void TApplication::ShowException(const std::exception& e) {
+  if (dynamic_cast<const std::bad_alloc*>(&e)) {
+    MessageBox(L"Not enough memory: the last action could not finish.", title_,
+               MB_OK | MB_ICONERROR);
+    return;
+  }
   std::wstring text = AnsiToWide(e.what());
   if (!text.empty() && text.back() > L'.') text += L'.';
   MessageBox(text, title_, MB_OK | MB_ICONERROR);

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
@@ -50,6 +51,7 @@ protected:
       return true;
     }
     if (msg == WM_APP + 2) throw EConvertError("'x' is not a valid integer value");
+    if (msg == WM_APP + 3) throw std::bad_alloc();
     return TWinControl::HandleMessage(msg, wParam, lParam, result);
   }
   void Paint(TCanvas& canvas) override {
@@ -113,6 +115,11 @@ TEST(ControlTest, AnExceptionInAHandlerReachesTheErrorBoxNotTheCaller) {
   EXPECT_EQ(box.shown[0], L"'x' is not a valid integer value.");
   EXPECT_EQ(box.captions[0], L"Varnox");
   EXPECT_EQ(box.flags & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR));
+  // Running out of memory is said in words, not by the C++ library's type name.
+  SendMessageW(h, WM_APP + 3, 0, 0);
+  ASSERT_EQ(box.shown.size(), 2u);
+  EXPECT_EQ(box.shown[1], L"Not enough memory: the last action could not finish.");
+  box.shown.pop_back();
 
   // A failing paint is reported once, and the window is validated all the same.
   probe.throwOnPaint = true;

@@ -79,188 +79,225 @@ void TCell::NotifyChanged() {
   if (store_) store_->CellChanged();
 }
 
+TFontStyles TCell::TextStyle() const {
+  return shared_ && store_ ? store_->CellTextStyle(CurrentColumn(), CurrentRow()) : textStyle_;
+}
+
+void TCell::SetTextStyle(TFontStyles value) {
+  if (shared_ && store_)
+    store_->CellExtras(CurrentColumn(), CurrentRow()).TextStyle = value;
+  else
+    textStyle_ = value;
+}
+
+TColor TCell::BackColor() const {
+  return shared_ && store_ ? store_->CellBackColor(CurrentColumn(), CurrentRow()) : backColor_;
+}
+
 void TCell::SetBackColor(TColor value) {
-  backColor_ = value;
+  if (shared_ && store_)
+    store_->CellExtras(CurrentColumn(), CurrentRow()).BackColor = value;
+  else
+    backColor_ = value;
   if (!creating_) NotifyChanged();
 }
 
+std::wstring TCell::HintText() const {
+  if (shared_ && store_) return store_->CellHint(CurrentColumn(), CurrentRow());
+  return hint_ ? *hint_ : std::wstring();
+}
+
 void TCell::SetHintText(const std::wstring& value) {
-  if (value.empty())
+  if (shared_ && store_) {
+    if (!value.empty() || store_->CellHasExtras(CurrentColumn(), CurrentRow()))
+      store_->CellExtras(CurrentColumn(), CurrentRow()).Hint = value;
+  } else if (value.empty()) {
     hint_.reset();
-  else if (hint_)
+  } else if (hint_) {
     *hint_ = value;
-  else
+  } else {
     hint_ = std::make_unique<std::wstring>(value);
+  }
 }
 
 int TCell::CurrentRow() const {
+  if (pinnedRow_ >= 0) return pinnedRow_;
   return store_ ? store_->CurrentRow() : 0;
 }
 int TCell::CurrentColumn() const {
+  if (pinnedColumn_ >= 0) return pinnedColumn_;
   return store_ ? store_->CurrentColumn() : 0;
 }
 
 bool TStringCell::BoolValue() const {
-  return TextToBool(text_);
+  return TextToBool(TextValue());
 }
 TDateTime TStringCell::DateTimeValue() const {
-  return TextToDateTime(text_);
+  return TextToDateTime(TextValue());
 }
 double TStringCell::FloatValue() const {
-  return StrToFloat(text_);
+  return StrToFloat(TextValue());
 }
 int32_t TStringCell::IntValue() const {
-  return StrToInt(text_);
+  return StrToInt(TextValue());
 }
 
 void TStringCell::SetBoolValue(bool value) {
-  text_ = BoolToText(value);
+  Text().Assign(BoolToText(value));
   TCell::SetBoolValue(value);
 }
 
 void TStringCell::SetDateTimeValue(TDateTime value) {
-  text_ = DateTimeToStr(value);
+  Text().Assign(DateTimeToStr(value));
   TCell::SetDateTimeValue(value);
 }
 
 void TStringCell::SetFloatValue(double value) {
-  text_ = FloatToStrW(value);
+  Text().Assign(FloatToStrW(value));
   TCell::SetFloatValue(value);
 }
 
 void TStringCell::SetIntValue(int32_t value) {
-  text_ = IntToStrW(value);
+  Text().Assign(IntToStrW(value));
   TCell::SetIntValue(value);
 }
 
 void TStringCell::SetTextValue(const std::wstring& value) {
-  text_ = value;
+  Text().Assign(value);
+  TCell::SetTextValue(value);
+}
+
+void TStringCell::SetTextValueSharing(const std::wstring& value, size_t headLength) {
+  if (values_ && headLength > 0 && headLength <= value.size())
+    Text().Assign(value, values_->heads.Intern(std::wstring_view(value).substr(0, headLength)));
+  else
+    Text().Assign(value);
   TCell::SetTextValue(value);
 }
 
 void TStringCell::ResetValue() {
-  text_.clear();
+  Text().Assign({});
   TCell::ResetValue();
 }
 
 void TBooleanCell::SetBoolValue(bool value) {
-  value_ = value;
+  Put(value);
   TCell::SetBoolValue(value);
 }
 
 void TBooleanCell::SetDateTimeValue(TDateTime value) {
-  value_ = false;
+  Put(false);
   TCell::SetDateTimeValue(value);
 }
 
 void TBooleanCell::SetFloatValue(double value) {
-  value_ = value != 0;
+  Put(value != 0);
   TCell::SetFloatValue(value);
 }
 
 void TBooleanCell::SetIntValue(int32_t value) {
-  value_ = value != 0;
+  Put(value != 0);
   TCell::SetIntValue(value);
 }
 
 void TBooleanCell::SetTextValue(const std::wstring& value) {
-  value_ = value == L"1" || EqualsAsciiNoCase(value, L"true");
+  Put(value == L"1" || EqualsAsciiNoCase(value, L"true"));
   TCell::SetTextValue(value);
 }
 
 void TBooleanCell::ResetValue() {
-  value_ = false;
+  Put(false);
   TCell::ResetValue();
 }
 
 void TIntegerCell::SetBoolValue(bool value) {
-  value_ = value ? 1 : 0;
+  Put(value ? 1 : 0);
   TCell::SetBoolValue(value);
 }
 
 void TIntegerCell::SetDateTimeValue(TDateTime value) {
-  value_ = 0;
+  Put(0);
   TCell::SetDateTimeValue(value);
 }
 
 void TIntegerCell::SetFloatValue(double value) {
-  value_ = RoundToInt(value);
+  Put(RoundToInt(value));
   TCell::SetFloatValue(value);
 }
 
 void TIntegerCell::SetIntValue(int32_t value) {
-  value_ = value;
+  Put(value);
   TCell::SetIntValue(value);
 }
 
 void TIntegerCell::SetTextValue(const std::wstring& value) {
-  value_ = value.empty() ? 0 : StrToInt(value);
+  Put(value.empty() ? 0 : StrToInt(value));
   TCell::SetTextValue(value);
 }
 
 void TIntegerCell::ResetValue() {
-  value_ = 0;
+  Put(0);
   TCell::ResetValue();
 }
 
 void TFloatCell::SetBoolValue(bool value) {
-  value_ = 0;
+  Put(0);
   TCell::SetBoolValue(value);
 }
 
 void TFloatCell::SetDateTimeValue(TDateTime value) {
-  value_ = value;
+  Put(value);
   TCell::SetDateTimeValue(value);
 }
 
 void TFloatCell::SetFloatValue(double value) {
-  value_ = value;
+  Put(value);
   TCell::SetFloatValue(value);
 }
 
 void TFloatCell::SetIntValue(int32_t value) {
-  value_ = value;
+  Put(value);
   TCell::SetIntValue(value);
 }
 
 void TFloatCell::SetTextValue(const std::wstring& value) {
-  value_ = StrToFloat(value);
+  Put(StrToFloat(value));
   TCell::SetTextValue(value);
 }
 
 void TFloatCell::ResetValue() {
-  value_ = 0;
+  Put(0);
   TCell::ResetValue();
 }
 
 void TDateTimeCell::SetBoolValue(bool value) {
-  value_ = Now();
+  Put(Now());
   TCell::SetBoolValue(value);
 }
 
 void TDateTimeCell::SetDateTimeValue(TDateTime value) {
-  value_ = value;
+  Put(value);
   TCell::SetDateTimeValue(value);
 }
 
 void TDateTimeCell::SetFloatValue(double value) {
-  value_ = value;
+  Put(value);
   TCell::SetFloatValue(value);
 }
 
 void TDateTimeCell::SetIntValue(int32_t value) {
-  value_ = value;
+  Put(value);
   TCell::SetIntValue(value);
 }
 
 void TDateTimeCell::SetTextValue(const std::wstring& value) {
   TDateTime parsed = 0;
-  value_ = !value.empty() && TryStrToDateTime(value, parsed) ? parsed : 0;
+  Put(!value.empty() && TryStrToDateTime(value, parsed) ? parsed : 0);
   TCell::SetTextValue(value);
 }
 
 void TDateTimeCell::ResetValue() {
-  value_ = 0;
+  Put(0);
   TCell::ResetValue();
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "grid/CellText.h"
 #include "grid/GridTypes.h"
 #include "grid/SmallPool.h"
 #include "ui/Color.h"
@@ -9,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class TCells;
 class TVxCustomColumn;
@@ -16,6 +18,10 @@ class TVxCustomColumn;
 // One cell of the grid: a typed value seen through five views (boolean, date-time, float,
 // integer, text). A cell does not know its coordinates: the store's current cell (the pair
 // recorded by the latest fetch) names it when it reports a change.
+//
+// Most of the store's cells are not objects of their own: a column keeps its values in one
+// compact list, and one shared cell of the column's class stands for whichever of them the
+// current cell names. Its colour, style and hint live in the store beside the values.
 class TCell : public TPooled {
 public:
   explicit TCell(TCells* store) : store_(store) {}
@@ -38,21 +44,31 @@ public:
   void NotifyChanged();
 
   TCells* Store() const { return store_; }
-  TFontStyles TextStyle() const { return textStyle_; }
-  void SetTextStyle(TFontStyles value) { textStyle_ = value; }
-  TColor BackColor() const { return backColor_; }
+  TFontStyles TextStyle() const;
+  void SetTextStyle(TFontStyles value);
+  TColor BackColor() const;
   void SetBackColor(TColor value);
-  std::wstring HintText() const { return hint_ ? *hint_ : std::wstring(); }
+  std::wstring HintText() const;
   void SetHintText(const std::wstring& value);
 
   // Set while the store creates the cell: colour changes then report nothing.
   bool Creating() const { return creating_; }
   void SetCreating(bool value) { creating_ = value; }
 
+  // Makes a shared cell stand for one cell whatever is fetched later (a comparison holds two
+  // cells at once).
+  void Pin(int column, int row) {
+    pinnedColumn_ = column;
+    pinnedRow_ = row;
+  }
+
 protected:
-  // The current row of the store, for cells whose value depends on their row.
+  // The current row of the store (or the pinned one), for cells whose value depends on their
+  // row.
   int CurrentRow() const;
   int CurrentColumn() const;
+  // The cell stands for every cell of its column in the store.
+  void MakeShared() { shared_ = true; }
 
 private:
   TCells* store_;
@@ -61,38 +77,57 @@ private:
   TColor backColor_ = clWindow;
   TFontStyles textStyle_;
   bool creating_ = false;
+  bool shared_ = false;
+  int pinnedColumn_ = -1;
+  int pinnedRow_ = -1;
+};
+
+// The values of a text column as the store keeps them; heads outlive the texts that use them.
+struct TTextValues {
+  TTextHeads heads;
+  std::vector<TCellText> texts;
 };
 
 // A text cell: the other views parse the text, writes format the value as text.
 class TStringCell : public TCell {
 public:
   using TCell::TCell;
+  // The store's shared cell of a text column.
+  TStringCell(TCells* store, TTextValues& values) : TCell(store), values_(&values) { MakeShared(); }
   bool BoolValue() const override;
   TDateTime DateTimeValue() const override;
   double FloatValue() const override;
   int32_t IntValue() const override;
-  std::wstring TextValue() const override { return text_; }
+  std::wstring TextValue() const override { return Text().Get(); }
   void SetBoolValue(bool value) override;
   void SetDateTimeValue(TDateTime value) override;
   void SetFloatValue(double value) override;
   void SetIntValue(int32_t value) override;
   void SetTextValue(const std::wstring& value) override;
   void ResetValue() override;
-  // The stored text without a copy (sorting compares it in place).
-  const std::wstring& Text() const { return text_; }
+  // Writes the text keeping its first headLength characters once for the whole column, for
+  // texts that many rows begin with alike.
+  void SetTextValueSharing(const std::wstring& value, size_t headLength);
 
 private:
-  std::wstring text_;
+  const TCellText& Text() const { return values_ ? values_->texts[CurrentRow()] : text_; }
+  TCellText& Text() { return values_ ? values_->texts[CurrentRow()] : text_; }
+  TCellText text_;
+  TTextValues* values_ = nullptr;
 };
 
 class TBooleanCell : public TCell {
 public:
   using TCell::TCell;
-  bool BoolValue() const override { return value_; }
+  // The store's shared cell of a boolean column.
+  TBooleanCell(TCells* store, std::vector<uint8_t>& values) : TCell(store), values_(&values) {
+    MakeShared();
+  }
+  bool BoolValue() const override { return Value(); }
   TDateTime DateTimeValue() const override { return 0; }
-  double FloatValue() const override { return value_ ? 1 : 0; }
-  int32_t IntValue() const override { return value_ ? 1 : 0; }
-  std::wstring TextValue() const override { return value_ ? L"True" : L"False"; }
+  double FloatValue() const override { return Value() ? 1 : 0; }
+  int32_t IntValue() const override { return Value() ? 1 : 0; }
+  std::wstring TextValue() const override { return Value() ? L"True" : L"False"; }
   void SetBoolValue(bool value) override;
   void SetDateTimeValue(TDateTime value) override;
   void SetFloatValue(double value) override;
@@ -101,17 +136,29 @@ public:
   void ResetValue() override;
 
 private:
+  bool Value() const { return values_ ? (*values_)[CurrentRow()] != 0 : value_; }
+  void Put(bool value) {
+    if (values_)
+      (*values_)[CurrentRow()] = value ? 1 : 0;
+    else
+      value_ = value;
+  }
   bool value_ = false;
+  std::vector<uint8_t>* values_ = nullptr;
 };
 
 class TIntegerCell : public TCell {
 public:
   using TCell::TCell;
-  bool BoolValue() const override { return value_ > 0; }
+  // The store's shared cell of an integer column.
+  TIntegerCell(TCells* store, std::vector<int32_t>& values) : TCell(store), values_(&values) {
+    MakeShared();
+  }
+  bool BoolValue() const override { return Value() > 0; }
   TDateTime DateTimeValue() const override { return 0; }
-  double FloatValue() const override { return value_; }
-  int32_t IntValue() const override { return value_; }
-  std::wstring TextValue() const override { return IntToStrW(value_); }
+  double FloatValue() const override { return Value(); }
+  int32_t IntValue() const override { return Value(); }
+  std::wstring TextValue() const override { return IntToStrW(Value()); }
   void SetBoolValue(bool value) override;
   void SetDateTimeValue(TDateTime value) override;
   void SetFloatValue(double value) override;
@@ -120,17 +167,24 @@ public:
   void ResetValue() override;
 
 private:
+  int32_t Value() const { return values_ ? (*values_)[CurrentRow()] : value_; }
+  void Put(int32_t value) { (values_ ? (*values_)[CurrentRow()] : value_) = value; }
   int32_t value_ = 0;
+  std::vector<int32_t>* values_ = nullptr;
 };
 
 class TFloatCell : public TCell {
 public:
   using TCell::TCell;
+  // The store's shared cell of a float column.
+  TFloatCell(TCells* store, std::vector<double>& values) : TCell(store), values_(&values) {
+    MakeShared();
+  }
   bool BoolValue() const override { return false; }
-  TDateTime DateTimeValue() const override { return value_; }
-  double FloatValue() const override { return value_; }
-  int32_t IntValue() const override { return RoundToInt(value_); }
-  std::wstring TextValue() const override { return FloatToStrW(value_); }
+  TDateTime DateTimeValue() const override { return Value(); }
+  double FloatValue() const override { return Value(); }
+  int32_t IntValue() const override { return RoundToInt(Value()); }
+  std::wstring TextValue() const override { return FloatToStrW(Value()); }
   void SetBoolValue(bool value) override;
   void SetDateTimeValue(TDateTime value) override;
   void SetFloatValue(double value) override;
@@ -139,17 +193,24 @@ public:
   void ResetValue() override;
 
 private:
+  double Value() const { return values_ ? (*values_)[CurrentRow()] : value_; }
+  void Put(double value) { (values_ ? (*values_)[CurrentRow()] : value_) = value; }
   double value_ = 0;
+  std::vector<double>* values_ = nullptr;
 };
 
 class TDateTimeCell : public TCell {
 public:
   using TCell::TCell;
+  // The store's shared cell of a date-time column.
+  TDateTimeCell(TCells* store, std::vector<double>& values) : TCell(store), values_(&values) {
+    MakeShared();
+  }
   bool BoolValue() const override { return false; }
-  TDateTime DateTimeValue() const override { return value_; }
-  double FloatValue() const override { return value_; }
-  int32_t IntValue() const override { return RoundToInt(value_); }
-  std::wstring TextValue() const override { return DateTimeToStr(value_); }
+  TDateTime DateTimeValue() const override { return Value(); }
+  double FloatValue() const override { return Value(); }
+  int32_t IntValue() const override { return RoundToInt(Value()); }
+  std::wstring TextValue() const override { return DateTimeToStr(Value()); }
   void SetBoolValue(bool value) override;
   void SetDateTimeValue(TDateTime value) override;
   void SetFloatValue(double value) override;
@@ -158,7 +219,10 @@ public:
   void ResetValue() override;
 
 private:
+  TDateTime Value() const { return values_ ? (*values_)[CurrentRow()] : value_; }
+  void Put(TDateTime value) { (values_ ? (*values_)[CurrentRow()] : value_) = value; }
   TDateTime value_ = 0;
+  std::vector<double>* values_ = nullptr;
 };
 
 // The auto number: stores nothing and reads as its row's number (row index + 1).
@@ -194,7 +258,10 @@ private:
 // Keeps nothing itself: its column supplies and takes the text of (column, row).
 class TVirtualCell : public TCell {
 public:
-  TVirtualCell(TCells* store, TVxCustomColumn* column) : TCell(store), column_(column) {}
+  // Made shared by the store: one serves every row of its column.
+  TVirtualCell(TCells* store, TVxCustomColumn* column) : TCell(store), column_(column) {
+    MakeShared();
+  }
   bool BoolValue() const override;
   TDateTime DateTimeValue() const override;
   double FloatValue() const override;

@@ -107,78 +107,132 @@ TCell* TCells::CellAt(int column, int row) {
   if (column < 0 || column >= ColumnTotal()) RaiseIndexError(column);
   currentColumn_ = column;
   currentRow_ = row;
-  return cells_[column][row].get();
+  return cells_[column]->At(row);
+}
+
+const TCellExtras* TCells::FindExtras(int column, int row) const {
+  if (!IsRowIndex(row) || column < 0 || column >= ColumnTotal()) return nullptr;
+  const TRow* owner = rows_[row];
+  if (!owner->extras_) return nullptr;
+  auto found = extras_.find({owner, column});
+  return found == extras_.end() ? nullptr : &found->second;
+}
+
+TColor TCells::CellBackColor(int column, int row) const {
+  if (const TCellExtras* extras = FindExtras(column, row)) return extras->BackColor;
+  return column >= 0 && column < ColumnTotal() ? cells_[column]->MadeColor() : clWindow;
+}
+
+TFontStyles TCells::CellTextStyle(int column, int row) const {
+  if (const TCellExtras* extras = FindExtras(column, row)) return extras->TextStyle;
+  return column >= 0 && column < ColumnTotal() ? cells_[column]->MadeStyle() : TFontStyles{};
+}
+
+std::wstring TCells::CellHint(int column, int row) const {
+  const TCellExtras* extras = FindExtras(column, row);
+  return extras ? extras->Hint : std::wstring();
+}
+
+TCellExtras& TCells::CellExtras(int column, int row) {
+  TRow& owner = Row(row);
+  if (column < 0 || column >= ColumnTotal()) RaiseIndexError(column);
+  auto [entry, made] = extras_.try_emplace({&owner, column});
+  if (made) {
+    entry->second.BackColor = cells_[column]->MadeColor();
+    entry->second.TextStyle = cells_[column]->MadeStyle();
+    owner.extras_ = true;
+  }
+  return entry->second;
+}
+
+void TCells::DropExtras(const TRow* row) noexcept {
+  if (!row->extras_) return;
+  auto first = extras_.lower_bound({row, 0});
+  auto last = first;
+  while (last != extras_.end() && last->first.first == row)
+    ++last;
+  extras_.erase(first, last);
+}
+
+void TCells::FollowColumnLook(int column) {
+  const TVxCustomColumn* owner = columns_.ColumnAt(column);
+  TColumnCells& list = *cells_[column];
+  if (!owner || list.HoldsObjects()) return;
+  const TColor color = owner->Color();
+  const TFontStyles style = owner->Font().Style();
+  if (color == list.MadeColor() && style == list.MadeStyle()) return;
+  // The cells made so far keep the look they were made with, in entries of their own; each
+  // entry holds what the cell read already, so a failure part-way changes nothing that shows.
+  for (int row = 0; row < RowTotal(); ++row)
+    CellExtras(column, row);
+  list.SetMadeLook(color, style);
 }
 
 std::unique_ptr<TCell> TCells::CreateCell(int column, TCellCreation creation) {
+  // Only auto-number and GUID columns keep a cell object per row.
   TVxCustomColumn* owner = columns_.ColumnAt(column);
-  const uint8_t kind = owner ? owner->DataKind() : uint8_t(dkText);
   std::unique_ptr<TCell> cell;
-  switch (kind) {
-  case dkAutoNumber:
-    if (creation == ccInsertRowAt || creation == ccColumnInserted)
+  const bool inserted = creation == ccInsertRowAt || creation == ccColumnInserted;
+  if (owner->DataKind() == dkAutoNumber) {
+    if (inserted)
       cell = std::make_unique<TIntegerCell>(this);
     else
       cell = std::make_unique<TIncrementCell>(this);
-    break;
-  case dkBoolean:
-    cell = std::make_unique<TBooleanCell>(this);
-    break;
-  case dkDateTime:
-    cell = std::make_unique<TDateTimeCell>(this);
-    break;
-  case dkFloat:
-    cell = std::make_unique<TFloatCell>(this);
-    break;
-  case dkGuid:
-    if (creation == ccAppendChildRow || creation == ccInsertRowAt)
-      cell = std::make_unique<TStringCell>(this);
-    else
-      cell = std::make_unique<TGuidCell>(this);
-    break;
-  case dkInteger:
-    cell = std::make_unique<TIntegerCell>(this);
-    break;
-  case dkVirtual:
-    cell = std::make_unique<TVirtualCell>(this, owner);
-    break;
-  default:
+  } else if (creation == ccAppendChildRow || creation == ccInsertRowAt) {
     cell = std::make_unique<TStringCell>(this);
-    break;
+  } else {
+    cell = std::make_unique<TGuidCell>(this);
   }
-  if (owner) {
-    cell->SetCreating(true);
-    cell->SetTextStyle(owner->Font().Style());
-    cell->SetBackColor(owner->Color());
-    cell->SetCreating(false);
-  }
+  cell->SetCreating(true);
+  cell->SetTextStyle(owner->Font().Style());
+  cell->SetBackColor(owner->Color());
+  cell->SetCreating(false);
   return cell;
 }
 
-TRow* TCells::NewRow(int level, TRow* parent, bool shown) {
-  TRow* row = new TRow;
-  row->level_ = level;
-  row->parentRow_ = parent;
-  row->shown_ = shown;
-  row->height_ = defaultRowHeight_;
-  return row;
-}
-
-void TCells::InsertRow(int at, TRow* row, TCellCreation creation) {
-  std::unique_ptr<TRow> owned(row);
-  // Every cell is made before any list grows, so a failure leaves the lists of equal length.
+TRow* TCells::InsertRows(int at, int count, int level, TRow* parent, bool shown,
+                         TCellCreation creation) {
+  // Everything that can fail comes first: the looks, the rows, the cell objects and the room
+  // in every list.
+  for (int column = 0; column < ColumnTotal(); ++column)
+    FollowColumnLook(column);
+  newRows_.clear();
   newCells_.clear();
-  for (size_t column = 0; column < cells_.size(); ++column)
-    newCells_.push_back(CreateCell(static_cast<int>(column), creation));
-  rows_.insert(rows_.begin() + at, owned.release());
-  for (size_t column = 0; column < cells_.size(); ++column)
-    cells_[column].insert(cells_[column].begin() + at, std::move(newCells_[column]));
-  if (row->Displayed()) ++shownTotal_;
+  newRows_.reserve(static_cast<size_t>(count));
+  for (int k = 0; k < count; ++k) {
+    auto row = std::make_unique<TRow>();
+    row->level_ = level;
+    row->parentRow_ = parent;
+    row->shown_ = shown;
+    row->height_ = defaultRowHeight_;
+    newRows_.push_back(std::move(row));
+  }
+  for (int column = 0; column < ColumnTotal(); ++column)
+    if (cells_[column]->HoldsObjects())
+      for (int k = 0; k < count; ++k)
+        newCells_.push_back(CreateCell(column, creation));
+  ReserveMore(rows_, static_cast<size_t>(count));
+  for (auto& list : cells_)
+    list->Reserve(static_cast<size_t>(count));
+
+  // Nothing below can fail.
+  const size_t old = rows_.size();
+  rows_.resize(old + static_cast<size_t>(count));
+  for (int k = 0; k < count; ++k)
+    rows_[old + static_cast<size_t>(k)] = newRows_[static_cast<size_t>(k)].release();
+  std::rotate(rows_.begin() + at, rows_.begin() + static_cast<ptrdiff_t>(old), rows_.end());
+  std::unique_ptr<TCell>* objects = newCells_.data();
+  for (auto& list : cells_) {
+    list->Insert(static_cast<size_t>(at), static_cast<size_t>(count), objects);
+    if (list->HoldsObjects()) objects += count;
+  }
+  if (shown) shownTotal_ += count;
   Renumber(at);
   RankStale(at);
-  // The new row is not selected; the selected rows after it moved down one.
-  if (at <= selectedLast_) ++selectedLast_;
-  if (at <= selectedFirst_) ++selectedFirst_;
+  // The new rows are not selected; the selected rows after them moved down.
+  if (at <= selectedLast_) selectedLast_ += count;
+  if (at <= selectedFirst_) selectedFirst_ += count;
+  return rows_[at];
 }
 
 void TCells::Renumber(int first, int last) {
@@ -189,10 +243,8 @@ void TCells::Renumber(int first, int last) {
 
 int TCells::AppendRows(int count) {
   const int first = RowTotal();
-  for (int k = 0; k < count; ++k) {
-    // A top-level row at the end ends every run before it and starts none.
-    InsertRow(RowTotal(), NewRow(0, nullptr, true), ccAppendRows);
-  }
+  // Top-level rows at the end end every run before them and start none.
+  if (count > 0) InsertRows(first, count, 0, nullptr, true, ccAppendRows);
   isSorted_ = false;
   return first;
 }
@@ -206,9 +258,8 @@ int TCells::AppendChildRow(int parent, bool atEnd) {
   // sort or move); the new row would take them into its run, so count afresh then.
   const bool deeperFollows = at < RowTotal() && rows_[at]->level_ > level;
   // A child is shown only when its parent is expanded and shown itself.
-  TRow* row = NewRow(level, &owner, owner.expanded_ && owner.shown_);
+  TRow* row = InsertRows(at, 1, level, &owner, owner.expanded_ && owner.shown_, ccAppendChildRow);
   ++owner.childCount_;
-  InsertRow(at, row, ccAppendChildRow);
   if (deeperFollows) {
     runsValid_ = false;
   } else {
@@ -224,7 +275,7 @@ int TCells::AppendChildRow(int parent, bool atEnd) {
 void TCells::InsertRowAt(int index) {
   if (index < 0 || index > RowTotal()) RaiseIndexError(index);
   const bool atEnd = index == RowTotal();
-  InsertRow(index, NewRow(0, nullptr, true), ccInsertRowAt);
+  InsertRows(index, 1, 0, nullptr, true, ccInsertRowAt);
   // A top-level row in the middle cuts the runs around it.
   if (!atEnd) runsValid_ = false;
   isSorted_ = false;
@@ -252,11 +303,13 @@ void TCells::RemoveRows(int first, int last) {
       if (row->index_ >= 0 && row->parentRow_ && row->parentRow_->index_ < 0)
         row->parentRow_ = nullptr;
   }
-  for (int j = first; j <= last; ++j)
+  for (int j = first; j <= last; ++j) {
+    DropExtras(rows_[j]);
     delete rows_[j];
+  }
   rows_.erase(rows_.begin() + first, rows_.begin() + last + 1);
   for (auto& list : cells_)
-    list.erase(list.begin() + first, list.begin() + last + 1);
+    list->Erase(static_cast<size_t>(first), static_cast<size_t>(last));
   Renumber(first);
   RankStale(first);
   SelectionSpanLost();
@@ -265,7 +318,8 @@ void TCells::RemoveRows(int first, int last) {
 
 void TCells::Clear() {
   for (auto& list : cells_)
-    list.clear();
+    list->Clear();
+  extras_.clear();
   for (TRow* row : rows_)
     delete row;
   rows_.clear();
@@ -282,7 +336,7 @@ void TCells::ExchangeRows(int a, int b) {
   if (a == b) return;
   std::swap(rows_[a], rows_[b]);
   for (auto& list : cells_)
-    std::swap(list[a], list[b]);
+    list->Swap(static_cast<size_t>(a), static_cast<size_t>(b));
   rows_[a]->index_ = a;
   rows_[b]->index_ = b;
   const int change =
@@ -312,7 +366,7 @@ void TCells::MoveRow(int from, int to) {
     before[i - lo] = rows_[i]->Displayed();
   move(rows_);
   for (auto& list : cells_)
-    move(list);
+    list->Move(static_cast<size_t>(from), static_cast<size_t>(to));
   Renumber(lo, hi);
   runsValid_ = runsKept;
   // The rows between the two places moved by one: the counts follow their flags.
@@ -498,17 +552,11 @@ void TCells::SetVisible(TRow& row, bool value) {
 }
 
 void TCells::Permute(const std::vector<int>& order) {
-  const size_t n = order.size();
-  std::vector<TRow*> rows(n);
-  for (size_t k = 0; k < n; ++k)
-    rows[k] = rows_[order[k]];
-  rows_.swap(rows);
-  std::vector<std::unique_ptr<TCell>> cells(n);
-  for (auto& list : cells_) {
-    for (size_t k = 0; k < n; ++k)
-      cells[k] = std::move(list[order[k]]);
-    list.swap(cells);
-  }
+  // The one allocation comes before any row moves.
+  std::vector<uint8_t> done(order.size());
+  PermuteInPlace(rows_, order, done);
+  for (auto& list : cells_)
+    list->Permute(order, done);
   Renumber(0);
   RankStale(0);
   SelectionSpanLost();
@@ -525,7 +573,7 @@ void TCells::Sort(int column, TSortType type, bool force, TSortKind direction) {
     // The same order read backwards, exactly: rows k and n - 1 - k change places.
     std::reverse(rows_.begin(), rows_.end());
     for (auto& list : cells_)
-      std::reverse(list.begin(), list.end());
+      list->Reverse();
     Renumber(0);
     RankStale(0);
     SelectionSpanLost();
@@ -566,10 +614,17 @@ void TCells::Sort(int column, TSortType type, bool force, TSortKind direction) {
              [](std::string_view a, std::string_view b) { return a.compare(b); });
       break;
     }
-    case stCustom:
-      sortBy([&](int r) { return CellAt(column, r); },
-             [&](TCell* a, TCell* b) { return OnCompareCells ? OnCompareCells(*a, *b) : 0; });
+    case stCustom: {
+      // The handler holds two cells at once: each stands for its own row.
+      TColumnCells& list = *cells_[column];
+      sortBy([](int r) { return r; },
+             [&](int a, int b) {
+               TCell* first = list.Pinned(column, a);
+               TCell* second = list.Pinned(column, b);
+               return OnCompareCells ? OnCompareCells(*first, *second) : 0;
+             });
       break;
+    }
     case stIP: {
       std::vector<std::wstring> texts(n);
       std::vector<TIpKey> keys(n);
@@ -588,18 +643,58 @@ void TCells::Sort(int column, TSortType type, bool force, TSortKind direction) {
       break;
     }
     default: {
-      // Text cells are compared in place; other cells lend a copy of their text.
-      std::vector<std::wstring> copies;
-      copies.reserve(n);
-      sortBy(
-          [&](int r) {
-            TCell* cell = CellAt(column, r);
-            if (auto* text = dynamic_cast<TStringCell*>(cell))
-              return std::wstring_view(text->Text());
-            copies.push_back(cell->TextValue());
-            return std::wstring_view(copies.back());
-          },
-          [](std::wstring_view a, std::wstring_view b) { return a.compare(b); });
+      // The texts side by side in one buffer, each row's key a span of it: every text is read
+      // once and compared in place. Equal texts keep their row order, so the result does not
+      // depend on the sort's own order of work.
+      // In a tree only siblings are compared: the key begins with the row's parent, so the
+      // sort orders each family by itself and never compares texts across families.
+      struct TTextKey {
+        int parent;
+        int row;
+        size_t offset, length;
+      };
+      std::vector<int> parents(static_cast<size_t>(n), 0);
+      if (tree) {
+        std::vector<int> open;
+        for (int r = 0; r < n; ++r) {
+          while (!open.empty() && rows_[open.back()]->level_ >= rows_[r]->level_)
+            open.pop_back();
+          parents[static_cast<size_t>(r)] = open.empty() ? -1 : open.back();
+          open.push_back(r);
+        }
+      }
+      std::wstring chars;
+      std::vector<TTextKey> keys(static_cast<size_t>(n));
+      if (const std::vector<TCellText>* texts = cells_[column]->Texts()) {
+        size_t total = 0;
+        for (const TCellText& text : *texts)
+          total += text.Length();
+        chars.resize(total);
+        size_t at = 0;
+        for (int r = 0; r < n; ++r) {
+          const TCellText& text = (*texts)[static_cast<size_t>(r)];
+          keys[static_cast<size_t>(r)] = {parents[static_cast<size_t>(r)], r, at, text.Length()};
+          text.CopyTo(chars.data() + at);
+          at += text.Length();
+        }
+      } else {
+        for (int r = 0; r < n; ++r) {
+          const std::wstring text = CellAt(column, r)->TextValue();
+          keys[static_cast<size_t>(r)] = {parents[static_cast<size_t>(r)], r, chars.size(),
+                                          text.size()};
+          chars += text;
+        }
+      }
+      const wchar_t* base = chars.data();
+      std::sort(keys.begin(), keys.end(), [&](const TTextKey& a, const TTextKey& b) {
+        if (a.parent != b.parent) return a.parent < b.parent;
+        const int c = std::wstring_view(base + a.offset, a.length)
+                          .compare(std::wstring_view(base + b.offset, b.length));
+        if (c != 0) return sign > 0 ? c < 0 : c > 0;
+        return a.row < b.row;
+      });
+      for (int k = 0; k < n; ++k)
+        order[static_cast<size_t>(k)] = keys[static_cast<size_t>(k)].row;
       break;
     }
     }
@@ -618,21 +713,43 @@ void TCells::Sort(int column, TSortType type, bool force, TSortKind direction) {
 
 void TCells::ColumnAdded(int index, bool atEnd) {
   index = std::clamp(index, 0, ColumnTotal());
-  std::vector<std::unique_ptr<TCell>> list;
-  list.reserve(rows_.size());
-  for (size_t r = 0; r < rows_.size(); ++r)
-    list.push_back(CreateCell(index, atEnd ? ccColumnAdded : ccColumnInserted));
+  auto list = std::make_unique<TColumnCells>(this, columns_.ColumnAt(index));
+  const size_t rows = rows_.size();
+  list->Reserve(rows);
+  std::vector<std::unique_ptr<TCell>> objects;
+  if (list->HoldsObjects()) {
+    objects.reserve(rows);
+    for (size_t r = 0; r < rows; ++r)
+      objects.push_back(CreateCell(index, atEnd ? ccColumnAdded : ccColumnInserted));
+  }
+  auto extras = RekeyedExtras(index, 1);
+  ReserveMore(cells_, 1);
+  list->Insert(0, rows, objects.data());
   cells_.insert(cells_.begin() + index, std::move(list));
+  extras_.swap(extras);
   isSorted_ = false;
 }
 
 void TCells::ColumnRemoved(int index) {
   if (index < 0 || index >= ColumnTotal()) return;
+  auto extras = RekeyedExtras(index, -1);
   cells_.erase(cells_.begin() + index);
+  extras_.swap(extras);
   if (sortColumn_ == index)
     sortColumn_ = -1;
   else if (sortColumn_ > index)
     --sortColumn_;
+}
+
+std::map<std::pair<const TRow*, int>, TCellExtras> TCells::RekeyedExtras(int index,
+                                                                         int delta) const {
+  std::map<std::pair<const TRow*, int>, TCellExtras> moved;
+  for (const auto& [key, extras] : extras_) {
+    if (delta < 0 && key.second == index) continue;
+    moved.emplace(std::pair(key.first, key.second >= index ? key.second + delta : key.second),
+                  extras);
+  }
+  return moved;
 }
 
 void TCells::CellChanged() {

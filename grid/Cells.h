@@ -1,5 +1,6 @@
 #pragma once
 #include "grid/Cell.h"
+#include "grid/ColumnCells.h"
 #include "grid/GridTypes.h"
 #include "grid/RowFacts.h"
 #include "grid/SmallPool.h"
@@ -7,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -34,10 +36,12 @@ private:
   int32_t level_ = 0;
   TRow* parentRow_ = nullptr;
   int32_t height_ = 16;
-  bool expanded_ = true;
-  bool selected_ = false;
-  bool shown_ = true;
-  bool visible_ = true;
+  bool expanded_ : 1 = true;
+  bool selected_ : 1 = false;
+  bool shown_ : 1 = true;
+  bool visible_ : 1 = true;
+  // Some cell of the row has a colour, style or hint of its own in the store's side table.
+  bool extras_ : 1 = false;
   // Bookkeeping so that tree queries need not scan: the row's position, the number of rows in
   // its descendant run, and the nearest earlier row of lower level (the row whose run this
   // row ends or extends).
@@ -55,8 +59,17 @@ enum TCellCreation : uint8_t {
   ccColumnInserted
 };
 
+// What a cell has beyond its value. Few cells have any but the look their column gave them, so
+// the store keeps these aside, for the cells that do.
+struct TCellExtras {
+  TColor BackColor = clWindow;
+  TFontStyles TextStyle;
+  std::wstring Hint;
+};
+
 // The row store: one list of rows and, per column, one list of cells of the same length.
-// Owns every row and every cell.
+// Owns every row and every cell. Every operation that adds, removes or reorders rows either
+// completes or, when an allocation fails, leaves rows and cells as they were.
 class TCells final : public TRowFacts {
 public:
   explicit TCells(TVxColumns& columns);
@@ -82,6 +95,16 @@ public:
   bool IsRowIndex(int row) const { return row >= 0 && row < RowTotal(); }
   // Records (column, row) as the current cell.
   TCell* CellAt(int column, int row);
+  // The length of a column's cell list: the row count, whatever failed.
+  int CellCount(int column) const { return static_cast<int>(cells_[column]->Size()); }
+
+  // The colour, style and hint of a shared cell.
+  TColor CellBackColor(int column, int row) const;
+  TFontStyles CellTextStyle(int column, int row) const;
+  std::wstring CellHint(int column, int row) const;
+  bool CellHasExtras(int column, int row) const { return FindExtras(column, row) != nullptr; }
+  // The cell's own entry, made from its column's look when it has none.
+  TCellExtras& CellExtras(int column, int row);
 
   // Appends n top-level rows; returns the index of the first.
   int AppendRows(int count);
@@ -142,8 +165,15 @@ public:
 
 private:
   std::unique_ptr<TCell> CreateCell(int column, TCellCreation creation);
-  TRow* NewRow(int level, TRow* parent, bool shown);
-  void InsertRow(int at, TRow* row, TCellCreation creation);
+  // Inserts count new rows at at, all of one level, parent and shown flag, each with a new cell
+  // in every column; returns the first. All or nothing.
+  TRow* InsertRows(int at, int count, int level, TRow* parent, bool shown, TCellCreation creation);
+  // Cells made from now on take the column's current look; cells made before keep theirs.
+  void FollowColumnLook(int column);
+  const TCellExtras* FindExtras(int column, int row) const;
+  void DropExtras(const TRow* row) noexcept;
+  // The side table after a column is inserted (delta 1) or removed (delta -1) at index.
+  std::map<std::pair<const TRow*, int>, TCellExtras> RekeyedExtras(int index, int delta) const;
   // Gives rows first to last (the last row when -1) their positions.
   void Renumber(int first, int last = -1);
   // Whether a row that is a leaf at from would again be a leaf at to, following the same
@@ -173,9 +203,12 @@ private:
 
   TVxColumns& columns_;
   std::vector<TRow*> rows_;
-  std::vector<std::vector<std::unique_ptr<TCell>>> cells_;
-  // The cells of the row being inserted, kept to spare an allocation per row.
+  std::vector<std::unique_ptr<TColumnCells>> cells_;
+  // The rows and cell objects being inserted, kept to spare allocations per row.
+  std::vector<std::unique_ptr<TRow>> newRows_;
   std::vector<std::unique_ptr<TCell>> newCells_;
+  // Keyed by the row object, which travels with its row, and the column index.
+  std::map<std::pair<const TRow*, int>, TCellExtras> extras_;
   int currentColumn_ = 0;
   int currentRow_ = 0;
   int defaultRowHeight_ = 16;

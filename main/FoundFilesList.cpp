@@ -92,10 +92,12 @@ void TFoundFilesList::AppendFileRow(const std::wstring& path, uint64_t size,
   CollapseOnFirstChild();
   // New children always go to the last top-level row, so the new row is the grid's last.
   int row = grid_.TotalRows() - 1;
-  Cell(kFileNameColumn, row)->SetTextValue(path);
+  // Thousands of files share each folder and a handful of type names: the grid keeps each of
+  // those once. The size texts are short enough to need no storage of their own.
+  SetSharedText(kFileNameColumn, row, path, path.rfind(L'\\') + 1);
   Cell(kFileSizeColumn, row)->SetTextValue(FileSizeText(size));
   Cell(kRealFileSizeColumn, row)->SetTextValue(RealSizeText(size));
-  Cell(kFileTypeColumn, row)->SetTextValue(typeName);
+  SetSharedText(kFileTypeColumn, row, typeName, typeName.size());
   TickLikeParent(row);
 }
 
@@ -187,6 +189,15 @@ void TFoundFilesList::TickDescendants(int row) {
   TUpdateLock lock(*this);
   for (int child = row + 1; child <= last; ++child)
     if (IsTicked(child) != ticked) SetTicked(child, ticked);
+}
+
+void TFoundFilesList::SetSharedText(const wchar_t* column, int row, const std::wstring& text,
+                                    size_t sharedLength) {
+  TCell* cell = Cell(column, row);
+  if (auto* textCell = dynamic_cast<TStringCell*>(cell))
+    textCell->SetTextValueSharing(text, sharedLength);
+  else
+    cell->SetTextValue(text);
 }
 
 void TFoundFilesList::SetText(const wchar_t* column, int row, const std::wstring& text) {

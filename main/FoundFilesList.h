@@ -87,6 +87,8 @@ public:
 private:
   TCell* Cell(const wchar_t* column, int row) const;
   void SetText(const wchar_t* column, int row, const std::wstring& text);
+  // Writes text whose first sharedLength characters many rows have alike (0: none).
+  void SetSharedText(const wchar_t* column, int row, const std::wstring& text, size_t sharedLength);
   // A new row starts with its parent's tick, so that files still arriving under a heading the
   // user has cleared stay cleared.
   void TickLikeParent(int row);

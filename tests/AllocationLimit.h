@@ -7,15 +7,22 @@
 #include <cstdlib>
 #include <new>
 
-// Memory that runs out on demand. Every block from operator new is counted while it is held; once
-// a limit is armed, an allocation that would hold more than the limit fails with std::bad_alloc,
-// as under a job object's memory limit: what is freed makes room again.
+// Memory that runs out on demand, in one of two ways:
+// - by bytes (Arm): every block from operator new is counted while it is held, and an
+//   allocation that would hold more than the limit fails with std::bad_alloc, as under a job
+//   object's memory limit: what is freed makes room again;
+// - by count (the constructor taking `allowed`): that many more allocations succeed and the
+//   next one fails, to reach each allocation of an operation in turn.
 class TAllocationLimit {
 public:
   TAllocationLimit() = default;
+  explicit TAllocationLimit(long allowed) { AllocationsLeft() = allowed; }
   TAllocationLimit(const TAllocationLimit&) = delete;
   TAllocationLimit& operator=(const TAllocationLimit&) = delete;
-  ~TAllocationLimit() { Disarm(); }
+  ~TAllocationLimit() {
+    Disarm();
+    AllocationsLeft() = -1;
+  }
 
   // From now on at most headroom bytes more than are held now.
   static void Arm(std::size_t headroom) { Limit() = Held() + headroom; }
@@ -29,11 +36,19 @@ public:
     static std::atomic<std::size_t> limit{SIZE_MAX};
     return limit;
   }
+  // Allocations still allowed before one fails; -1 while no count is set.
+  static std::atomic<long>& AllocationsLeft() {
+    static std::atomic<long> left{-1};
+    return left;
+  }
   // In front of each block: its size, in room that keeps the block aligned as malloc's.
   static constexpr std::size_t kHeader = 16;
 };
 
 void* operator new(std::size_t size) {
+  std::atomic<long>& left = TAllocationLimit::AllocationsLeft();
+  if (left == 0) throw std::bad_alloc();
+  if (left > 0) --left;
   const std::size_t held = TAllocationLimit::Held().fetch_add(size) + size;
   void* block =
       held > TAllocationLimit::Limit() ? nullptr : std::malloc(size + TAllocationLimit::kHeader);

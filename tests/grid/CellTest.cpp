@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <typeinfo>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -225,4 +229,52 @@ TEST(CellKindTest, IncrementCellsReadTheirOwnRowNumber) {
   TCell* cell = grid.CellAt(0, 1);
   cell->SetIntValue(99);
   EXPECT_EQ(cell->IntValue(), 2);
+}
+
+// The store keeps a text in one of several forms (in place, one byte a character, UTF-16, a
+// head shared by the column): every text reads back as it was written, and sorts by its
+// characters.
+TEST(CellKindTest, TextsReadBackAsWrittenWhateverTheirForm) {
+  TVxGrid grid;
+  grid.Columns().Add<TVxTextColumn>(L"Text");
+  const std::wstring texts[] = {L"",
+                                L"a",
+                                L"fifteen chars!!",
+                                L"sixteen chars!!!",
+                                L"caf\u00e9 \u00ff",
+                                L"\u0100",
+                                L"\u65e5\u672c\u8a9e",
+                                std::wstring(300, L'x') + L"\u20ac",
+                                std::wstring(L"nul\0inside", 10)};
+  const int n = int(std::size(texts));
+  grid.AppendRows(n);
+  for (int r = 0; r < n; ++r)
+    grid.SetCellText(0, r, texts[r]);
+  for (int r = 0; r < n; ++r)
+    EXPECT_EQ(grid.CellText(0, r), texts[r]) << r;
+  // Rewritten in another row's form.
+  for (int r = 0; r < n; ++r)
+    grid.SetCellText(0, r, texts[n - 1 - r]);
+  for (int r = 0; r < n; ++r)
+    EXPECT_EQ(grid.CellText(0, r), texts[n - 1 - r]) << r;
+
+  // Heads kept once: paths under two folders, a type name shared whole, one head rewritten.
+  const std::pair<std::wstring, size_t> shared[] = {
+      {L"C:\\Temp\\b.tmp", 8},  {L"D:\\Temp\\a.tmp", 8}, {L"C:\\Temp\\\u65e5.log", 8},
+      {L"C:\\Other\\a.tmp", 9}, {L"Text Document", 13},  {L"Text Document", 13},
+      {L"C:\\Temp\\", 8},       {L"C:\\Temp\\c", 0},     {L"C:\\T", 3}};
+  for (int r = 0; r < n; ++r)
+    dynamic_cast<TStringCell&>(*grid.CellAt(0, r))
+        .SetTextValueSharing(shared[r].first, shared[r].second);
+  dynamic_cast<TStringCell&>(*grid.CellAt(0, 6)).SetTextValueSharing(L"C:\\Other\\z.tmp", 9);
+  std::vector<std::wstring> expected;
+  for (const auto& [text, head] : shared)
+    expected.push_back(text);
+  expected[6] = L"C:\\Other\\z.tmp";
+  for (int r = 0; r < n; ++r)
+    EXPECT_EQ(grid.CellText(0, r), expected[r]) << r;
+  std::sort(expected.begin(), expected.end());
+  grid.Cells().Sort(0, stAlphabetic, false, skAscending);
+  for (int r = 0; r < n; ++r)
+    EXPECT_EQ(grid.CellText(0, r), expected[r]) << r;
 }

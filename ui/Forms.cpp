@@ -133,8 +133,8 @@ void TForm::ScaleToDpi(int dpi, const RECT* bounds) {
   if (bounds) {
     target = *bounds;
   } else {
-    // The client area is what the layout fills; the frame around it is the system's, and does
-    // not grow in proportion to the DPI (a caption bar of 23 pixels at 96 DPI is 33 at 144).
+    // The client area is what the layout fills; the frame around it is the system's, which
+    // does not grow in exact proportion to the DPI.
     const RECT oldFrame = FrameAt(Dpi()), newFrame = FrameAt(dpi);
     const int clientWidth = Width() - RectWidth(oldFrame);
     const int clientHeight = Height() - RectHeight(oldFrame);

@@ -78,15 +78,13 @@ TCanvas::TCanvas(HDC dc) : dc_(dc) {
   pen_.releasing_ = [this] { Release(kPen); };
   brush_.releasing_ = [this] { Release(kBrush); };
   font_.releasing_ = [this] { Release(kFont); };
-  // Whatever font is given, from a control, a column or a copy, is made for the canvas's DPI.
-  font_.OnChange = [this](TObject*) {
-    if (dpi_ != 0) font_.SetDpi(dpi_);
-  };
 }
 
 void TCanvas::SetDpi(int dpi) {
   dpi_ = dpi;
-  if (dpi_ != 0) font_.SetDpi(dpi_);
+  // Whatever font is given then, from a control, a column or a copy, is made for this DPI.
+  font_.dpiFixed_ = dpi != 0;
+  if (dpi != 0) font_.SetDpi(dpi);
 }
 
 TCanvas::~TCanvas() {

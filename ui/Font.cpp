@@ -35,9 +35,13 @@ void TFont::SetDpi(int dpi) {
 }
 
 int TFont::PixelHeight() const {
+  return PixelHeightAt(height_, points_, dpi_);
+}
+
+int TFont::PixelHeightAt(int height, int points, int dpi) {
   // A point size is measured at the DPI itself rather than scaled from its 96-DPI height, which
   // would round twice (8 points: 11 pixels at 96 DPI, 16 at 144, not 11 * 1.5 = 17).
-  return points_ != 0 ? -::MulDiv(points_, dpi_, 72) : ScaleForDpi(height_, dpi_);
+  return points != 0 ? -::MulDiv(points, dpi, 72) : ScaleForDpi(height, dpi);
 }
 
 void TFont::SetColor(TColor color) {
@@ -65,13 +69,19 @@ bool TFont::SameAs(const TFont& o) const {
 }
 
 void TFont::Assign(const TFont& source) {
-  if (&source == this || SameAs(source)) return;
-  bool newHandle = name_ != source.name_ || PixelHeight() != source.PixelHeight() ||
-                   style_ != source.style_ || charset_ != source.charset_;
+  if (&source == this) return;
+  // A canvas drawing for a control keeps its font at that control's DPI: only the rest comes.
+  const int dpi = dpiFixed_ ? dpi_ : source.dpi_;
+  const bool newHandle = name_ != source.name_ || style_ != source.style_ ||
+                         charset_ != source.charset_ ||
+                         PixelHeight() != PixelHeightAt(source.height_, source.points_, dpi);
+  if (!newHandle && height_ == source.height_ && points_ == source.points_ && dpi_ == dpi &&
+      color_ == source.color_)
+    return;
   name_ = source.name_;
   height_ = source.height_;
   points_ = source.points_;
-  dpi_ = source.dpi_;
+  dpi_ = dpi;
   color_ = source.color_;
   style_ = source.style_;
   charset_ = source.charset_;

@@ -48,7 +48,8 @@ public:
   BYTE Charset() const { return charset_; }
   void SetCharset(BYTE charset);
 
-  // Takes every attribute of source; raises OnChange once when something differed.
+  // Takes every attribute of source, its DPI too unless the font is a canvas's that draws for
+  // a DPI of its own; raises OnChange once when something differed.
   void Assign(const TFont& source);
   bool SameAs(const TFont& other) const;
 
@@ -61,11 +62,13 @@ public:
 private:
   friend class TCanvas;
   void Changed();
+  static int PixelHeightAt(int height, int points, int dpi);
 
   std::wstring name_ = L"MS Sans Serif";
   int height_ = -11;
   int points_ = 0; // the size set in points, 0 when set as a height
   int dpi_ = kDesignDpi;
+  bool dpiFixed_ = false; // by the canvas that holds the font
   TColor color_ = clWindowText;
   TFontStyles style_;
   BYTE charset_ = DEFAULT_CHARSET;

@@ -215,7 +215,9 @@ void FitFileNameColumn(TVxGrid& grid, int windowWidth) {
   TVxColumns& columns = grid.Columns();
   TVxCustomColumn* name = columns.ColumnByName(kFileNameColumn);
   if (!name) return;
-  int width = windowWidth - 75;
+  // The 75 pixels are a length of the layout at 96 DPI and scale as the layout's do, rounded once
+  // to the nearest pixel; the other columns' widths are the grid's, already at its DPI.
+  int width = windowWidth - grid.Scaled(75);
   for (const wchar_t* other : {kNumberColumn, kFileSizeColumn, kFileTypeColumn})
     if (const TVxCustomColumn* column = columns.ColumnByName(other)) width -= column->Width();
   name->SetWidth(width);

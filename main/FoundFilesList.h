@@ -21,7 +21,8 @@ inline constexpr const wchar_t* kRealFileSizeColumn = L"RealFileSize";
 // layout, kept here beside the rows that depend on it.
 void SetupFoundFilesGrid(TVxGrid& grid);
 // The file column takes what the window's outer width leaves beside the number, size and type
-// columns, less 75 pixels for the tick column, the frame and the scroll bar.
+// columns, less 75 pixels (at 96 DPI; scaled to the grid's) for the tick column, the frame and
+// the scroll bar.
 void FitFileNameColumn(TVxGrid& grid, int windowWidth);
 
 // The found-files list: the grid's rows as the scan builds them. A group row per scanned category,

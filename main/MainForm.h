@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 class TPageControl;
 class TTabSheet;
@@ -94,9 +95,17 @@ public:
   // The page shown.
   int ActivePageIndex() const;
 
+protected:
+  void LayoutForDpi() override;
+
 private:
   // Builds every component of the window and sets its properties (MainLayout.cpp).
   void CreateLayout();
+  // Puts a control where the layout has it, given in pixels at 96 DPI, and keeps that so that
+  // LayoutForDpi can place it again for another DPI. For an aligned control only the length
+  // that its alignment keeps counts: the height of alTop and alBottom, the width of alRight.
+  void Place(TWinControl* control, int left, int top, int width, int height);
+  void ApplyPlacement(const RECT& designBounds, TWinControl& control);
   void CreateTypesPage();
   void CreateFoundFilesPage();
   void CreateDeletedFilesPage();
@@ -124,6 +133,11 @@ private:
   // rights and the same kinds ticked, and closes this window once that one has started.
   void OfferElevatedRestart(const std::wstring& deniedNote);
 
+  struct TPlacement {
+    TWinControl* Control;
+    RECT Bounds; // left, top, width, height at 96 DPI
+  };
+  std::vector<TPlacement> placements_;
   TSystemServices& services_;
   TCleanerState state_;
   bool closeAfterRun_ = false;

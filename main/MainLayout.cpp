@@ -54,6 +54,38 @@ void SetControlColors(TFxControlColors& colors) {
 
 } // namespace
 
+void TForm1::Place(TWinControl* control, int left, int top, int width, int height) {
+  placements_.push_back({control, {left, top, width, height}});
+  ApplyPlacement(placements_.back().Bounds, *control);
+}
+
+// Each of the four numbers scales by itself, rounded to the nearest pixel, and always from its
+// 96-DPI value: controls of one size keep one size at every scale, and a move between monitors
+// and back brings every control back to where it was.
+void TForm1::ApplyPlacement(const RECT& design, TWinControl& control) {
+  switch (control.Align()) {
+  case alNone:
+    control.SetBounds(Scaled(design.left), Scaled(design.top), Scaled(design.right),
+                      Scaled(design.bottom));
+    break;
+  case alTop:
+  case alBottom:
+    control.SetHeight(Scaled(design.bottom));
+    break;
+  case alLeft:
+  case alRight:
+    control.SetWidth(Scaled(design.right));
+    break;
+  default:
+    break;
+  }
+}
+
+void TForm1::LayoutForDpi() {
+  for (const TPlacement& placement : placements_)
+    ApplyPlacement(placement.Bounds, *placement.Control);
+}
+
 void TForm1::CreateLayout() {
   BeginLoading();
   SetName(L"Form1");
@@ -107,7 +139,7 @@ TFxPanel* TForm1::MakePanel(const wchar_t* name, TWinControl* parent, TAlign ali
   panel->SetName(name);
   panel->SetParent(parent);
   panel->SetAlign(align);
-  if (height > 0) panel->SetHeight(height);
+  if (height > 0) Place(panel, 0, 0, 0, height);
   panel->SetCaption(caption);
   panel->SetColor(kPanelColor);
   panel->SetParentFont(false);
@@ -135,7 +167,7 @@ TFxButton* TForm1::MakeButton(const wchar_t* name, TWinControl* parent, int left
   button->SetName(name);
   button->OnClick = [this, click](TObject* sender) { (this->*click)(sender); };
   button->SetParent(parent);
-  button->SetBounds(left, top, 75, 25);
+  Place(button, left, top, 75, 25);
   button->SetCaption(caption);
   SetControlColors(button->Colors());
   button->SetTextShadow(true);
@@ -158,9 +190,9 @@ TLabel* TForm1::MakeBarLabel(const wchar_t* name, TWinControl* parent, TAlign al
   label->SetAutoSize(false);
   label->SetAlign(align);
   if (align == alTop)
-    label->SetHeight(size);
+    Place(label, 0, 0, 0, size);
   else
-    label->SetWidth(size);
+    Place(label, 0, 0, size, 0);
   return label;
 }
 
@@ -169,7 +201,7 @@ TFxProgressBar* TForm1::MakeProgressBar(const wchar_t* name, TWinControl* parent
   bar->SetName(name);
   bar->SetParent(parent);
   bar->SetAlign(alTop);
-  bar->SetHeight(33);
+  Place(bar, 0, 0, 0, 33);
   bar->SetTextShadow(false);
   bar->SetShowCaption(true);
   bar->SetDefaultFrom(11966334);
@@ -198,7 +230,7 @@ void TForm1::CreateTypesPage() {
     auto* box = Make<TFxCheckBox>();
     box->SetName(L"FxCheckBox" + std::to_wstring(spec.Number));
     box->SetParent(FxPanel1);
-    box->SetBounds(11, spec.Top, 230, 17);
+    Place(box, 11, spec.Top, 230, 17);
     box->SetCaption(kind.Caption);
     SetControlColors(box->Colors());
     box->SetTextShadow(true);

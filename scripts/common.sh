@@ -63,6 +63,7 @@ stop_wine() {
 need_display() {
   if [ -z "${DISPLAY:-}" ]; then
     export VARNOX_VIRTUAL_DISPLAY=1
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
+    # Large enough for the window at 200% (the end-to-end test runs it at 96, 144 and 192 DPI).
+    exec xvfb-run -a -s "-screen 0 1920x1200x24" bash "$0" "$@"
   fi
 }

@@ -80,6 +80,13 @@ TCanvas::TCanvas(HDC dc) : dc_(dc) {
   font_.releasing_ = [this] { Release(kFont); };
 }
 
+void TCanvas::SetDpi(int dpi) {
+  dpi_ = dpi;
+  // Whatever font is given then, from a control, a column or a copy, is made for this DPI.
+  font_.dpiFixed_ = dpi != 0;
+  if (dpi != 0) font_.SetDpi(dpi);
+}
+
 TCanvas::~TCanvas() {
   Release(kPen | kBrush | kFont);
 }

@@ -100,6 +100,10 @@ public:
   TPen& Pen() { return pen_; }
   TBrush& Brush() { return brush_; }
   TFont& Font() { return font_; }
+  // The DPI of the control the canvas draws for: every font given to it is made for that DPI.
+  // 0 (the default) leaves each font at its own DPI.
+  int Dpi() const { return dpi_; }
+  void SetDpi(int dpi);
 
   // Pen position for MoveTo/LineTo.
   POINT PenPos();
@@ -155,6 +159,7 @@ private:
   TPen pen_;
   TBrush brush_;
   TFont font_;
+  int dpi_ = 0;
   unsigned selected_ = 0;
   HGDIOBJ oldPen_ = nullptr, oldBrush_ = nullptr, oldFont_ = nullptr;
 };

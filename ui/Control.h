@@ -128,7 +128,8 @@ public:
   // Changing the font's attributes is seen by the control (FontChanged).
   TFont& Font() { return font_; }
   const TFont& Font() const { return font_; }
-  void SetFont(const TFont& font) { font_.Assign(font); }
+  // Takes the font's attributes; the control keeps its own DPI.
+  void SetFont(const TFont& font);
   // While set, the control follows its parent's font (changing Font clears it).
   bool ParentFont() const { return parentFont_; }
   void SetParentFont(bool value);
@@ -324,6 +325,7 @@ private:
   TFont font_;
   bool parentFont_ = true;
   bool takingParentFont_ = false;
+  bool changingDpi_ = false;
   int cursor_ = 0;
   bool tabStop_ = false;
   bool doubleBuffered_ = false;

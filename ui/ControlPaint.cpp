@@ -33,6 +33,7 @@ void TWinControl::Update() {
 void TWinControl::Paint(TCanvas&) {}
 
 void TWinControl::PrepareCanvas(TCanvas& canvas) {
+  canvas.SetDpi(dpi_);
   canvas.Font().Assign(font_);
   canvas.Brush().SetColor(color_);
   canvas.Pen().SetColor(clBlack);

@@ -66,6 +66,12 @@ void TWinControl::NotifyColorToChildren() {
   }
 }
 
+void TWinControl::SetFont(const TFont& font) {
+  TFont atOurDpi(font);
+  atOurDpi.SetDpi(dpi_);
+  font_.Assign(atOurDpi);
+}
+
 void TWinControl::SetParentFont(bool value) {
   if (value == parentFont_) return;
   parentFont_ = value;

@@ -21,7 +21,8 @@ TWinControl::TWinControl(TComponent* owner) : TComponent(owner) {
   font_.OnChange = [this](TObject*) {
     if (!takingParentFont_) parentFont_ = false;
     FontChanged();
-    NotifyFontToChildren();
+    // During a DPI change every child sets its own font's DPI as the change reaches it.
+    if (!changingDpi_) NotifyFontToChildren();
   };
 }
 
@@ -90,6 +91,12 @@ void TWinControl::ChangeDpi(int dpi) {
   if (dpi != dpi_) {
     const int old = dpi_;
     dpi_ = dpi;
+    {
+      // Following the DPI is no font of the control's own choosing: ParentFont stays.
+      TScopedValue taking(takingParentFont_, true);
+      TScopedValue changing(changingDpi_, true);
+      font_.SetDpi(dpi);
+    }
     DpiChanged(old, dpi);
   }
   for (TWinControl* child : controls_)

@@ -1,17 +1,8 @@
 #include "ui/Font.h"
 
 TFont::TFont(const TFont& other)
-    : TObject(), name_(other.name_), height_(other.height_), color_(other.color_),
-      style_(other.style_), charset_(other.charset_) {}
-
-int TFont::PixelsPerInch() {
-  static const int ppi = [] {
-    TWindowDC screen;
-    int value = screen ? ::GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
-    return value > 0 ? value : 96;
-  }();
-  return ppi;
-}
+    : TObject(), name_(other.name_), height_(other.height_), points_(other.points_),
+      dpi_(other.dpi_), color_(other.color_), style_(other.style_), charset_(other.charset_) {}
 
 void TFont::SetName(const std::wstring& name) {
   if (name == name_) return;
@@ -20,17 +11,37 @@ void TFont::SetName(const std::wstring& name) {
 }
 
 void TFont::SetHeight(int height) {
-  if (height == height_) return;
+  if (height == height_ && points_ == 0) return;
   height_ = height;
+  points_ = 0;
   Changed();
 }
 
 int TFont::Size() const {
-  return -::MulDiv(height_, 72, PixelsPerInch());
+  return points_ != 0 ? points_ : -::MulDiv(height_, 72, kDesignDpi);
 }
 
 void TFont::SetSize(int points) {
-  SetHeight(-::MulDiv(points, PixelsPerInch(), 72));
+  if (points == points_) return;
+  points_ = points;
+  height_ = -::MulDiv(points, kDesignDpi, 72);
+  Changed();
+}
+
+void TFont::SetDpi(int dpi) {
+  if (dpi == dpi_) return;
+  dpi_ = dpi;
+  Changed();
+}
+
+int TFont::PixelHeight() const {
+  return PixelHeightAt(height_, points_, dpi_);
+}
+
+int TFont::PixelHeightAt(int height, int points, int dpi) {
+  // A point size is measured at the DPI itself rather than scaled from its 96-DPI height, which
+  // would round twice (8 points: 11 pixels at 96 DPI, 16 at 144, not 11 * 1.5 = 17).
+  return points != 0 ? -::MulDiv(points, dpi, 72) : ScaleForDpi(height, dpi);
 }
 
 void TFont::SetColor(TColor color) {
@@ -53,16 +64,24 @@ void TFont::SetCharset(BYTE charset) {
 }
 
 bool TFont::SameAs(const TFont& o) const {
-  return name_ == o.name_ && height_ == o.height_ && color_ == o.color_ && style_ == o.style_ &&
-         charset_ == o.charset_;
+  return name_ == o.name_ && height_ == o.height_ && points_ == o.points_ && dpi_ == o.dpi_ &&
+         color_ == o.color_ && style_ == o.style_ && charset_ == o.charset_;
 }
 
 void TFont::Assign(const TFont& source) {
-  if (&source == this || SameAs(source)) return;
-  bool newHandle = name_ != source.name_ || height_ != source.height_ || style_ != source.style_ ||
-                   charset_ != source.charset_;
+  if (&source == this) return;
+  // A canvas drawing for a control keeps its font at that control's DPI: only the rest comes.
+  const int dpi = dpiFixed_ ? dpi_ : source.dpi_;
+  const bool newHandle = name_ != source.name_ || style_ != source.style_ ||
+                         charset_ != source.charset_ ||
+                         PixelHeight() != PixelHeightAt(source.height_, source.points_, dpi);
+  if (!newHandle && height_ == source.height_ && points_ == source.points_ && dpi_ == dpi &&
+      color_ == source.color_)
+    return;
   name_ = source.name_;
   height_ = source.height_;
+  points_ = source.points_;
+  dpi_ = dpi;
   color_ = source.color_;
   style_ = source.style_;
   charset_ = source.charset_;
@@ -82,7 +101,7 @@ void TFont::Changed() {
 HFONT TFont::Handle() const {
   if (!handle_) {
     LOGFONTW lf{};
-    lf.lfHeight = height_;
+    lf.lfHeight = PixelHeight();
     lf.lfWeight = style_.Contains(fsBold) ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = style_.Contains(fsItalic);
     lf.lfUnderline = style_.Contains(fsUnderline);

@@ -61,6 +61,16 @@ void TForm::CreateParams(TCreateParams& params) {
 
 void TForm::CreateWnd() {
   placed_ = true;
+  // The layout is written for 96 DPI; the window may stand on a monitor of another scale. It is
+  // not shown yet, so where Position centres it, it is centred again at its new size.
+  const int dpi = WindowDpi(Handle());
+  if (dpi != Dpi()) {
+    ScaleToDpi(dpi);
+    if (position_ != poDesigned && position_ != poDefault && position_ != poDefaultPosOnly) {
+      const POINT p = PlacedPosition();
+      SetBounds(p.x, p.y, Width(), Height());
+    }
+  }
   HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), L"MAINICON");
   if (icon) {
     ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
@@ -101,6 +111,39 @@ void TForm::VisibleChanged() {
     if (OnShow) OnShow(this);
   }
   TWinControl::VisibleChanged();
+}
+
+RECT TForm::FrameAt(int dpi) {
+  DWORD style, exStyle;
+  if (HandleAllocated()) {
+    style = DWORD(::GetWindowLongPtrW(Handle(), GWL_STYLE));
+    exStyle = DWORD(::GetWindowLongPtrW(Handle(), GWL_EXSTYLE));
+  } else {
+    TCreateParams params;
+    CreateParams(params);
+    style = params.Style;
+    exStyle = params.ExStyle;
+  }
+  return FrameAtDpi(style, exStyle, dpi);
+}
+
+void TForm::ScaleToDpi(int dpi, const RECT* bounds) {
+  if (dpi == Dpi()) return;
+  RECT target;
+  if (bounds) {
+    target = *bounds;
+  } else {
+    // The client area is what the layout fills; the frame around it is the system's, which
+    // does not grow in exact proportion to the DPI.
+    const RECT oldFrame = FrameAt(Dpi()), newFrame = FrameAt(dpi);
+    const int clientWidth = Width() - RectWidth(oldFrame);
+    const int clientHeight = Height() - RectHeight(oldFrame);
+    target = {Left(), Top(), Left() + ::MulDiv(clientWidth, dpi, Dpi()) + RectWidth(newFrame),
+              Top() + ::MulDiv(clientHeight, dpi, Dpi()) + RectHeight(newFrame)};
+  }
+  ChangeDpi(dpi);
+  SetBounds(target.left, target.top, RectWidth(target), RectHeight(target));
+  LayoutForDpi();
 }
 
 void TForm::SetClientWidth(int value) {
@@ -175,6 +218,12 @@ bool TForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resul
     return TWinControl::HandleMessage(msg, wParam, lParam, result);
   case WM_CLOSE:
     Close();
+    result = 0;
+    return true;
+  case kWmDpiChanged:
+    // Both halves of wParam carry the new DPI; lParam the rectangle the system suggests, which
+    // keeps the window where the user put it, at a size for the new scale.
+    ScaleToDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
     result = 0;
     return true;
   case WM_ACTIVATE:

@@ -36,6 +36,13 @@ public:
   void SetClientWidth(int value);
   void SetClientHeight(int value);
 
+  // Lays the form out for dpi: every control takes it (ChangeDpi), the window takes bounds when
+  // given (the system's suggestion on a DPI change) or else keeps its client area, scaled by
+  // the change, inside the frame the system draws at dpi; then LayoutForDpi places the
+  // controls. The form takes its window's DPI when the window is made, and follows it when the
+  // window moves to a monitor of another scale.
+  void ScaleToDpi(int dpi, const RECT* bounds = nullptr);
+
   // The control that has (or last had) the focus on this form.
   TWinControl* ActiveControl() const;
   void SetActiveControl(TWinControl* control);
@@ -51,6 +58,9 @@ public:
   TCloseQueryEvent OnCloseQuery;
 
 protected:
+  // Places the controls for Dpi() from their lengths at 96 DPI; runs after each DPI change,
+  // once every control has taken the new DPI and the form its new bounds.
+  virtual void LayoutForDpi() {}
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
   bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -60,6 +70,7 @@ protected:
 
 private:
   POINT PlacedPosition() const;
+  RECT FrameAt(int dpi);
   bool OwnsControl(const TWinControl* control) const;
 
   TBorderStyle borderStyle_ = bsSizeable;

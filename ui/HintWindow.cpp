@@ -30,11 +30,15 @@ SIZE THintWindow::CalcHintSize(const std::wstring& text, int wrapWidth) {
     canvas.DrawTextW(text, r, kTextFlags | DT_CALCRECT | DT_WORDBREAK);
   }
   // Border (one pixel each side) and the margins around the text.
-  return SIZE{RectWidth(r) + 2 * kMargin + 2 + 4, RectHeight(r) + 2 * kMargin + 2};
+  return SIZE{RectWidth(r) + Scaled(2 * kMargin + 4) + 2, RectHeight(r) + Scaled(2 * kMargin) + 2};
 }
 
 void THintWindow::ActivateHint(POINT screenPoint, const std::wstring& text, int wrapWidth) {
   SetCaption(text);
+  // A pop-up of its own, the hint is drawn for the scale of the monitor it shows on, which the
+  // system tells once its window stands there.
+  SetBounds(screenPoint.x, screenPoint.y, Width(), Height());
+  ChangeDpi(WindowDpi(Handle()));
   SIZE size = CalcHintSize(text, wrapWidth);
   // Keep the whole hint on the screen.
   int x = std::min<int>(screenPoint.x, ::GetSystemMetrics(SM_CXSCREEN) - size.cx);
@@ -54,8 +58,8 @@ void THintWindow::ReleaseHint() {
 void THintWindow::Paint(TCanvas& canvas) {
   RECT r = ClientRect();
   canvas.FillRect(r);
-  ::InflateRect(&r, -kMargin, -kMargin);
-  r.left += 2;
+  ::InflateRect(&r, -Scaled(kMargin), -Scaled(kMargin));
+  r.left += Scaled(2);
   canvas.Brush().SetStyle(bsClear);
   canvas.DrawTextW(Caption(), r, kTextFlags | DT_WORDBREAK);
 }

@@ -155,23 +155,28 @@ private:
   std::vector<std::string> users_;
 };
 
-// Where the found-files grid draws its rows: a grid of the same layout and size in this process
-// answers the header's height and each row's height, as the program's own grid lays them out.
+// Where the found-files grid draws its rows: a grid of the same layout in this process, at 96
+// DPI and the size the program's has at 96 DPI, answers the header's height and each row's
+// height; at another scale the program's grid stands where those positions, scaled by DPI / 96,
+// put it.
 struct TGridGeometry {
+  int Dpi;
   int HeaderBottom = 0; // the first row's top
   int RowHeight = 0;
   int CheckX = 0;
   int FileLeft = 0;
   int RowsShown = 0; // rows wholly in view
 
-  explicit TGridGeometry(const TVarnoxWindow& program) {
+  explicit TGridGeometry(const TVarnoxWindow& program, int dpi = kDesignDpi) : Dpi(dpi) {
     TForm host(nullptr);
     TVxGrid twin(&host);
     twin.SetParent(&host);
     SetupFoundFilesGrid(twin);
-    RECT client = program.GridClientRect();
-    twin.SetBounds(0, 0, client.right, client.bottom);
-    FitFileNameColumn(twin, program.OuterWidth());
+    const RECT client = program.GridClientRect();
+    const RECT designed{0, 0, ::MulDiv(client.right, kDesignDpi, dpi),
+                        ::MulDiv(client.bottom, kDesignDpi, dpi)};
+    twin.SetBounds(0, 0, designed.right, designed.bottom);
+    FitFileNameColumn(twin, ::MulDiv(program.OuterWidth(), kDesignDpi, dpi));
     twin.AppendRows(2);
     // Rows follow each other at their height plus the grid line between them.
     HeaderBottom = twin.GetRowRect(0).top;
@@ -179,10 +184,12 @@ struct TGridGeometry {
     RECT check = twin.GetCellRect(5, 0);
     CheckX = (check.left + check.right) / 2;
     FileLeft = twin.GetCellRect(2, 0).left;
-    RowsShown = (client.bottom - HeaderBottom) / RowHeight;
+    RowsShown = (designed.bottom - HeaderBottom) / RowHeight;
   }
+  // x is at 96 DPI, as the other members are.
   POINT Row(int shownIndex, int x) const {
-    return {x, HeaderBottom + shownIndex * RowHeight + RowHeight / 2};
+    return {ScaleForDpi(x, Dpi),
+            ScaleForDpi(HeaderBottom + shownIndex * RowHeight + RowHeight / 2, Dpi)};
   }
   POINT Check(int shownIndex) const { return Row(shownIndex, CheckX); }
   // The middle of the expand button of a row at that tree level.
@@ -319,3 +326,157 @@ TEST(VarnoxTest, AUserFindsUnticksCleansAndLeaves) {
   EXPECT_EQ(program.WaitForExit(15000), 0);
   EXPECT_TRUE(machine.Intact(std::string(keptA.begin(), keptA.end())));
 }
+
+namespace {
+
+// The display's scale as Wine gives it to a program when it starts: the user's
+// "Control Panel\Desktop" LogPixels, which it reads before the machine's Hardware Profiles value.
+// Put back as it was when the test ends.
+class TDisplayScale {
+public:
+  explicit TDisplayScale(int dpi) {
+    ::RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
+                      KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr);
+    DWORD size = sizeof old_;
+    had_ = ::RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&old_),
+                              &size) == ERROR_SUCCESS;
+    const DWORD value = DWORD(dpi);
+    ::RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                     sizeof value);
+  }
+  ~TDisplayScale() {
+    if (had_)
+      ::RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old_),
+                       sizeof old_);
+    else
+      ::RegDeleteValueW(key_, L"LogPixels");
+    ::RegCloseKey(key_);
+  }
+  TDisplayScale(const TDisplayScale&) = delete;
+  TDisplayScale& operator=(const TDisplayScale&) = delete;
+
+private:
+  HKEY key_ = nullptr;
+  DWORD old_ = 0;
+  bool had_ = false;
+};
+
+// This test sees the program's windows in the screen's own pixels, as a per-monitor aware
+// program does; an unaware one would be shown them scaled to 96 DPI.
+void SeePhysicalPixels() {
+  using TSetContext = HANDLE(WINAPI*)(HANDLE);
+  auto set = reinterpret_cast<TSetContext>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "SetThreadDpiAwarenessContext")));
+  if (set) set(reinterpret_cast<HANDLE>(-4)); // per monitor, version 2
+}
+
+// The frame of the main window's style at 96 DPI.
+SIZE DesignedFrame() {
+  using TAdjust = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  auto adjust = reinterpret_cast<TAdjust>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+  RECT frame{0, 0, 0, 0};
+  if (!adjust || !adjust(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0, kDesignDpi))
+    ::AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
+  return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+// Every caption of the program's own controls fits its control: the text, in the layout's
+// MS Sans Serif of height -11 at 96 DPI, measured at the program's DPI.
+void ExpectCaptionsFit(const TVarnoxWindow& program, int dpi, const char* page) {
+  HDC dc = ::GetDC(nullptr);
+  HFONT font = ::CreateFontW(-::MulDiv(11, dpi, kDesignDpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                             FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Sans Serif");
+  HGDIOBJ old = ::SelectObject(dc, font);
+  int checked = 0;
+  for (const TVarnoxWindow::TShownText& shown : program.ShownTexts()) {
+    if (shown.ClassName.find(L"TFx") == std::wstring::npos &&
+        shown.ClassName.find(L"TLabel") == std::wstring::npos)
+      continue;
+    SIZE text{};
+    ::GetTextExtentPoint32W(dc, shown.Text.c_str(), int(shown.Text.size()), &text);
+    RECT client{};
+    ::GetClientRect(shown.Window, &client);
+    EXPECT_LE(text.cx, client.right)
+        << page << ": " << std::string(shown.Text.begin(), shown.Text.end());
+    EXPECT_LE(text.cy, client.bottom)
+        << page << ": " << std::string(shown.Text.begin(), shown.Text.end());
+    ++checked;
+  }
+  EXPECT_GE(checked, 2) << page;
+  ::SelectObject(dc, old);
+  ::DeleteObject(font);
+  ::ReleaseDC(nullptr, dc);
+}
+
+class VarnoxScaleTest : public ::testing::TestWithParam<int> {};
+
+} // namespace
+
+// At 100%, 150% and 200% the window is the layout's size times the scale, its texts fit their
+// controls, and the grid's boxes and tree buttons are where a person clicks them. A picture of
+// each page is saved for a person to look at (e2e_<dpi>dpi_page*.bmp).
+TEST_P(VarnoxScaleTest, TheWindowIsDrawnForTheDisplaysScale) {
+  const int dpi = GetParam();
+  SeePhysicalPixels();
+  TMachineFixture machine;
+  ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, kRememberedKindsValue);
+  TVarnoxWindow program;
+  {
+    TDisplayScale scale(dpi);
+    ASSERT_TRUE(program.Start()) << "Varnox.exe did not show its window";
+  }
+  const std::wstring prefix = L"e2e_" + std::to_wstring(dpi) + L"dpi_";
+  program.SavePicture(prefix + L"page0_types.bmp");
+  const SIZE frame = DesignedFrame();
+  const RECT client = program.ClientRect();
+  EXPECT_NEAR(client.right, ::MulDiv(782 - frame.cx, dpi, kDesignDpi), 2);
+  EXPECT_NEAR(client.bottom, ::MulDiv(465 - frame.cy, dpi, kDesignDpi), 2);
+  ExpectCaptionsFit(program, dpi, "types");
+
+  for (const wchar_t* box :
+       {L"Temporary files", L"Mozilla Firefox Temporary Files", L"Microsoft Edge Temporary Files",
+        L"Internet Explorer Temporary Files", L"Opera Temporary Files",
+        L"Unity WebPlayer Temporary Files"})
+    program.Click(box);
+  program.Click(L"Find");
+  ASSERT_TRUE(program.WaitForText(L"Scanning has been finished.", 60000));
+
+  // The Chrome group expanded by its button; the first user unticked by the box on its row; the
+  // second expanded by its button and its first file unticked: the second's other files are
+  // what stays selected.
+  TGridGeometry grid(program, dpi);
+  const std::vector<std::string> users = TMachineFixture::Listed(TMachineFixture::kUsers, true);
+  auto shownRow = [&](const std::string& name) {
+    return 1 + int(std::find(users.begin(), users.end(), name) - users.begin());
+  };
+  const std::string& a = machine.Users()[0];
+  const std::string& b = machine.Users()[1];
+  ASSERT_LT(shownRow(b), grid.RowsShown - 1);
+  program.ClickGrid(grid.TreeButton(0, 0));
+  program.ClickGrid(grid.Check(shownRow(a)));
+  program.ClickGrid(grid.TreeButton(shownRow(b), 1));
+  program.ClickGrid(grid.Check(shownRow(b) + 1));
+  const std::vector<std::wstring> filesB =
+      TMachineFixture::FilesInScanOrder(TMachineFixture::Wide(machine.Cache(b)));
+  uint64_t selected = 0;
+  for (size_t i = 1; i < filesB.size(); ++i)
+    selected += machine.Written.at(std::string(filesB[i].begin(), filesB[i].end())).size();
+  EXPECT_TRUE(program.WaitForText(L"Selected " + std::to_wstring(selected / kMiB) + L" MB", 25000))
+      << "each click hit the box or button it aimed at";
+  program.SavePicture(prefix + L"page1_found.bmp");
+  ExpectCaptionsFit(program, dpi, "found");
+
+  program.Click(L"Next");
+  ASSERT_TRUE(program.WaitForMemo(L"Total cleaned space: ", 60000));
+  program.SavePicture(prefix + L"page2_deleted.bmp");
+  ExpectCaptionsFit(program, dpi, "deleted");
+  program.Click(L"Exit");
+  EXPECT_EQ(program.WaitForExit(15000), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(AtEachScale, VarnoxScaleTest, ::testing::Values(96, 144, 192),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                           return std::to_string(info.param) + "dpi";
+                         });

@@ -92,6 +92,28 @@ public:
   }
   std::wstring MemoText() { return TextOf(FindByClass(L"Edit")); }
 
+  RECT ClientRect() const {
+    RECT r{};
+    ::GetClientRect(main_, &r);
+    return r;
+  }
+  // Each shown window with a text, with its class name.
+  struct TShownText {
+    HWND Window;
+    std::wstring Text;
+    std::wstring ClassName;
+  };
+  std::vector<TShownText> ShownTexts() const {
+    std::vector<TShownText> shown;
+    for (HWND child : Children()) {
+      wchar_t name[128] = {};
+      ::GetClassNameW(child, name, 128);
+      if (::IsWindowVisible(child) && !TextOf(child).empty())
+        shown.push_back({child, TextOf(child), name});
+    }
+    return shown;
+  }
+
   RECT GridClientRect() const {
     RECT r{};
     ::GetClientRect(Grid(), &r);

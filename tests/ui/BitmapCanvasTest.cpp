@@ -184,17 +184,49 @@ TEST(FontTest, SizeAndHeightAgreeAndChangesAreAnnounced) {
   int changes = 0;
   f.OnChange = [&](TObject*) { ++changes; };
   f.SetSize(8);
-  EXPECT_EQ(f.Height(), -MulDiv(8, TFont::PixelsPerInch(), 72));
+  EXPECT_EQ(f.Height(), -11) << "8 points are 10.67 pixels at 96 DPI";
   f.SetColor(clBlue);
   f.SetStyle({fsBold});
   f.SetStyle({fsBold});
-  EXPECT_EQ(changes, (f.Height() == -11 ? 0 : 1) + 2);
+  EXPECT_EQ(changes, 3);
   HFONT h = f.Handle();
   LOGFONTW lf;
   GetObjectW(h, sizeof lf, &lf);
   EXPECT_EQ(lf.lfWeight, FW_BOLD);
   TFont copy(f);
   EXPECT_TRUE(copy.SameAs(f));
+}
+
+TEST(FontTest, TheGdiFontIsMadeForTheFontsDpi) {
+  // A height is a length at 96 DPI and scales as one; a point size is points * DPI / 72 pixels.
+  struct TCase {
+    int dpi, heightOfMinus11, heightOf8Points;
+  };
+  const TCase cases[] = {{96, -11, -11}, {120, -14, -13}, {144, -17, -16}, {192, -22, -21}};
+  for (const TCase& c : cases) {
+    TFont byHeight, byPoints;
+    byHeight.SetHeight(-11);
+    byPoints.SetSize(8);
+    for (TFont* f : {&byHeight, &byPoints}) {
+      f->Handle();
+      f->SetDpi(c.dpi);
+    }
+    auto madeHeight = [](const TFont& f) {
+      LOGFONTW lf{};
+      GetObjectW(f.Handle(), sizeof lf, &lf);
+      return lf.lfHeight;
+    };
+    EXPECT_EQ(madeHeight(byHeight), c.heightOfMinus11) << c.dpi;
+    EXPECT_EQ(madeHeight(byPoints), c.heightOf8Points) << c.dpi;
+    TCanvas carried, drawingFor;
+    carried.Font().Assign(byPoints);
+    EXPECT_EQ(madeHeight(carried.Font()), c.heightOf8Points) << "the DPI goes with the font";
+    drawingFor.SetDpi(c.dpi);
+    TFont designed;
+    designed.SetSize(8);
+    drawingFor.Font().Assign(designed);
+    EXPECT_EQ(madeHeight(drawingFor.Font()), c.heightOf8Points) << "made for the canvas's DPI";
+  }
 }
 
 TEST(BitmapTest, PolygonsPolylinesAndRoundedCorners) {

@@ -263,11 +263,19 @@ TEST(ControlTest, DpiFlowsDownToEveryChildAndEachChangeIsToldOnce) {
   EXPECT_EQ(late->Dpi(), 144) << "a control takes its parent's DPI";
   EXPECT_EQ(late->Scaled(19), 29) << "19 * 1.5 = 28.5, halves away from zero";
   form.ChangeDpi(144);
+  late->Font().SetName(L"Tahoma");
   form.ChangeDpi(192);
   using TChanges = std::vector<std::pair<int, int>>;
   EXPECT_EQ(panel->changes, (TChanges{{96, 144}, {144, 192}}));
   EXPECT_EQ(late->changes, (TChanges{{96, 144}, {144, 192}}));
   EXPECT_EQ(late->Scaled(-3), -6);
+  // Every font follows, and following is no font of the control's own.
+  EXPECT_EQ(panel->Font().Dpi(), 192);
+  EXPECT_TRUE(panel->ParentFont());
+  EXPECT_EQ(late->Font().Dpi(), 192);
+  TFont designed;
+  late->SetFont(designed);
+  EXPECT_EQ(late->Font().Dpi(), 192) << "a font given to a control is drawn at its DPI";
 }
 
 TEST(ControlTest, OwnerFreesChildrenAndWindowsGoWithTheirParents) {

@@ -208,6 +208,10 @@ TEST(HintWindowTest, ShowsSizedToTheTextWithoutTakingActivation) {
   SIZE shortSize = hint.CalcHintSize(L"Size");
   SIZE longSize = hint.CalcHintSize(L"The size of the file in bytes");
   EXPECT_GT(longSize.cx, shortSize.cx);
+  // At 200% the text and the margins inside the one-pixel border are twice as tall. Shown, the
+  // hint takes the scale of the monitor it stands on, this one's.
+  hint.ChangeDpi(192);
+  EXPECT_NEAR(hint.CalcHintSize(L"Size").cy, 2 * (shortSize.cy - 2) + 2, 2);
   hint.ActivateHint(POINT{20, 30}, L"Size");
   EXPECT_TRUE(hint.Active());
   EXPECT_TRUE(IsWindowVisible(hint.Handle()));

@@ -41,6 +41,7 @@ void TVxCustomGrid::ShowCellHint() {
   {
     TWindowDC screen(nullptr);
     TCanvas canvas(screen.Get());
+    canvas.SetDpi(Dpi());
     text = RestingHintFor(cell.Col, cell.Row, canvas, rect, bold);
   }
   // The hint's handlers may have freed the grid or taken the cell's column or row away.

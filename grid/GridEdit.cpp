@@ -20,8 +20,12 @@ RECT Clipped(RECT area, const RECT& bounds) {
 }
 
 // A single-line edit box draws its text at its top: the box is made as high as the text and
-// centred in the cell, so the text stays where the cell drew it.
-RECT TextBand(RECT area, const TFont& font) {
+// centred in the cell, so the text stays where the cell drew it. The font is measured as the
+// grid draws it, at the grid's DPI.
+RECT TextBand(RECT area, const TFont& columnFont, int dpi) {
+  TFont font;
+  font.Assign(columnFont);
+  font.SetDpi(dpi);
   TWindowDC dc;
   TScopedSelect select(dc.Get(), font.Handle());
   TEXTMETRICW metrics{};
@@ -55,7 +59,7 @@ RECT TVxCustomGrid::InputEditArea(int col) {
   const int left = ColumnLeft(column);
   const RECT cell{left + 1, input.top, left + column.Width() - LineWidths().vertical,
                   input.bottom - LineWidths().horizontal};
-  const RECT area = TextBand(cell, column.Font());
+  const RECT area = TextBand(cell, column.Font(), Dpi());
   RECT bounds = input;
   bounds.right = ClientWidth();
   if (column.Position() >= FixedCols()) bounds.left += Columns().FixedWidth();
@@ -85,7 +89,7 @@ bool TVxCustomGrid::OpenEditor(int col, int row, const std::wstring* typed) {
   row = edit_.cell.Row;
   column = Columns().ColumnAt(col);
   if (!column || !IsShownRow(row) || !CanEdit(*column, euEdit)) return false;
-  const RECT area = TextBand(EditArea(col, row), column->Font());
+  const RECT area = TextBand(EditArea(col, row), column->Font(), Dpi());
   if (::IsRectEmpty(&area)) return false;
   ShowEditor(*column, area, CellEditColor(col, row), text, typed != nullptr, false);
   if (OnEdit) OnEdit(this, col, row);

@@ -217,6 +217,7 @@ void TVxCustomGrid::AutoFitColumn(int col) {
   if (!column) return;
   TWindowDC screen(nullptr);
   TCanvas canvas(screen.Get());
+  canvas.SetDpi(Dpi());
   const TRowFacts& rows = RowFacts();
   int widest = Scaled(8);
   for (int row = rows.NextDisplayedRow(-1); row < rows.RowTotal();

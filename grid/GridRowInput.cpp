@@ -83,6 +83,7 @@ void TVxCustomGrid::AutoFitRowHeight(int row) {
   if (!IsShownRow(row)) return;
   TWindowDC screen(nullptr);
   TCanvas canvas(screen.Get());
+  canvas.SetDpi(Dpi());
   // The content gets a pixel above and below (at 96 DPI), as a line of text has in a row of
   // RowSize.
   const int margin = Scaled(2);

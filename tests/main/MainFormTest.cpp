@@ -28,10 +28,7 @@ struct TFormFixture {
   std::unique_ptr<TForm1> Form;
 
   TFormFixture() {
-    Tree.MakeFolder("C\\Windows\\Temp");
-    Machine.Drives['C'] = Tree / "C";
-    Machine.Drives['D'] = Tree / "D";
-    Machine.WindowsDir = L"C:\\Windows";
+    MakeDrives(Tree, Machine);
     Machine.SetRecent("D:\\Users\\alice\\AppData\\Roaming\\Microsoft\\Windows\\Recent");
     Machine.Processes.emplace();
     for (const char* file :

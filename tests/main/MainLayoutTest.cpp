@@ -40,9 +40,7 @@ TEST(MainLayoutTest, AtAnotherScaleEveryControlIsPlacedAfreshAndNothingIsMadeAga
                            "D\\Users\\alice\\AppData\\Local\\Temp\\a1.tmp"})
     tree.MakeFile(file, std::string(3000, 'j'));
   TFakeMachine machine;
-  machine.Drives['C'] = tree / "C";
-  machine.Drives['D'] = tree / "D";
-  machine.WindowsDir = L"C:\\Windows";
+  MakeDrives(tree, machine);
   machine.SetRecent("D:\\Users\\alice\\AppData\\Roaming\\Microsoft\\Windows\\Recent");
   machine.Processes.emplace();
   TForm1 form(nullptr, machine);

@@ -38,10 +38,7 @@ struct TListedFile {
 TEST(OutOfMemoryTest, AScanStopsWithWholeRowsWhereverMemoryRunsOut) {
   TTestFolder tree;
   TScanHarnessOn<TArmingMachine> scan;
-  tree.MakeFolder("C\\Windows\\Temp");
-  scan.Machine.Drives['C'] = tree / "C";
-  scan.Machine.Drives['D'] = tree / "D";
-  scan.Machine.WindowsDir = L"C:\\Windows";
+  MakeDrives(tree, scan.Machine);
   scan.Machine.SetRecent("D:\\Users\\alice\\AppData\\Roaming\\Microsoft\\Windows\\Recent");
   const std::string temp = "D\\Users\\alice\\AppData\\Local\\Temp\\";
   // Sizes below 1024 bytes show as their digits and " B".
@@ -203,10 +200,7 @@ TEST(OutOfMemoryTest, ACleanRunStopsAndLeavesTheFilesNotReachedYet) {
 TEST(OutOfMemoryTest, TheWindowSaysTheListIsIncompleteAndCleansOnlyWhatItListed) {
   TTestFolder tree;
   TArmingMachine machine;
-  tree.MakeFolder("C\\Windows\\Temp");
-  machine.Drives['C'] = tree / "C";
-  machine.Drives['D'] = tree / "D";
-  machine.WindowsDir = L"C:\\Windows";
+  MakeDrives(tree, machine);
   machine.SetRecent("D:\\Users\\alice\\AppData\\Roaming\\Microsoft\\Windows\\Recent");
   machine.Processes.emplace();
   const std::string alice = tree.MakeFile("D\\Users\\alice\\AppData\\Local\\Temp\\a.tmp", "a");

@@ -85,9 +85,7 @@ TEST(PresentDayProfileTest, NearlyAllJunkGoesAndNothingElse) {
   const std::wstring drive = W(tree / "D");
   const std::wstring users = drive + L"\\Users\\";
   TScanHarness scan;
-  scan.Machine.Drives['C'] = tree / "C";
-  scan.Machine.Drives['D'] = tree / "D";
-  scan.Machine.WindowsDir = L"C:\\Windows";
+  MakeDrives(tree, scan.Machine);
   scan.Machine.SetRecent(L"D:\\Users\\ann\\AppData\\Roaming\\Microsoft\\Windows\\Recent");
   MakeFolders(W(tree / "C\\Windows\\Temp\\"));
 

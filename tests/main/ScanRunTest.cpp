@@ -13,15 +13,6 @@
 namespace {
 using TStrings = std::vector<std::string>;
 
-// The scanned machine's drives C: and D: live inside the test folder; its Windows is C:\Windows.
-template <class TMachine> void MakeDrives(TTestFolder& tree, TMachine& machine) {
-  tree.MakeFolder("C\\Windows\\Temp");
-  tree.MakeFolder("D");
-  machine.Drives['C'] = tree / "C";
-  machine.Drives['D'] = tree / "D";
-  machine.WindowsDir = L"C:\\Windows";
-}
-
 // Profiles under D:\Users: alice and bob with temp files, carol without any cache folder, and a
 // hidden profile folder that is never searched.
 template <class TMachine> void MakeNewLayout(TTestFolder& tree, TMachine& machine) {

@@ -82,3 +82,12 @@ public:
 private:
   std::string path_;
 };
+
+// The scanned machine's drives C: and D: live inside the test folder; its Windows is C:\Windows.
+template <class TMachine> void MakeDrives(TTestFolder& tree, TMachine& machine) {
+  tree.MakeFolder("C\\Windows\\Temp");
+  tree.MakeFolder("D");
+  machine.Drives['C'] = tree / "C";
+  machine.Drives['D'] = tree / "D";
+  machine.WindowsDir = L"C:\\Windows";
+}
